@@ -1,0 +1,82 @@
+#include "Connection.h"
+
+#include "DbError.h"
+#include "SqlFunctions.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QString engineMessage(const QSqlError &error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+} // namespace
+
+TConnection::TConnection(const QString &connectionName) : m_name(connectionName) {}
+
+TConnection::~TConnection()
+{
+    Close();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void TConnection::Open(const QString &path)
+{
+    Close();
+    if (!QFileInfo(path).isFile())
+        throw DbError(u"找不到数据库文件：%1"_s.arg(path));
+    QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
+                                                     : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
+    // mode=rw: open the file as it is and never create one in its place.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(u"mode=rw"_s);
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"_s);
+    if (!db.open())
+        throw DbError(u"%1：%2"_s.arg(engineMessage(db.lastError()), path));
+    QSqlQuery pragma(db);
+    if (!pragma.exec(u"PRAGMA foreign_keys = ON"_s) || !registerSqlFunctions(db)) {
+        const QString message = engineMessage(pragma.lastError());
+        pragma = QSqlQuery();
+        db.close();
+        throw DbError(message.isEmpty() ? u"无法注册数据库函数"_s : message);
+    }
+}
+
+void TConnection::Close()
+{
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::database(m_name, false).close();
+}
+
+bool TConnection::Connected() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void TConnection::BeginTrans()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.transaction())
+        throw DbError(engineMessage(db.lastError()));
+}
+
+void TConnection::CommitTrans()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.commit())
+        throw DbError(engineMessage(db.lastError()));
+}
+
+void TConnection::RollbackTrans()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.rollback())
+        throw DbError(engineMessage(db.lastError()));
+}

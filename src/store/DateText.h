@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The program's one text form of a date and time, in local time:
+// "yyyy-MM-dd HH:mm:ss", or only "yyyy-MM-dd" when the time is exactly midnight.
+// The scan writes it, the catalogue accepts it, the lists show it and the date sort
+// reads it back.
+class DateText {
+public:
+    static QString fromDateTime(const QDateTime &value);
+    // An invalid QDateTime for a text that is not in one of the two forms.
+    static QDateTime toDateTime(const QString &text);
+};

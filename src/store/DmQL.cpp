@@ -1,0 +1,195 @@
+#include "DmQL.h"
+
+#include "LCommBusiness.h"
+#include "LCommFunction.h"
+#include "Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString connectionNameFor(const void *module)
+{
+    return u"dmQL-%1"_s.arg(quintptr(module), 0, 16);
+}
+
+QString withSlash(const QString &dir)
+{
+    const QString clean = QDir::cleanPath(QDir(dir).absolutePath());
+    return clean.endsWith(u'/') ? clean : clean + u'/';
+}
+
+// Writes a file's and then its folder's data to the disk.
+bool syncToDisk(const QString &path)
+{
+    for (const QString &target : {path, QFileInfo(path).absolutePath()}) {
+        const int fd = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool synced = ::fsync(fd) == 0;
+        ::close(fd);
+        if (!synced)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TdmQL::TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
+             QObject *parent)
+    : QObject(parent),
+      aConQl(connectionNameFor(this)),
+      aqryTempFind(new TQuery(u"aqryTempFind"_s, aConQl.connectionName(), this)),
+      aqryExtMt(new TQuery(u"aqryExtMt"_s, aConQl.connectionName(), this)),
+      aqryExtDt(new TQuery(u"aqryExtDt"_s, aConQl.connectionName(), this)),
+      aqryCdRomListDt(new TQuery(u"aqryCdRomListDt"_s, aConQl.connectionName(), this)),
+      aqryCdRomListMt(new TQuery(u"aqryCdRomListMt"_s, aConQl.connectionName(), this)),
+      aqryQuery(new TQuery(u"aqryQuery"_s, aConQl.connectionName(), this)),
+      m_programDir(withSlash(programDir)),
+      m_commFunction(commFunction),
+      m_commBusiness(commBusiness)
+{
+    setObjectName(u"dmQL"_s);
+    defineQueries();
+    DataModuleCreate();
+}
+
+TdmQL::~TdmQL()
+{
+    DataModuleDestroy();
+}
+
+QString TdmQL::catalogueFile() const
+{
+    return m_programDir + u"data/dbQL.mdb"_s;
+}
+
+QString TdmQL::compactFile() const
+{
+    return m_programDir + u"data/TempdbQL.mdb"_s;
+}
+
+void TdmQL::defineQueries()
+{
+    aqryExtMt->SQL() = {u"select extCode, extName "_s, u"  from extMt "_s, u"Order By extCode"_s};
+    aqryExtMt->setUpdateTable(u"extMt"_s, u"extCode"_s);
+
+    aqryExtDt->SQL() = {u"select extCode, extDetailInfo "_s, u"  from extDt "_s, u"  Where extCode = ?"_s};
+    aqryExtDt->Params() = {QVariant()};
+    aqryExtDt->setUpdateTable(u"extDt"_s, u"rowid"_s, true);
+
+    aqryCdRomListDt->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize "_s,
+                              u"  from CdRomListDt"_s, u"where DiskCode= ?"_s};
+    aqryCdRomListDt->Params() = {QVariant()};
+
+    aqryCdRomListMt->SQL() = {u"select DiskCode, DiskLabel, DiskName, DiskSerial "_s, u"  from CdRomListMt"_s,
+                              u"Order by DiskName COLLATE LOCALE"_s};
+    aqryCdRomListMt->setUpdateTable(u"CdRomListMt"_s, u"DiskCode"_s);
+
+    aqryQuery->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize"_s, u"  from CdRomListDt"_s};
+    aqryQuery->FieldDefs() = {
+        {u"DiskCode"_s, u"DiskCode"_s, -1, FieldKind::Integer},
+        {u"FileName"_s, u"文件名"_s, 0, FieldKind::Memo},
+        {u"FileSize"_s, u"大小"_s, 0, FieldKind::Text},
+        {u"FileData"_s, u"时间"_s, 0, FieldKind::DateTime},
+        {u"FilePath"_s, u"路径"_s, 0, FieldKind::Memo},
+    };
+
+    const auto handler = [this](TQuery &dataSet, const DbError &error) { return QryError(dataSet, error); };
+    for (TQuery *query : {aqryTempFind, aqryExtMt, aqryExtDt, aqryQuery})
+        query->setOnError(handler);
+}
+
+QString TdmQL::aConQlBeforeConnect() const
+{
+    return catalogueFile();
+}
+
+void TdmQL::DataModuleCreate()
+{
+    m_connected = true;
+    try {
+        aConQl.Open(aConQlBeforeConnect());
+        CatalogueSchema::verify(aConQl.connectionName());
+    } catch (const DbError &error) {
+        aConQl.Close();
+        m_commFunction.ShowError(u"连接失败"_s, error.message(), u"错误提示"_s);
+        m_connected = false;
+    }
+}
+
+TQuery::ErrorAction TdmQL::QryError(TQuery &, const DbError &error)
+{
+    m_commBusiness.ShowDataError(error.message());
+    return TQuery::ErrorAction::Abort;
+}
+
+void TdmQL::closeQueries()
+{
+    for (TQuery *query : findChildren<TQuery *>(Qt::FindDirectChildrenOnly)) {
+        query->Close();
+        query->releaseStatement();
+    }
+}
+
+void TdmQL::fault(CompactStep step) const
+{
+    if (m_faultHook)
+        m_faultHook(step);
+}
+
+void TdmQL::DataModuleDestroy()
+{
+    closeQueries();
+    if (m_connected)
+        compact();
+    aConQl.Close();
+}
+
+void TdmQL::vacuumInto(const QString &path)
+{
+    QSqlQuery vacuum(QSqlDatabase::database(aConQl.connectionName(), false));
+    if (!vacuum.prepare(u"VACUUM INTO ?"_s))
+        throw DbError(vacuum.lastError().databaseText());
+    vacuum.bindValue(0, path);
+    if (!vacuum.exec())
+        throw DbError(vacuum.lastError().databaseText());
+}
+
+// Copies the catalogue into data/TempdbQL.mdb, flushes the copy and renames it over
+// data/dbQL.mdb in one step, so there is never a moment without a catalogue. Any failure
+// ends the sequence silently with the catalogue as it was. A copy left by an earlier run
+// is not ours to remove: compaction is then skipped.
+void TdmQL::compact()
+{
+    const QString temp = compactFile();
+    if (QFileInfo::exists(temp))
+        return;
+    try {
+        fault(CompactStep::Copy);
+        vacuumInto(temp);
+        aConQl.Close();
+        fault(CompactStep::Flush);
+        if (!syncToDisk(temp))
+            throw DbError(u"flush failed"_s);
+        fault(CompactStep::Replace);
+        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(catalogueFile()).constData()) != 0)
+            throw DbError(u"rename failed"_s);
+        syncToDisk(catalogueFile());
+    } catch (const std::exception &) {
+        aConQl.Close();
+        QFile::remove(temp);
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Connection.h"
+#include "Query.h"
+
+#include <QObject>
+#include <functional>
+
+class TLCommBusiness;
+class TLCommFunction;
+
+// The catalogue's data module: the one connection and the six named queries every part
+// of the program uses. Creating it connects to data/dbQL.mdb below the program
+// directory; destroying it compacts that file.
+class TdmQL : public QObject {
+    Q_OBJECT
+public:
+    // The steps of the compaction at exit, for the fault hook.
+    enum class CompactStep { Copy, Flush, Replace };
+    using FaultHook = std::function<void(CompactStep)>;
+
+    TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
+          QObject *parent = nullptr);
+    ~TdmQL() override;
+
+    bool Connected() const { return m_connected; }
+    QString programDir() const { return m_programDir; }
+    QString catalogueFile() const;
+    QString compactFile() const;
+
+    // Runs before each step of the compaction; a test makes a step fail by throwing.
+    void setCompactFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
+
+    // The handler of the guarded queries' failed row operations: shows the data error
+    // and abandons the operation.
+    TQuery::ErrorAction QryError(TQuery &dataSet, const DbError &error);
+
+    TConnection aConQl;
+    TQuery *const aqryTempFind;
+    TQuery *const aqryExtMt;
+    TQuery *const aqryExtDt;
+    TQuery *const aqryCdRomListDt;
+    TQuery *const aqryCdRomListMt;
+    TQuery *const aqryQuery;
+
+private:
+    void defineQueries();
+    void DataModuleCreate();
+    QString aConQlBeforeConnect() const;
+    void DataModuleDestroy();
+    void closeQueries();
+    void compact();
+    void vacuumInto(const QString &path);
+    void fault(CompactStep step) const;
+
+    QString m_programDir;
+    TLCommFunction &m_commFunction;
+    TLCommBusiness &m_commBusiness;
+    bool m_connected = true;
+    FaultHook m_faultHook;
+};

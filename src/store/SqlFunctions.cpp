@@ -1,0 +1,66 @@
+#include "SqlFunctions.h"
+
+#include <QCollator>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QString>
+#include <QVariant>
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+void ucase(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    std::string upper(text, size_t(size));
+    for (char &c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    sqlite3_result_text(context, upper.data(), size, SQLITE_TRANSIENT);
+}
+
+int localeCompare(void *collator, int size1, const void *text1, int size2, const void *text2)
+{
+    const QString a = QString::fromUtf8(static_cast<const char *>(text1), size1);
+    const QString b = QString::fromUtf8(static_cast<const char *>(text2), size2);
+    return static_cast<QCollator *>(collator)->compare(a, b);
+}
+
+void destroyCollator(void *collator)
+{
+    delete static_cast<QCollator *>(collator);
+}
+
+sqlite3 *nativeHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+} // namespace
+
+bool registerSqlFunctions(const QSqlDatabase &db)
+{
+    sqlite3 *handle = nativeHandle(db);
+    if (!handle)
+        return false;
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    if (sqlite3_create_function_v2(handle, "UCase", 1, flags, nullptr, ucase, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    auto *collator = new QCollator(QLocale());
+    collator->setCaseSensitivity(Qt::CaseInsensitive);
+    collator->setNumericMode(false);
+    // On failure SQLite calls destroyCollator itself.
+    return sqlite3_create_collation_v2(handle, "LOCALE", SQLITE_UTF8, collator, localeCompare, destroyCollator)
+           == SQLITE_OK;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+class QSqlDatabase;
+
+// Registers on an open connection what the program's statements rely on:
+// UCase(text), ASCII upper-case; and the collation LOCALE, the user's locale with
+// letter case ignored, which orders the discs the way the tree sorts them.
+// Returns false when the connection has no native SQLite handle.
+bool registerSqlFunctions(const QSqlDatabase &db);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary program directory, its path holding blanks and Chinese characters, with
+// data/dbQL.mdb written by the same code as quillon-mkdb.
+class TestProgramDir {
+public:
+    enum class Catalogue { None, Empty, WithCategories };
+    explicit TestProgramDir(Catalogue catalogue = Catalogue::Empty);
+
+    bool isValid() const { return m_tmp.isValid(); }
+    QString path() const { return m_path; }
+    QString dataDir() const { return m_path + QStringLiteral("/data"); }
+    QString catalogue() const { return dataDir() + QStringLiteral("/dbQL.mdb"); }
+    QString compactCopy() const { return dataDir() + QStringLiteral("/TempdbQL.mdb"); }
+
+private:
+    QTemporaryDir m_tmp;
+    QString m_path;
+};
+
+// The whole content of a file, or an empty array when it cannot be read.
+QByteArray fileBytes(const QString &path);
