@@ -1,4 +1,5 @@
 // The error dialog: texts, captions, and its collapsed and expanded heights.
+#include "Screenshots.h"
 #include "ui/ErrorDialogPresenter.h"
 #include "ui/FrmErrorShow.h"
 
@@ -36,12 +37,14 @@ private slots:
         QCOMPARE(details->text(), u"详细资料》[&D]"_s);
         QCOMPARE(button(dialog, "bbtnClose")->text(), u"关闭[&C]"_s);
         QCOMPARE(memo(dialog, "memDetailInfo"), u"系统提示：\n  disk I/O error"_s);
+        saveScreenshot(dialog, u"errorshow-collapsed"_s);
 
         for (int round = 0; round < 2; ++round) {
             QTest::mouseClick(details, Qt::LeftButton);
             QCOMPARE(dialog.height(), 283);
             QVERIFY(dialog.expanded());
             QCOMPARE(details->text(), u"隐藏《[&S]"_s);
+            saveScreenshot(dialog, u"errorshow-expanded"_s);
             QTest::mouseClick(details, Qt::LeftButton);
             QCOMPARE(dialog.height(), 156);
             QVERIFY(!dialog.expanded());
@@ -57,6 +60,7 @@ private slots:
         QCOMPARE(dialog.windowTitle(), u"另一个标题"_s);
         QVERIFY(!button(dialog, "bbtnDetail")->isVisible());
         QCOMPARE(dialog.height(), 156);
+        saveScreenshot(dialog, u"errorshow-no-details"_s);
         QCOMPARE(memo(dialog, "memChnInfo").split(u'\n').size(), 9);
         // A long message scrolls inside its box; the dialog does not grow.
         QCOMPARE(dialog.findChild<QPlainTextEdit *>(u"memChnInfo"_s)->height(), 86);

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Sets Quillon up on a Debian 12 machine: installs what is missing, builds it, and then
+#   run   starts the program
+#   test  runs the whole test suite
+# QUILLON_SANITIZE=1 builds with AddressSanitizer and UBSan into build-asan/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  g++ cmake ninja-build
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
+  libsqlite3-dev sqlite3
+  fonts-noto-cjk tzdata
+  xvfb xauth
+)
+
+install_missing() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+BUILD_DIR=build
+CMAKE_ARGS=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${QUILLON_SANITIZE:-0}" = 1 ]; then
+  BUILD_DIR=build-asan
+  CMAKE_ARGS+=(-DQUILLON_SANITIZE=ON)
+fi
+
+build() {
+  cmake -S . -B "$BUILD_DIR" "${CMAKE_ARGS[@]}" >/dev/null
+  cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
+
+run_program() {
+  local program="$BUILD_DIR/bin/quillon"
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Quillon is built ($program), but this machine has no display (DISPLAY and WAYLAND_DISPLAY are empty)."
+    echo "To run it anyway on a virtual screen:  xvfb-run -a -s '-screen 0 1280x1024x24' $program"
+    exit 1
+  fi
+  exec "$program" "$@"
+}
+
+run_tests() {
+  cd "$BUILD_DIR"
+  exec ctest --output-on-failure --parallel "$(nproc)" "$@"
+}
+
+command=${1:-}
+shift || true
+case "$command" in
+  run)  install_missing; build; run_program "$@" ;;
+  test) install_missing; build; run_tests "$@" ;;
+  *)    echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
