@@ -1,0 +1,346 @@
+#include "FrmMain.h"
+
+#include "MyStatusBar.h"
+#include "store/DmQL.h"
+#include "ui/ActionGuard.h"
+#include "ui/Icons.h"
+#include "ui/Prompts.h"
+#include "ui/SortableListView.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTitle = u"Quillon系列软件之-光盘索引库"_s;
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+QFrame *panel(QWidget *parent, const QString &name)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setAutoFillBackground(true);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    frame->setPalette(palette);
+    return frame;
+}
+
+QVBoxLayout *fill(QWidget *parent, QWidget *child)
+{
+    auto *layout = new QVBoxLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (child)
+        layout->addWidget(child);
+    return layout;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent)
+    : TfrmRoot<QMainWindow>(parent), m_dm(dm), m_commFunction(commFunction), m_prompts(prompts)
+{
+    setObjectName(u"frmMain"_s);
+    setWindowTitle(kTitle);
+    setWindowIcon(Icons::program());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kSilver);
+    setPalette(palette);
+    resize(1032, 713);
+    createActions();
+    createPanels();
+    createMenus();
+    connectActions();
+    updateActionStates();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QAction *TfrmMain::makeAction(const char *name, const QString &caption, const QString &hint, int image)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QLatin1StringView(name));
+    action->setToolTip(hint.isEmpty() ? QString(caption).remove(u'&') : hint);
+    action->setStatusTip(hint);
+    if (image >= 0)
+        action->setIcon(Icons::il(image));
+    m_allowed.insert(action, true);
+    return action;
+}
+
+void TfrmMain::createActions()
+{
+    actCDimp = makeAction("actCDimp", u"光盘导入(&I)"_s, u"光盘导入"_s, 0);
+    actCDexpASC = makeAction("actCDexpASC", u"导出(&E)"_s, u"导出"_s, 4);
+    actExtEdition = makeAction("actExtEdition", u"扩展名编辑"_s, u"扩展名编辑"_s, -1);
+    actFind = makeAction("actFind", u"查询(&F)"_s, u"查询"_s, 1);
+    actFind->setShortcut(QKeySequence(Qt::Key_F3));
+    actDel = makeAction("actDel", u"删除(&D)"_s, u"删除"_s, 2);
+    actDel->setShortcut(QKeySequence(Qt::Key_Delete));
+    actQuit = makeAction("actQuit", u"退出(&X)"_s, QString(), -1);
+    actHelp = makeAction("actHelp", u"用户手册(&H)"_s, QString(), -1);
+    actAbout = makeAction("actAbout", u"关于光盘索引(&A)"_s, QString(), -1);
+    actComment = makeAction("actComment", u"备注"_s, u"备注"_s, 3);
+    m_allowed[actComment] = false;
+    actOpenCd = makeAction("actOpenCd", u"  弹  出"_s, QString(), -1);
+    actCloseCd = makeAction("actCloseCd", u"  关  闭"_s, QString(), -1);
+    actAllOpen = makeAction("actAllOpen", u"全部弹出"_s, QString(), -1);
+    actAllClose = makeAction("actAllClose", u"全部关闭"_s, QString(), -1);
+    for (QAction *action : {actOpenCd, actCloseCd, actAllOpen, actAllClose})
+        action->setProperty("category", u"Status"_s);
+    actDriverImp = makeAction("actDriverImp", u"磁盘导入"_s, u"磁盘导入"_s, -1);
+}
+
+void TfrmMain::createMenus()
+{
+    QMenuBar *MainMenu1 = menuBar();
+    MainMenu1->setObjectName(u"MainMenu1"_s);
+    QMenu *file = MainMenu1->addMenu(u"文件(&F)"_s);
+    // The File menu names the disc import differently from the action itself.
+    auto *miCDimp = new QAction(u"新的CD"_s, this);
+    miCDimp->setObjectName(u"miCDimp"_s);
+    miCDimp->setIcon(actCDimp->icon());
+    connect(miCDimp, &QAction::triggered, actCDimp, &QAction::trigger);
+    connect(actCDimp, &QAction::enabledChanged, miCDimp, &QAction::setEnabled);
+    file->addAction(miCDimp);
+    file->addAction(actDriverImp);
+    file->addSeparator();
+    file->addAction(actQuit);
+
+    QMenu *edit = MainMenu1->addMenu(u"编辑(&E)"_s);
+    edit->addAction(actDel);
+    edit->addSeparator();
+    edit->addAction(actCDexpASC);
+    edit->addSeparator();
+    QAction *chinese = edit->addMenu(u"Language"_s)->addAction(u"Chinese(GB)"_s);
+    chinese->setCheckable(true);
+    chinese->setChecked(true);
+    edit->addSeparator();
+    edit->addMenu(u"设置"_s)->addAction(actExtEdition);
+
+    QMenu *help = MainMenu1->addMenu(u"帮助(&H)"_s);
+    help->addAction(actHelp);
+    help->addSeparator();
+    help->addAction(actAbout);
+
+    pmCdIndex = new QMenu(this);
+    pmCdIndex->setObjectName(u"pmCdIndex"_s);
+    pmCdIndex->addActions({actCDimp, actComment});
+    pmCdIndex->addSeparator();
+    pmCdIndex->addAction(actDel);
+
+    pmStatus = new QMenu(this);
+    pmStatus->setObjectName(u"pmStatus"_s);
+    pmStatus->addActions({actOpenCd, actCloseCd});
+    pmStatus->addSeparator();
+    pmStatus->addActions({actAllOpen, actAllClose});
+}
+
+QFrame *TfrmMain::createToolbarPanel()
+{
+    Panel1 = panel(this, u"Panel1"_s);
+    Panel1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    tb = new QToolBar(Panel1);
+    tb->setObjectName(u"tb"_s);
+    tb->setMovable(false);
+    tb->setFloatable(false);
+    tb->setIconSize(QSize(24, 24));
+    tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tb->addActions({actCDimp, actComment, actCDexpASC, actDel, actFind});
+    auto *layout = fill(Panel1, tb);
+    layout->setContentsMargins(2, 2, 2, 2);
+    Panel1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return Panel1;
+}
+
+QFrame *TfrmMain::createFilePanels()
+{
+    Panel3 = panel(this, u"Panel3"_s);
+    Splitter2 = new QSplitter(Qt::Horizontal, Panel3);
+    Splitter2->setObjectName(u"Splitter2"_s);
+    Splitter2->setHandleWidth(2);
+    Splitter2->setChildrenCollapsible(false);
+    fill(Panel3, Splitter2);
+
+    Panel5 = panel(Splitter2, u"Panel5"_s);
+    tvCdIndex = new QTreeWidget(Panel5);
+    tvCdIndex->setObjectName(u"tvCdIndex"_s);
+    tvCdIndex->setHeaderHidden(true);
+    tvCdIndex->setIndentation(19);
+    tvCdIndex->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvCdIndex->setContextMenuPolicy(Qt::CustomContextMenu);
+    QPalette keepSelection = tvCdIndex->palette();
+    keepSelection.setColor(QPalette::Inactive, QPalette::Highlight,
+                           keepSelection.color(QPalette::Active, QPalette::Highlight));
+    keepSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                           keepSelection.color(QPalette::Active, QPalette::HighlightedText));
+    tvCdIndex->setPalette(keepSelection);
+    fill(Panel5, tvCdIndex);
+
+    Panel6 = panel(Splitter2, u"Panel6"_s);
+    lvDetail = new TSortableListView(Panel6);
+    lvDetail->setObjectName(u"lvDetail"_s);
+    lvDetail->setPalette(keepSelection);
+    lvDetail->setColumns({u"光盘名"_s, u"文件名"_s, u"大小"_s, u"时间"_s, u"路径"_s}, {140, 112, 70, 131, 160});
+    fill(Panel6, lvDetail);
+    Splitter2->addWidget(Panel5);
+    Splitter2->addWidget(Panel6);
+    Splitter2->setStretchFactor(1, 1);
+    Splitter2->setSizes({201, 1032 - 201});
+    return Panel3;
+}
+
+void TfrmMain::createPanels()
+{
+    auto *central = new QWidget(this);
+    auto *layout = fill(central, createToolbarPanel());
+
+    Splitter1 = new QSplitter(Qt::Vertical, central);
+    Splitter1->setObjectName(u"Splitter1"_s);
+    Splitter1->setHandleWidth(1);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(createFilePanels());
+    Panel4 = panel(Splitter1, u"Panel4"_s);
+    Panel4->setMinimumHeight(20);
+    Splitter1->addWidget(Panel4);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    Splitter1->setSizes({713 - 68, 68});
+    layout->addWidget(Splitter1, 1);
+
+    Panel2 = panel(central, u"Panel2"_s);
+    MyStatusBar1 = new TMyStatusBar(Panel2);
+    fill(Panel2, MyStatusBar1);
+    layout->addWidget(Panel2);
+    setCentralWidget(central);
+}
+
+void TfrmMain::connectActions()
+{
+    connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
+    connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
+    connect(tvCdIndex, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { pmCdIndex->popup(tvCdIndex->viewport()->mapToGlobal(at)); });
+}
+
+void TfrmMain::setActionAllowed(QAction *action, bool allowed)
+{
+    m_allowed[action] = allowed;
+    updateActionStates();
+}
+
+void TfrmMain::updateActionStates()
+{
+    const QList<QAction *> changing{actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition};
+    for (auto it = m_allowed.cbegin(); it != m_allowed.cend(); ++it)
+        it.key()->setEnabled(it.value() && !(busy() && changing.contains(it.key())));
+}
+
+TfrmMain::BusyScope::BusyScope(TfrmMain &window) : m_window(window)
+{
+    ++m_window.m_busy;
+    m_window.updateActionStates();
+}
+
+TfrmMain::BusyScope::~BusyScope()
+{
+    --m_window.m_busy;
+    m_window.updateActionStates();
+}
+
+void TfrmMain::ReloadDiscTree()
+{
+    tvCdIndex->clear();
+    auto *root = new QTreeWidgetItem(tvCdIndex, {u"光盘索引库"_s});
+    root->setIcon(0, Icons::ilQl(2));
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    TfrmRoot<QMainWindow>::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+    FormPaint();
+}
+
+void TfrmMain::FormShow()
+{
+    setWindowState(windowState() | Qt::WindowMaximized);
+    m_stopRequest = false;
+    ReloadDiscTree();
+    tvCdIndex->expandAll();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    // Closing is always allowed; long loops end at their next check.
+    m_stopRequest = true;
+    event->accept();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent *event)
+{
+    TfrmRoot<QMainWindow>::resizeEvent(event);
+    FormPaint();
+}
+
+void TfrmMain::FormPaint()
+{
+    MyStatusBar1->layoutFor(frameGeometry().width());
+}
+
+void TfrmMain::SetStatusText(const QString &text)
+{
+    MyStatusBar1->Panel7->setText(text);
+}
+
+void TfrmMain::SetProgressRange(int max, int min)
+{
+    // Qt shows an equal minimum and maximum as a busy bar; the program wants it empty.
+    if (max <= min)
+        MyStatusBar1->pbQl->setRange(min, min + 1);
+    else
+        MyStatusBar1->pbQl->setRange(min, max);
+    MyStatusBar1->pbQl->setValue(min);
+    m_pump.restart();
+}
+
+void TfrmMain::SetProgressPosition(int position)
+{
+    QProgressBar *bar = MyStatusBar1->pbQl;
+    bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+}
+
+void TfrmMain::ReportProgress(const QString &text, int position)
+{
+    m_pump.pump();
+    SetProgressPosition(position);
+    SetStatusText(text);
+}
+
+void TfrmMain::actQuitExecute()
+{
+    close();
+}
+
+void TfrmMain::actHelpExecute()
+{
+    const QString manual = m_dm.programDir() + u"Help/Quillon.html"_s;
+    if (!QFileInfo(manual).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+        m_prompts.message(u"打开帮助文件时出现异常"_s);
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "store/ProgressSink.h"
+#include "ui/FrmRoot.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Prompts;
+class TdmQL;
+class TLCommFunction;
+class TMyStatusBar;
+class TSortableListView;
+
+// The main window: toolbar, menus, the tree of discs beside the file list, the drive
+// status list and the status bar. It owns the stop request that ends long loops.
+class TfrmMain : public TfrmRoot<QMainWindow>, public ProgressSink {
+    Q_OBJECT
+public:
+    TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // Status operations.
+    void SetStatusText(const QString &text) override;
+    void SetProgressRange(int max, int min) override;
+    void SetProgressPosition(int position) override;
+    void ReportProgress(const QString &text, int position) override;
+    bool StopRequested() const override { return m_stopRequest; }
+
+    // While a BusyScope lives, the actions that change the list or the catalogue are
+    // disabled; they come back as they were when the last one ends.
+    class BusyScope {
+    public:
+        explicit BusyScope(TfrmMain &window);
+        ~BusyScope();
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        TfrmMain &m_window;
+    };
+    bool busy() const { return m_busy > 0; }
+    // Sets an action's own enabled state (what it shows when the window is not busy).
+    void setActionAllowed(QAction *action, bool allowed);
+
+    void ReloadDiscTree();
+
+    QFrame *Panel1;
+    QToolBar *tb;
+    QFrame *Panel2;
+    TMyStatusBar *MyStatusBar1;
+    QFrame *Panel4;
+    QSplitter *Splitter1;
+    QFrame *Panel3;
+    QFrame *Panel5;
+    QTreeWidget *tvCdIndex;
+    QSplitter *Splitter2;
+    QFrame *Panel6;
+    TSortableListView *lvDetail;
+    QMenu *pmCdIndex;
+    QMenu *pmStatus;
+
+    QAction *actCDimp;
+    QAction *actCDexpASC;
+    QAction *actExtEdition;
+    QAction *actFind;
+    QAction *actDel;
+    QAction *actQuit;
+    QAction *actHelp;
+    QAction *actAbout;
+    QAction *actComment;
+    QAction *actOpenCd;
+    QAction *actCloseCd;
+    QAction *actAllOpen;
+    QAction *actAllClose;
+    QAction *actDriverImp;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QAction *makeAction(const char *name, const QString &caption, const QString &hint, int image);
+    void createActions();
+    void createMenus();
+    void createPanels();
+    QFrame *createToolbarPanel();
+    QFrame *createFilePanels();
+    void connectActions();
+    void updateActionStates();
+    void FormShow();
+    void FormPaint();
+    void actQuitExecute();
+    void actHelpExecute();
+
+    TdmQL &m_dm;
+    TLCommFunction &m_commFunction;
+    Prompts &m_prompts;
+    bool m_stopRequest = false;
+    int m_busy = 0;
+    QHash<QAction *, bool> m_allowed;
+    EventPump m_pump;
+};

@@ -1,0 +1,25 @@
+#include "ActionGuard.h"
+
+#include "Prompts.h"
+#include "store/DbError.h"
+
+#include <QCoreApplication>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+void ActionGuard::run(Prompts &prompts, const std::function<void()> &handler)
+{
+    QString text;
+    try {
+        handler();
+        return;
+    } catch (const DbError &error) {
+        text = error.message();
+    } catch (const std::exception &error) {
+        text = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        text = u"未知错误"_s;
+    }
+    prompts.critical(QCoreApplication::applicationName(), text);
+}

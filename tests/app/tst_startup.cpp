@@ -1,0 +1,140 @@
+// Start-up and shut-down: the failed connection, one instance per session, and the
+// signals of a logout ending the program the normal way.
+#include "RecordingErrorPresenter.h"
+#include "ScriptedPrompts.h"
+#include "TestProgramDir.h"
+#include "app/Startup.h"
+#include "store/LCommBusiness.h"
+#include "store/LCommFunction.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+quint64 inodeOf(const QString &path)
+{
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
+}
+
+// True when some process holds a lock on the file (read from /proc/locks, which does
+// not disturb the lock the way trying to take it would).
+bool lockHeld(const QString &path)
+{
+    const quint64 inode = inodeOf(path);
+    if (inode == 0)
+        return false;
+    QFile locks(u"/proc/locks"_s);
+    if (!locks.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray suffix = ':' + QByteArray::number(inode);
+    for (const QByteArray &line : locks.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 5 && fields.contains("FLOCK") && fields.at(fields.size() - 3).endsWith(suffix))
+            return true;
+    }
+    return false;
+}
+
+// A program directory holding a copy of the program and a catalogue, and a runtime
+// folder of its own for the lock.
+class ProgramCopy {
+public:
+    ProgramCopy() : m_dir(TestProgramDir::Catalogue::WithCategories)
+    {
+        QFile::copy(QStringLiteral(QUILLON_BINARY), program());
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        m_env.insert(u"XDG_RUNTIME_DIR"_s, m_runtime.path());
+    }
+    QString program() const { return m_dir.path() + u"/quillon"_s; }
+    QString lock() const { return m_runtime.path() + u"/Quillon.lock"_s; }
+    const TestProgramDir &dir() const { return m_dir; }
+    void start(QProcess &process) const
+    {
+        process.setProcessEnvironment(m_env);
+        process.start(program(), {});
+    }
+
+private:
+    TestProgramDir m_dir;
+    QTemporaryDir m_runtime;
+    QProcessEnvironment m_env;
+};
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void failedConnectionEndsWithoutCompaction()
+    {
+        TestProgramDir dir(TestProgramDir::Catalogue::None);
+        RecordingErrorPresenter presenter;
+        TLCommFunction comm(&presenter);
+        TLCommBusiness business(comm);
+        ScriptedPrompts prompts;
+        QCOMPARE(Startup::run(dir.path(), comm, business, prompts), 1);
+        QCOMPARE(presenter.calls.size(), 1);
+        QCOMPARE(presenter.calls.first().message, u"连接失败"_s);
+        QVERIFY(!QFileInfo::exists(dir.catalogue()));
+        QVERIFY(!QFileInfo::exists(dir.compactCopy()));
+    }
+
+    void secondStartEndsSilentlyAndSigtermCompacts()
+    {
+        ProgramCopy copy;
+        const quint64 before = inodeOf(copy.dir().catalogue());
+        QProcess first;
+        copy.start(first);
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(lockHeld(copy.lock()), 20000);
+
+        QProcess second;
+        copy.start(second);
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.readAllStandardOutput().isEmpty());
+        QCOMPARE(first.state(), QProcess::Running);
+
+        first.terminate(); // SIGTERM
+        QVERIFY(first.waitForFinished(20000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        // Compaction renamed a fresh copy over the catalogue.
+        QVERIFY(inodeOf(copy.dir().catalogue()) != before);
+        QVERIFY(!QFileInfo::exists(copy.dir().compactCopy()));
+    }
+
+    void killedInstanceDoesNotBlockTheNext()
+    {
+        ProgramCopy copy;
+        QProcess first;
+        copy.start(first);
+        QTRY_VERIFY_WITH_TIMEOUT(lockHeld(copy.lock()), 20000);
+        first.kill();
+        QVERIFY(first.waitForFinished(20000));
+
+        QProcess next;
+        copy.start(next);
+        QTRY_VERIFY_WITH_TIMEOUT(lockHeld(copy.lock()), 20000);
+        QCOMPARE(next.state(), QProcess::Running);
+        ::kill(pid_t(next.processId()), SIGINT);
+        QVERIFY(next.waitForFinished(20000));
+        QCOMPARE(next.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(next.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
