@@ -1,5 +1,6 @@
 #include "FrmMain.h"
 
+#include "ListFeeder.h"
 #include "MyStatusBar.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
@@ -66,6 +67,7 @@ TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QW
     createPanels();
     createMenus();
     connectActions();
+    m_allowed[actDel] = false;
     updateActionStates();
 }
 
@@ -190,6 +192,8 @@ QFrame *TfrmMain::createFilePanels()
     keepSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
                            keepSelection.color(QPalette::Active, QPalette::HighlightedText));
     tvCdIndex->setPalette(keepSelection);
+    auto *root = new QTreeWidgetItem(tvCdIndex, {u"光盘索引库"_s});
+    root->setIcon(0, Icons::ilQl(2));
     fill(Panel5, tvCdIndex);
 
     Panel6 = panel(Splitter2, u"Panel6"_s);
@@ -234,8 +238,16 @@ void TfrmMain::connectActions()
 {
     connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
     connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
-    connect(tvCdIndex, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { pmCdIndex->popup(tvCdIndex->viewport()->mapToGlobal(at)); });
+    connect(actDel, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDelExecute(); }));
+    connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
+            ActionGuard::wrap(m_prompts, [this] { tvCdIndexChange(); }));
+    connect(tvCdIndex, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        ActionGuard::run(m_prompts, [this] { pmCdIndexPopup(); });
+        pmCdIndex->popup(tvCdIndex->viewport()->mapToGlobal(at));
+    });
+    connect(lvDetail->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        ActionGuard::run(m_prompts, [this, column] { lvDetailColumnClick(column); });
+    });
 }
 
 void TfrmMain::setActionAllowed(QAction *action, bool allowed)
@@ -263,13 +275,6 @@ TfrmMain::BusyScope::~BusyScope()
     m_window.updateActionStates();
 }
 
-void TfrmMain::ReloadDiscTree()
-{
-    tvCdIndex->clear();
-    auto *root = new QTreeWidgetItem(tvCdIndex, {u"光盘索引库"_s});
-    root->setIcon(0, Icons::ilQl(2));
-}
-
 void TfrmMain::showEvent(QShowEvent *event)
 {
     TfrmRoot<QMainWindow>::showEvent(event);
@@ -282,7 +287,7 @@ void TfrmMain::FormShow()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
     m_stopRequest = false;
-    ReloadDiscTree();
+    ActionGuard::run(m_prompts, [this] { ReloadDiscTree(); });
     tvCdIndex->expandAll();
 }
 
@@ -328,7 +333,11 @@ void TfrmMain::SetProgressPosition(int position)
 
 void TfrmMain::ReportProgress(const QString &text, int position)
 {
-    m_pump.pump();
+    if (m_pump.due()) {
+        for (ListFeeder *feeder : m_feeders)
+            feeder->flush();
+        m_pump.pump();
+    }
     SetProgressPosition(position);
     SetStatusText(text);
 }

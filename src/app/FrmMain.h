@@ -3,8 +3,12 @@
 #include "store/ProgressSink.h"
 #include "ui/FrmRoot.h"
 
+#include "DiscNode.h"
+
 #include <QHash>
 #include <QMainWindow>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -14,6 +18,8 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class Prompts;
+class ListFeeder;
+class TQuery;
 class TdmQL;
 class TLCommFunction;
 class TMyStatusBar;
@@ -50,7 +56,16 @@ public:
     // Sets an action's own enabled state (what it shows when the window is not busy).
     void setActionAllowed(QAction *action, bool allowed);
 
+    // The catalogue browser: the tree of discs and the file list of the selected one.
     void ReloadDiscTree();
+    void AddDiscNode(TQuery &query, QTreeWidgetItem *parent);
+    void ReopenDiscList();
+    void LoadDiscFiles();
+    void ClearSortMarks(int keep);
+    QTreeWidgetItem *rootNode() const;
+    // The record of the selected node when it is a disc node.
+    std::optional<TDiscNode> selectedDisc() const;
+    static std::optional<TDiscNode> discOf(const QTreeWidgetItem *item);
 
     QFrame *Panel1;
     QToolBar *tb;
@@ -97,6 +112,11 @@ private:
     void connectActions();
     void updateActionStates();
     void FormShow();
+    void tvCdIndexChange();
+    void loadSelectedDisc(const TDiscNode &disc);
+    void pmCdIndexPopup();
+    void actDelExecute();
+    void lvDetailColumnClick(int column);
     void FormPaint();
     void actQuitExecute();
     void actHelpExecute();
@@ -108,4 +128,6 @@ private:
     int m_busy = 0;
     QHash<QAction *, bool> m_allowed;
     EventPump m_pump;
+    friend class ListFeeder;
+    std::vector<ListFeeder *> m_feeders;
 };

@@ -4,7 +4,7 @@
 
 bool EventPump::pump()
 {
-    if (m_timer.isValid() && m_timer.elapsed() < m_intervalMs)
+    if (!due())
         return false;
     m_timer.start();
     QCoreApplication::processEvents();

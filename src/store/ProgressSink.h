@@ -24,6 +24,8 @@ class EventPump {
 public:
     explicit EventPump(int intervalMs = 15) : m_intervalMs(intervalMs) {}
     void restart() { m_timer.invalidate(); }
+    // True when the next pump() will run the event loop.
+    bool due() const { return !m_timer.isValid() || m_timer.elapsed() >= m_intervalMs; }
     // Returns true when it ran the event loop.
     bool pump();
 

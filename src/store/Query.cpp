@@ -190,6 +190,8 @@ int TQuery::ExecSQL()
 
 void TQuery::First()
 {
+    if (!Active())
+        throw DbError(u"数据集未打开"_s);
     m_current = 0;
     m_eof = m_rows.empty();
 }

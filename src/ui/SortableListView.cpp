@@ -1,12 +1,9 @@
 #include "SortableListView.h"
 
-#include "store/FileRowModel.h"
-
 #include <QHeaderView>
 
-TSortableListView::TSortableListView(QWidget *parent) : QTreeView(parent), m_rows(new FileRowModel(this))
+TSortableListView::TSortableListView(QWidget *parent) : TCustomSortableListView(parent)
 {
-    setModel(m_rows);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -17,12 +14,6 @@ TSortableListView::TSortableListView(QWidget *parent) : QTreeView(parent), m_row
     setSortingEnabled(false);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
+    header()->setSectionsClickable(true);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-void TSortableListView::setColumns(const QStringList &captions, const QList<int> &widths)
-{
-    m_rows->setHeaderCaptions(captions);
-    for (int i = 0; i < widths.size(); ++i)
-        setColumnWidth(i, widths.at(i));
 }

@@ -98,7 +98,7 @@ private slots:
         QTest::newRow("actExtEdition") << u"actExtEdition"_s << u"扩展名编辑"_s << u"扩展名编辑"_s << QString() << false
                                        << true;
         QTest::newRow("actFind") << u"actFind"_s << u"查询(&F)"_s << u"查询"_s << u"F3"_s << true << true;
-        QTest::newRow("actDel") << u"actDel"_s << u"删除(&D)"_s << u"删除"_s << u"Del"_s << true << true;
+        QTest::newRow("actDel") << u"actDel"_s << u"删除(&D)"_s << u"删除"_s << u"Del"_s << true << false;
         QTest::newRow("actQuit") << u"actQuit"_s << u"退出(&X)"_s << QString() << QString() << false << true;
         QTest::newRow("actHelp") << u"actHelp"_s << u"用户手册(&H)"_s << QString() << QString() << false << true;
         QTest::newRow("actAbout") << u"actAbout"_s << u"关于光盘索引(&A)"_s << QString() << QString() << false << true;
@@ -270,6 +270,8 @@ private slots:
         }
         for (const QString &name : changing)
             QCOMPARE(action(name)->isEnabled(), name != u"actDel"_s);
+        m_main->setActionAllowed(action(u"actDel"_s), true);
+        QVERIFY(action(u"actDel"_s)->isEnabled());
         QVERIFY(!action(u"actComment"_s)->isEnabled());
     }
 

@@ -1,0 +1,201 @@
+// The catalogue browser of the main window: the tree of discs, the file list of the
+// selected disc, deleting a disc, and sorting the list.
+#include "FrmMain.h"
+
+#include "ListFeeder.h"
+#include "store/DmQL.h"
+#include "store/FileRowModel.h"
+#include "store/LCommFunction.h"
+#include "ui/Icons.h"
+#include "ui/Prompts.h"
+#include "ui/SortableListView.h"
+
+#include <QAction>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUp = u"△"_s;
+const QString kDown = u"▽"_s;
+// How the columns of the file list sort: disc name, file name, size, time, path.
+constexpr quint8 kColumnKinds[] = {TCustomSortableListView::Text, TCustomSortableListView::Text,
+                                   TCustomSortableListView::Number, TCustomSortableListView::DateTime,
+                                   TCustomSortableListView::Text};
+
+QIcon discIcon()
+{
+    QIcon icon = Icons::ilQl(0);
+    for (const QSize &size : {QSize(16, 16), QSize(24, 24), QSize(32, 32)})
+        icon.addPixmap(Icons::ilQl(1).pixmap(size), QIcon::Selected);
+    return icon;
+}
+
+} // namespace
+
+QTreeWidgetItem *TfrmMain::rootNode() const
+{
+    return tvCdIndex->topLevelItem(0);
+}
+
+std::optional<TDiscNode> TfrmMain::discOf(const QTreeWidgetItem *item)
+{
+    if (!item || !item->parent())
+        return std::nullopt;
+    const QVariant data = item->data(0, Qt::UserRole);
+    if (!data.canConvert<TDiscNode>())
+        return std::nullopt;
+    return data.value<TDiscNode>();
+}
+
+std::optional<TDiscNode> TfrmMain::selectedDisc() const
+{
+    return discOf(tvCdIndex->currentItem());
+}
+
+void TfrmMain::ReopenDiscList()
+{
+    m_dm.aqryCdRomListMt->Close();
+    m_dm.aqryCdRomListMt->Open();
+}
+
+void TfrmMain::ReloadDiscTree()
+{
+    ReopenDiscList();
+    QTreeWidgetItem *root = rootNode();
+    for (int i = root->childCount() - 1; i >= 0; --i)
+        delete root->takeChild(i);
+    TQuery &discs = *m_dm.aqryCdRomListMt;
+    discs.DisableControls();
+    for (discs.First(); !discs.Eof(); discs.Next())
+        AddDiscNode(discs, root);
+    discs.EnableControls();
+}
+
+void TfrmMain::AddDiscNode(TQuery &query, QTreeWidgetItem *parent)
+{
+    TDiscNode disc;
+    disc.DiskCode = qint32(query.FieldByName(u"DiskCode"_s).AsInteger());
+    disc.DiskName = query.FieldByName(u"DiskName"_s).AsString();
+    disc.DiskLabel = query.FieldByName(u"DiskLabel"_s).AsString();
+    disc.DiskSerial = query.FieldByName(u"DiskSerial"_s).AsString();
+    static const QIcon icon = discIcon();
+    auto *node = new QTreeWidgetItem(parent, {disc.DiskName});
+    node->setIcon(0, icon);
+    node->setData(0, Qt::UserRole, QVariant::fromValue(disc));
+}
+
+void TfrmMain::LoadDiscFiles()
+{
+    if (!m_dm.aqryCdRomListMt->Active())
+        ReopenDiscList();
+    const qint64 code = m_dm.aqryCdRomListMt->FieldByName(u"DiskCode"_s).AsInteger();
+    m_commFunction.OpenSql(*m_dm.aqryCdRomListDt,
+                           u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s,
+                           {code});
+}
+
+void TfrmMain::tvCdIndexChange()
+{
+    lvDetail->rows()->clear();
+    const std::optional<TDiscNode> disc = selectedDisc();
+    setActionAllowed(actDel, disc.has_value());
+    ClearSortMarks(-1);
+    SetStatusText(QString());
+    if (disc)
+        loadSelectedDisc(*disc);
+}
+
+// Lists the files of the selected disc. While events run the user may select another
+// node: that nested run empties the list and lists its own disc to the end, and this run
+// then finds the file query at its end, or the root selected, and stops.
+void TfrmMain::loadSelectedDisc(const TDiscNode &disc)
+{
+    BusyScope busy(*this);
+    TQuery &discs = *m_dm.aqryCdRomListMt;
+    if (!discs.Active() || !discs.Locate(u"DiskCode"_s, disc.DiskCode)) {
+        ReopenDiscList();
+        if (!discs.Locate(u"DiskCode"_s, disc.DiskCode))
+            throw DbError(u"找不到光盘“%1”的记录"_s.arg(disc.DiskName));
+    }
+    LoadDiscFiles();
+    TQuery &files = *m_dm.aqryCdRomListDt;
+    files.DisableControls();
+    files.First();
+    SetProgressRange(files.RecordCount(), 0);
+    ListFeeder feeder(*this, *lvDetail->rows());
+    for (int k = 0;;) {
+        if (files.Eof()) {
+            feeder.flush();
+            files.EnableControls();
+            SetProgressRange(0, 0);
+            SetStatusText(u"共读入:%1条记录"_s.arg(files.RecordCount()));
+            return;
+        }
+        if (!selectedDisc()) {
+            // The root was selected while events ran; its empty list has no status.
+            files.EnableControls();
+            SetProgressRange(0, 0);
+            SetStatusText(QString());
+            return;
+        }
+        feeder.add(FileRow{disc.DiskName,
+                           {files.FieldByName(u"FileName"_s).AsString(), files.FieldByName(u"FileSize"_s).AsString(),
+                            files.FieldByName(u"FileData"_s).AsString(), files.FieldByName(u"FilePath"_s).AsString()}});
+        files.Next();
+        ++k;
+        ReportProgress(u"已读入:%1条记录"_s.arg(k), k);
+        if (StopRequested())
+            return;
+    }
+}
+
+void TfrmMain::pmCdIndexPopup()
+{
+    setActionAllowed(actDel, selectedDisc().has_value());
+}
+
+void TfrmMain::actDelExecute()
+{
+    QTreeWidgetItem *node = tvCdIndex->currentItem();
+    const std::optional<TDiscNode> disc = discOf(node);
+    if (!disc)
+        return;
+    TQuery &discs = *m_dm.aqryCdRomListMt;
+    if (!discs.Active())
+        ReopenDiscList();
+    if (!discs.Locate(u"DiskCode"_s, disc->DiskCode))
+        throw DbError(u"找不到光盘“%1”的记录"_s.arg(disc->DiskName));
+    if (!m_prompts.confirm(u"提示窗口"_s, u"确实要把"_s + node->text(0) + u"删除吗?"_s, Prompts::Icon::Information))
+        return;
+    if (!discs.Delete())
+        return;
+    delete node;
+}
+
+void TfrmMain::lvDetailColumnClick(int column)
+{
+    if (column < 0 || column >= int(std::size(kColumnKinds)))
+        return;
+    lvDetail->SortBy(column, kColumnKinds[column]);
+    ClearSortMarks(column);
+    FileRowModel *model = lvDetail->rows();
+    QString caption = model->headerCaption(column);
+    const bool wasUp = caption.contains(kUp);
+    caption += wasUp ? kDown : kUp;
+    caption.remove(wasUp ? kUp : kDown);
+    model->setHeaderData(column, Qt::Horizontal, caption);
+}
+
+void TfrmMain::ClearSortMarks(int keep)
+{
+    FileRowModel *model = lvDetail->rows();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (column == keep)
+            continue;
+        QString caption = model->headerCaption(column);
+        if (caption.contains(kUp) || caption.contains(kDown))
+            model->setHeaderData(column, Qt::Horizontal, caption.remove(kUp).remove(kDown));
+    }
+}

@@ -1,0 +1,120 @@
+// Sorting the file list as text, numbers and dates.
+#include "store/FileRowModel.h"
+#include "ui/SortableListView.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList column(const TSortableListView &list, int c)
+{
+    QStringList out;
+    for (const FileRow &row : list.rows()->rows())
+        out << row.cell(c);
+    return out;
+}
+
+void fill(TSortableListView &list, const QStringList &values, int c)
+{
+    list.rows()->clear();
+    int i = 0;
+    for (const QString &value : values) {
+        FileRow row{u"disc"_s, {u"n%1"_s.arg(i++), u"0"_s, u"2000-01-01"_s, u"\\"_s}};
+        if (c == 0)
+            row.caption = value;
+        else
+            row.sub[size_t(c - 1)] = value;
+        list.rows()->appendRow(row);
+    }
+}
+
+} // namespace
+
+class TestSortableList : public QObject {
+    Q_OBJECT
+
+private slots:
+    void numbersSortByLeadingDigits()
+    {
+        TSortableListView list;
+        fill(list, {u"10"_s, u"9"_s, u"abc"_s, u"5368709120"_s, u"12abc"_s, u""_s, u"100"_s}, 2);
+        list.SortBy(2, TCustomSortableListView::Number);
+        // Texts without a leading digit count as 0 and keep their order among themselves.
+        QCOMPARE(column(list, 2),
+                 (QStringList{u"abc"_s, u""_s, u"9"_s, u"10"_s, u"12abc"_s, u"100"_s, u"5368709120"_s}));
+        list.SortBy(2, TCustomSortableListView::Number);
+        QVERIFY(!list.SortAscending());
+        QCOMPARE(column(list, 2).first(), u"5368709120"_s);
+        QCOMPARE(column(list, 2).mid(5), (QStringList{u"abc"_s, u""_s}));
+    }
+
+    void datesSortByTime()
+    {
+        TSortableListView list;
+        fill(list, {u"2024-01-05 08:00:00"_s, u"2023-12-31 23:59:59"_s, u"2024-01-05"_s, u"2023-02-01 10:00:00"_s,
+                    u"2024-01-05 00:00:01"_s},
+             3);
+        list.SortBy(3, TCustomSortableListView::DateTime);
+        QCOMPARE(column(list, 3), (QStringList{u"2023-02-01 10:00:00"_s, u"2023-12-31 23:59:59"_s, u"2024-01-05"_s,
+                                               u"2024-01-05 00:00:01"_s, u"2024-01-05 08:00:00"_s}));
+    }
+
+    void textIgnoresCase_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("C") << u"C"_s;
+        QTest::newRow("zh_CN") << u"zh_CN"_s;
+        QTest::newRow("en_US") << u"en_US"_s;
+    }
+
+    void textIgnoresCase()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        TSortableListView list;
+        fill(list, {u"b.mp3"_s, u"A.mp3"_s, u"a.MP3"_s, u"C.mp3"_s, u"B.MP3"_s}, 1);
+        list.SortBy(1, TCustomSortableListView::Text);
+        // Names differing only in case are equal: they stay in their order.
+        QCOMPARE(column(list, 1), (QStringList{u"A.mp3"_s, u"a.MP3"_s, u"b.mp3"_s, u"B.MP3"_s, u"C.mp3"_s}));
+        list.SortBy(1, TCustomSortableListView::Text);
+        QCOMPARE(column(list, 1), (QStringList{u"C.mp3"_s, u"b.mp3"_s, u"B.MP3"_s, u"A.mp3"_s, u"a.MP3"_s}));
+    }
+
+    void sortStateFollowsClicks()
+    {
+        TSortableListView list;
+        QCOMPARE(list.CurrentSortColumn(), -1);
+        fill(list, {u"x"_s, u"y"_s}, 0);
+        list.SortBy(0, TCustomSortableListView::Text);
+        QCOMPARE(list.CurrentSortColumn(), 0);
+        QVERIFY(list.SortAscending());
+        list.SortBy(4, TCustomSortableListView::Text);
+        QCOMPARE(list.CurrentSortColumn(), 4);
+        QVERIFY(list.SortAscending());
+        list.SortBy(4, TCustomSortableListView::Text);
+        QVERIFY(!list.SortAscending());
+        // Sorting an empty list keeps the state too.
+        list.rows()->clear();
+        list.DoSort(2, TCustomSortableListView::Number, true);
+        QCOMPARE(list.CurrentSortColumn(), 2);
+        QCOMPARE(list.sortKind(), TCustomSortableListView::Number);
+    }
+
+    void selectionFollowsItsRows()
+    {
+        TSortableListView list;
+        fill(list, {u"3"_s, u"1"_s, u"2"_s}, 2);
+        list.selectionModel()->select(list.rows()->index(0, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list.SortBy(2, TCustomSortableListView::Number);
+        const QModelIndexList selected = list.selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().siblingAtColumn(2).data().toString(), u"3"_s);
+    }
+};
+
+QTEST_MAIN(TestSortableList)
+#include "tst_sortablelist.moc"
