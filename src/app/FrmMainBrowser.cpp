@@ -124,6 +124,7 @@ void TfrmMain::loadSelectedDisc(const TDiscNode &disc)
     files.DisableControls();
     files.First();
     SetProgressRange(files.RecordCount(), 0);
+    lvDetail->rows()->reserve(size_t(files.RecordCount()));
     ListFeeder feeder(*this, *lvDetail->rows());
     for (int k = 0;;) {
         if (files.Eof()) {

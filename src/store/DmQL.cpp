@@ -93,6 +93,7 @@ void TdmQL::defineQueries()
     aqryCdRomListDt->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize "_s,
                               u"  from CdRomListDt"_s, u"where DiskCode= ?"_s};
     aqryCdRomListDt->Params() = {QVariant()};
+    aqryCdRomListDt->setStreaming(true);
 
     aqryCdRomListMt->SQL() = {u"select DiskCode, DiskLabel, DiskName, DiskSerial "_s, u"  from CdRomListMt"_s,
                               u"Order by DiskName COLLATE LOCALE"_s};

@@ -27,6 +27,8 @@ public:
     void appendRow(FileRow row);
     void appendRows(std::vector<FileRow> rows);
     void clear();
+    // Makes room for n rows in all, so a list read in batches is never copied to grow.
+    void reserve(size_t n) { m_rows.reserve(n); }
     const FileRow &row(int index) const { return m_rows[size_t(index)]; }
     const std::vector<FileRow> &rows() const { return m_rows; }
 

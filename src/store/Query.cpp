@@ -129,6 +129,10 @@ void TQuery::Open()
     QString text = statementText();
     if (m_hiddenKey)
         text = withHiddenKey(text, m_key);
+    if (m_streaming) {
+        openStream(text);
+        return;
+    }
     QSqlQuery &query = prepared(text);
     bindParams(query, m_params);
     if (!query.exec())
@@ -141,14 +145,45 @@ void TQuery::Open()
     query.finish();
 }
 
-void TQuery::readRows(QSqlQuery &query)
+void TQuery::takeColumns(const QSqlQuery &query)
 {
     const QSqlRecord record = query.record();
     m_columns.clear();
     for (int i = 0; i < record.count(); ++i)
         m_columns.append(record.fieldName(i));
+}
+
+int TQuery::countRows(const QString &text)
+{
+    QSqlQuery count(QSqlDatabase::database(m_connectionName, false));
+    if (!count.prepare(u"SELECT count(*) FROM ("_s + text + u")"_s))
+        throw DbError(engineMessage(count.lastError()));
+    bindParams(count, m_params);
+    if (!count.exec() || !count.next())
+        throw DbError(engineMessage(count.lastError()));
+    return count.value(0).toInt();
+}
+
+void TQuery::openStream(const QString &text)
+{
+    m_streamCount = countRows(text);
+    QSqlQuery &query = prepared(text);
+    bindParams(query, m_params);
+    if (!query.exec())
+        throw DbError(engineMessage(query.lastError()));
+    takeColumns(query);
+    m_state = State::Browse;
+    m_current = 0;
+    m_eof = !query.next();
+    if (query.lastError().isValid())
+        throw DbError(engineMessage(query.lastError()));
+}
+
+void TQuery::readRows(QSqlQuery &query)
+{
+    takeColumns(query);
     m_rows.clear();
-    const int columns = record.count();
+    const int columns = int(m_columns.size());
     while (query.next()) {
         QVariantList row;
         row.reserve(columns);
@@ -192,12 +227,34 @@ void TQuery::First()
 {
     if (!Active())
         throw DbError(u"数据集未打开"_s);
+    if (m_streaming) {
+        const bool consumed = m_current > 0 || (m_eof && m_streamCount > 0);
+        if (consumed) {
+            Close();
+            Open();
+        }
+        return;
+    }
     m_current = 0;
     m_eof = m_rows.empty();
 }
 
 void TQuery::Next()
 {
+    if (m_streaming) {
+        if (m_eof || !m_statement)
+            return;
+        if (m_statement->next()) {
+            ++m_current;
+            return;
+        }
+        m_eof = true;
+        const QSqlError error = m_statement->lastError();
+        m_statement->finish();
+        if (error.isValid())
+            throw DbError(engineMessage(error));
+        return;
+    }
     if (m_current + 1 < RecordCount())
         ++m_current;
     else
@@ -224,6 +281,8 @@ QVariant TQuery::cellValue(int column) const
 {
     if (m_state == State::Edit || m_state == State::Insert)
         return m_buffer.value(column);
+    if (m_streaming)
+        return m_eof || !m_statement ? QVariant() : m_statement->value(column);
     if (m_rows.empty())
         return {};
     return m_rows[size_t(m_current)].value(column);
@@ -241,7 +300,7 @@ void TQuery::requireBrowse(const char *operation) const
 {
     if (m_state == State::Inactive)
         throw DbError(u"数据集未打开，不能%1"_s.arg(QLatin1StringView(operation)));
-    if (m_table.isEmpty())
+    if (m_table.isEmpty() || m_streaming)
         throw DbError(u"数据集不能修改"_s);
 }
 
@@ -254,6 +313,8 @@ void TQuery::requireRow(const char *operation) const
 
 bool TQuery::Locate(const QString &field, const QVariant &value)
 {
+    if (m_streaming)
+        throw DbError(u"数据集不能定位"_s);
     const int column = fieldIndex(field);
     if (column < 0)
         throw DbError(u"找不到字段 %1"_s.arg(field));

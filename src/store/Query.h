@@ -59,6 +59,10 @@ public:
     // key (SQLite's rowid) is fetched as an extra first column the statement does not name.
     void setUpdateTable(const QString &table, const QString &key, bool hiddenKey = false);
     void setOnError(ErrorHandler handler) { m_onError = std::move(handler); }
+    // A streaming query counts its rows first and then reads them one by one as the
+    // cursor moves, holding none of them: for long forward walks. It cannot locate or
+    // change rows; First() after moving on runs the statement again.
+    void setStreaming(bool streaming) { m_streaming = streaming; }
 
     QStringList &SQL() { return m_sql; }
     const QStringList &SQL() const { return m_sql; }
@@ -83,7 +87,7 @@ public:
     void First();
     void Next();
     bool Eof() const { return m_eof; }
-    int RecordCount() const { return int(m_rows.size()); }
+    int RecordCount() const { return m_streaming ? m_streamCount : int(m_rows.size()); }
     int RecNo() const { return m_current; }
     QStringList columnNames() const { return m_columns; }
 
@@ -113,6 +117,9 @@ private:
     QSqlQuery &prepared(const QString &text);
     void bindParams(QSqlQuery &query, const QVariantList &values) const;
     void readRows(QSqlQuery &query);
+    void openStream(const QString &text);
+    int countRows(const QString &text);
+    void takeColumns(const QSqlQuery &query);
     bool runGuarded(const std::function<void()> &operation);
     void postInsert();
     void postEdit();
@@ -126,6 +133,8 @@ private:
     QString m_table;
     QString m_key;
     bool m_hiddenKey = false;
+    bool m_streaming = false;
+    int m_streamCount = 0;
     ErrorHandler m_onError;
 
     std::unique_ptr<QSqlQuery> m_statement;

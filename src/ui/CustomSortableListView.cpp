@@ -27,8 +27,7 @@ double leadingNumber(const QString &text)
 // A text that is not a date sorts before every date.
 qint64 dateValue(const QString &text)
 {
-    const QDateTime value = DateText::toDateTime(text);
-    return value.isValid() ? value.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+    return DateText::sortKey(text).value_or(std::numeric_limits<qint64>::min());
 }
 
 template <class Key>
@@ -71,7 +70,7 @@ std::vector<int> textOrder(const std::vector<FileRow> &rows, int column, bool as
 } // namespace
 
 TCustomSortableListView::TCustomSortableListView(QWidget *parent)
-    : QTreeView(parent), m_rows(new FileRowModel(this))
+    : QTableView(parent), m_rows(new FileRowModel(this))
 {
     setModel(m_rows);
 }

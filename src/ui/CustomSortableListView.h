@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QTreeView>
+#include <QHeaderView>
+#include <QTableView>
 
 class FileRowModel;
 
 // A report-style list over a FileRowModel that keeps its own sort state and sorts its
 // rows as text, numbers or dates. The rows live in the model, never as widget items, so
 // the list holds a million of them.
-class TCustomSortableListView : public QTreeView {
+class TCustomSortableListView : public QTableView {
     Q_OBJECT
 public:
     enum SortKind : quint8 { Text = 0, Number = 1, DateTime = 2 };
@@ -15,6 +16,8 @@ public:
     explicit TCustomSortableListView(QWidget *parent = nullptr);
 
     FileRowModel *rows() const { return m_rows; }
+    // The column header, whose clicks sort the list.
+    QHeaderView *header() const { return horizontalHeader(); }
     void setColumns(const QStringList &captions, const QList<int> &widths);
 
     // The column last sorted by, or -1 before the first sort.

@@ -4,10 +4,15 @@
 
 TSortableListView::TSortableListView(QWidget *parent) : TCustomSortableListView(parent)
 {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    // A report list: no grid, no row numbers, one line per row of uniform height.
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideRight);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -16,4 +21,5 @@ TSortableListView::TSortableListView(QWidget *parent) : TCustomSortableListView(
     header()->setStretchLastSection(false);
     header()->setSectionsClickable(true);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setHighlightSections(false);
 }

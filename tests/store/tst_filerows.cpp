@@ -72,6 +72,7 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(DateText::fromDateTime(value), text);
         QCOMPARE(DateText::toDateTime(text), value);
+        QCOMPARE(DateText::sortKey(text), std::optional<qint64>(value.toString(u"yyyyMMddHHmmss"_s).toLongLong()));
         // A UTC time is shown in local time.
         QCOMPARE(DateText::fromDateTime(value.toUTC()), text);
     }
@@ -79,8 +80,12 @@ private slots:
     void dateTextRefusesOtherText()
     {
         for (const QString &text : {u""_s, u"2024-13-01"_s, u"2024-02-30 10:00:00"_s, u"2024-01-01T10:00:00"_s,
-                                    u"2024-01-01 10:00"_s, u"01/02/2024"_s})
+                                    u"2024-01-01 10:00"_s, u"01/02/2024"_s, u"2024-01-01 24:00:00"_s,
+                                    u"２０２４-01-01"_s, u"2024-01-01 10:00:6０"_s})
+        {
             QVERIFY2(!DateText::toDateTime(text).isValid(), qPrintable(text));
+            QVERIFY2(!DateText::sortKey(text), qPrintable(text));
+        }
         QCOMPARE(DateText::fromDateTime(QDateTime()), QString());
     }
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+// Helpers shared by the benchmarks: memory readings, timing, result lines.
+namespace bench {
+
+// Resident and peak resident memory of this process, in bytes.
+qint64 residentBytes();
+qint64 peakResidentBytes();
+// Returns freed heap memory to the system, so resident memory counts live data.
+void trimHeap();
+// Starts a new peak measurement (Linux: /proc/self/clear_refs).
+void resetPeak();
+
+// Prints one result line: "name<TAB>value<TAB>unit<TAB>target".
+void report(const QString &name, double value, const QString &unit, const QString &target = {});
+
+// A file name of the generated data: ASCII or Chinese, deterministic for i.
+QString fileName(quint64 i);
+QString fileSize(quint64 i);
+QString fileDate(quint64 i);
+QString filePath(quint64 i);
+
+} // namespace bench
