@@ -238,6 +238,8 @@ void TfrmMain::connectActions()
 {
     connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
     connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
+    connect(actCDexpASC, &QAction::triggered, this,
+            ActionGuard::wrap(m_prompts, [this] { actCDexpASCExecute(); }));
     connect(actDel, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDelExecute(); }));
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
             ActionGuard::wrap(m_prompts, [this] { tvCdIndexChange(); }));

@@ -117,6 +117,7 @@ private:
     void pmCdIndexPopup();
     void actDelExecute();
     void lvDetailColumnClick(int column);
+    void actCDexpASCExecute();
     void FormPaint();
     void actQuitExecute();
     void actHelpExecute();

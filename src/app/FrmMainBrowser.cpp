@@ -129,6 +129,7 @@ void TfrmMain::loadSelectedDisc(const TDiscNode &disc)
     for (int k = 0;;) {
         if (files.Eof()) {
             feeder.flush();
+            m_dm.aConQl.releaseMemory();
             files.EnableControls();
             SetProgressRange(0, 0);
             SetStatusText(u"共读入:%1条记录"_s.arg(files.RecordCount()));

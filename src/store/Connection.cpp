@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -79,4 +80,10 @@ void TConnection::RollbackTrans()
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.rollback())
         throw DbError(engineMessage(db.lastError()));
+}
+
+void TConnection::releaseMemory()
+{
+    if (sqlite3 *handle = nativeSqliteHandle(QSqlDatabase::database(m_name, false)))
+        sqlite3_db_release_memory(handle);
 }

@@ -21,6 +21,8 @@ public:
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
+    // Gives back the engine's page cache after a long read.
+    void releaseMemory();
 
 private:
     QString m_name;

@@ -1,17 +1,9 @@
 #pragma once
 
-#include <QString>
-#include <stdexcept>
+#include "AppError.h"
 
 // An error raised by the catalogue store; the text is the engine's own message.
-class DbError : public std::runtime_error {
+class DbError : public AppError {
 public:
-    explicit DbError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using AppError::AppError;
 };

@@ -39,7 +39,9 @@ void destroyCollator(void *collator)
     delete static_cast<QCollator *>(collator);
 }
 
-sqlite3 *nativeHandle(const QSqlDatabase &db)
+} // namespace
+
+sqlite3 *nativeSqliteHandle(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
@@ -47,11 +49,9 @@ sqlite3 *nativeHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
-} // namespace
-
 bool registerSqlFunctions(const QSqlDatabase &db)
 {
-    sqlite3 *handle = nativeHandle(db);
+    sqlite3 *handle = nativeSqliteHandle(db);
     if (!handle)
         return false;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;

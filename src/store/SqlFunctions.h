@@ -1,6 +1,10 @@
 #pragma once
 
 class QSqlDatabase;
+struct sqlite3;
+
+// The SQLite handle under a Qt connection, or nullptr.
+sqlite3 *nativeSqliteHandle(const QSqlDatabase &db);
 
 // Registers on an open connection what the program's statements rely on:
 // UCase(text), ASCII upper-case; and the collation LOCALE, the user's locale with

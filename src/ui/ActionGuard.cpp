@@ -1,7 +1,7 @@
 #include "ActionGuard.h"
 
 #include "Prompts.h"
-#include "store/DbError.h"
+#include "store/AppError.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -14,7 +14,7 @@ void ActionGuard::run(Prompts &prompts, const std::function<void()> &handler)
     try {
         handler();
         return;
-    } catch (const DbError &error) {
+    } catch (const AppError &error) {
         text = error.message();
     } catch (const std::exception &error) {
         text = QString::fromLocal8Bit(error.what());

@@ -1,0 +1,79 @@
+#include "FileListExport.h"
+
+#include "Gb18030Encoder.h"
+#include "store/AppError.h"
+#include "store/FileRowModel.h"
+#include "store/ProgressSink.h"
+
+#include <QIODevice>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void flush(QIODevice &device, QByteArray &buffer)
+{
+    for (qsizetype done = 0; done < buffer.size();) {
+        const qint64 written = device.write(buffer.constData() + done, buffer.size() - done);
+        if (written <= 0)
+            throw AppError(device.errorString());
+        done += written;
+    }
+    buffer.clear();
+}
+
+QString rowLine(const FileRow &row)
+{
+    QString line = FileListExport::oneLine(row.caption) + u'\t';
+    for (const QString &cell : row.sub)
+        line += FileListExport::oneLine(FileListExport::trimmed(cell)) + u'\t';
+    return line + u"\r\n"_s;
+}
+
+} // namespace
+
+QString FileListExport::trimmed(const QString &cell)
+{
+    qsizetype first = 0;
+    qsizetype last = cell.size();
+    while (first < last && cell.at(first).unicode() <= u' ')
+        ++first;
+    while (last > first && cell.at(last - 1).unicode() <= u' ')
+        --last;
+    return cell.mid(first, last - first);
+}
+
+QString FileListExport::oneLine(const QString &cell)
+{
+    if (!cell.contains(u'\t') && !cell.contains(u'\r') && !cell.contains(u'\n'))
+        return cell;
+    QString line = cell;
+    for (QChar &c : line)
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            c = u' ';
+    return line;
+}
+
+int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress)
+{
+    Gb18030Encoder encoder;
+    QByteArray buffer;
+    QString header;
+    for (int column = 0; column < rows.columnCount(); ++column)
+        header += oneLine(rows.headerCaption(column)) + u'\t';
+    encoder.encode(header + u"\r\n"_s, buffer);
+    progress.SetStatusText(QString());
+    progress.SetProgressRange(rows.rowCount(), 0);
+    int k = 0;
+    for (const FileRow &row : rows.rows()) {
+        encoder.encode(rowLine(row), buffer);
+        if (buffer.size() >= 64 * 1024)
+            flush(device, buffer);
+        ++k;
+        progress.ReportProgress(u"已导出%1条记录"_s.arg(k), k);
+        if (progress.StopRequested())
+            break;
+    }
+    flush(device, buffer);
+    return k;
+}

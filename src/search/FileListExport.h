@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class FileRowModel;
+class ProgressSink;
+class QIODevice;
+
+// Writes a file list as tab-separated GB18030 text: a header line of the column captions,
+// then one line per row in the list's order, every cell followed by a TAB and every line
+// by CR LF.
+class FileListExport {
+public:
+    // Writes until the end or the stop request; returns the rows written. A write error
+    // throws AppError with the device's message; what was written before stays.
+    static int write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress);
+
+    // A sub-item as written: blanks and control characters removed at both ends.
+    static QString trimmed(const QString &cell);
+    // Every TAB, CR and LF inside a cell becomes a blank, so each row stays one line.
+    static QString oneLine(const QString &cell);
+};
