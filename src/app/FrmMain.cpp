@@ -240,6 +240,7 @@ void TfrmMain::connectActions()
     connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
     connect(actCDexpASC, &QAction::triggered, this,
             ActionGuard::wrap(m_prompts, [this] { actCDexpASCExecute(); }));
+    connect(actFind, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actFindExecute(); }));
     connect(actDel, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDelExecute(); }));
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
             ActionGuard::wrap(m_prompts, [this] { tvCdIndexChange(); }));

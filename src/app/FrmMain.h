@@ -66,6 +66,8 @@ public:
     // The record of the selected node when it is a disc node.
     std::optional<TDiscNode> selectedDisc() const;
     static std::optional<TDiscNode> discOf(const QTreeWidgetItem *item);
+    // Lists the file records an open search query found, with their disc names.
+    void ShowQueryResult(TQuery &query);
 
     QFrame *Panel1;
     QToolBar *tb;
@@ -118,6 +120,7 @@ private:
     void actDelExecute();
     void lvDetailColumnClick(int column);
     void actCDexpASCExecute();
+    void actFindExecute();
     void FormPaint();
     void actQuitExecute();
     void actHelpExecute();

@@ -100,6 +100,7 @@ void TdmQL::defineQueries()
     aqryCdRomListMt->setUpdateTable(u"CdRomListMt"_s, u"DiskCode"_s);
 
     aqryQuery->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize"_s, u"  from CdRomListDt"_s};
+    aqryQuery->setStreaming(true);
     aqryQuery->FieldDefs() = {
         {u"DiskCode"_s, u"DiskCode"_s, -1, FieldKind::Integer},
         {u"FileName"_s, u"文件名"_s, 0, FieldKind::Memo},

@@ -10,8 +10,7 @@
 template <class Base>
 class TfrmRoot : public Base {
 public:
-    template <class... Args>
-    explicit TfrmRoot(Args &&...args) : Base(std::forward<Args>(args)...)
+    explicit TfrmRoot(QWidget *parent = nullptr, Qt::WindowFlags flags = {}) : Base(parent, flags)
     {
         QPalette palette = this->palette();
         palette.setColor(QPalette::Window, palette.color(QPalette::Button));

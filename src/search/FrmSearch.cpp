@@ -1,0 +1,119 @@
+#include "FrmSearch.h"
+
+#include "SearchCondition.h"
+#include "SearchListBox.h"
+#include "store/Query.h"
+#include "ui/ActionGuard.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+} // namespace
+
+TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
+    : TfrmRoot<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_query(query), m_prompts(prompts)
+{
+    setObjectName(u"frmSearch"_s);
+    setWindowTitle(u"查询"_s);
+    setFixedSize(268, 271);
+
+    GroupBox1 = new QGroupBox(u"查找"_s, this);
+    GroupBox1->setObjectName(u"GroupBox1"_s);
+    GroupBox1->setGeometry(9, 9, 250, 58);
+    edtQlSearch = new QLineEdit(GroupBox1);
+    edtQlSearch->setObjectName(u"edtQlSearch"_s);
+    edtQlSearch->setGeometry(9, 19, 230, 22);
+
+    GroupBox2 = new QGroupBox(u"需要查找的字段"_s, this);
+    GroupBox2->setObjectName(u"GroupBox2"_s);
+    GroupBox2->setGeometry(9, 75, 250, 188);
+    slbQL = new TSearchListBox(GroupBox2);
+    slbQL->setObjectName(u"slbQL"_s);
+    slbQL->setGeometry(9, 19, 123, 132);
+    slbQL->setADODataSet(&m_query);
+    btnAll = button(GroupBox2, u"btnAll"_s, u"全选"_s, {9, 159, 58, 20});
+    btnNone = button(GroupBox2, u"btnNone"_s, u"全无"_s, {75, 159, 57, 20});
+    btnFind = button(GroupBox2, u"btnFind"_s, u"查询(&F)"_s, {146, 65, 87, 30});
+    btnFind->setDefault(true);
+    btnCancel = button(GroupBox2, u"btnCancel"_s, u"取消(&C)"_s, {146, 103, 87, 29});
+
+    connect(edtQlSearch, &QLineEdit::textChanged, this, [this] { BuildConditions(); });
+    connect(slbQL, &TSearchListBox::OnItemClickCheck, this, [this] { BuildConditions(); });
+    connect(btnAll, &QPushButton::clicked, slbQL, &TSearchListBox::CheckAll);
+    connect(btnNone, &QPushButton::clicked, slbQL, &TSearchListBox::UncheckAll);
+    connect(btnFind, &QPushButton::clicked, this, ActionGuard::wrap(m_prompts, [this] { btnFindClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmSearch::showEvent(QShowEvent *event)
+{
+    TfrmRoot<QDialog>::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmSearch::FormShow()
+{
+    m_conditions = QStringList(slbQL->count(), QString());
+    slbQL->SetItemChecked(0, true);
+    edtQlSearch->setFocus();
+}
+
+void TfrmSearch::BuildConditions()
+{
+    m_conditions = QStringList(slbQL->count(), QString());
+    m_pattern = SearchCondition::pattern(edtQlSearch->text());
+    if (m_pattern.isEmpty())
+        return;
+    for (int i = 0; i < slbQL->count(); ++i)
+        if (slbQL->isChecked(i))
+            m_conditions[i] = SearchCondition::condition(slbQL->FieldNames().at(i));
+}
+
+QString TfrmSearch::JoinConditions() const
+{
+    return SearchCondition::join(m_conditions);
+}
+
+QVariantList TfrmSearch::conditionValues() const
+{
+    QVariantList values;
+    for (const QString &condition : m_conditions)
+        if (!condition.isEmpty())
+            values.append(m_pattern);
+    return values;
+}
+
+void TfrmSearch::btnFindClick()
+{
+    bool anyChecked = false;
+    for (int i = 0; i < slbQL->count(); ++i)
+        anyChecked = anyChecked || slbQL->isChecked(i);
+    if (!anyChecked) {
+        reject();
+        return;
+    }
+    m_query.Close();
+    const QString joined = JoinConditions();
+    if (!joined.isEmpty()) {
+        m_query.SQL() << u" where "_s << joined;
+        m_query.Params() = conditionValues();
+    }
+    m_query.Open();
+    accept();
+}
