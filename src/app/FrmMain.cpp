@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "MyStatusBar.h"
+#include "categories/ExtEdition.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
 #include "ui/Icons.h"
@@ -21,6 +22,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -234,6 +236,8 @@ void TfrmMain::connectActions()
 {
     connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
     connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
+    connect(actExtEdition, &QAction::triggered, this,
+            ActionGuard::wrap(m_prompts, [this] { actExtEditionExecute(); }));
     connect(tvCdIndex, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { pmCdIndex->popup(tvCdIndex->viewport()->mapToGlobal(at)); });
 }
@@ -343,4 +347,12 @@ void TfrmMain::actHelpExecute()
     const QString manual = m_dm.programDir() + u"Help/Quillon.html"_s;
     if (!QFileInfo(manual).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
         m_prompts.message(u"打开帮助文件时出现异常"_s);
+}
+
+// The category editor writes every change at once; nothing here is reloaded afterwards.
+void TfrmMain::actExtEditionExecute()
+{
+    const std::unique_ptr<TfrmExtEdition> dialog(new TfrmExtEdition(m_dm, m_commFunction, m_prompts, this));
+    dialog->SetMode(1);
+    dialog->exec();
 }
