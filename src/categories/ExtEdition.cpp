@@ -50,7 +50,10 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, QPoint 
 } // namespace
 
 TfrmExtEdition::TfrmExtEdition(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent)
-    : TfrmRoot<QDialog>(parent), m_dm(dm), m_commFunction(commFunction), m_prompts(prompts)
+    : TfrmRoot<QDialog>(parent)
+    , m_dm(dm)
+    , m_commFunction(commFunction)
+    , m_prompts(prompts)
 {
     setObjectName(u"frmExtEdition"_s);
     createActions();
@@ -163,8 +166,8 @@ void TfrmExtEdition::SetMode(int m)
 void TfrmExtEdition::SetEditorMode()
 {
     setWindowTitle(u"扩展名编辑"_s);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     pnlMask->show();
     pnlMaskButtons->show();
     setFixedSize(kLeftWidth + kListLeft + kButtonLeft + kButtonWidth, kEditorHeight);

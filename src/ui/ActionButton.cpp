@@ -2,7 +2,9 @@
 
 #include <QAction>
 
-ActionButton::ActionButton(QAction *action, QWidget *parent) : QPushButton(parent), m_action(action)
+ActionButton::ActionButton(QAction *action, QWidget *parent)
+    : QPushButton(parent)
+    , m_action(action)
 {
     follow();
     connect(action, &QAction::changed, this, &ActionButton::follow);
