@@ -2,6 +2,7 @@
 
 #include "ListFeeder.h"
 #include "MyStatusBar.h"
+#include "categories/ExtEdition.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
 #include "ui/Icons.h"
@@ -22,6 +23,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -251,6 +253,8 @@ void TfrmMain::connectActions()
     connect(lvDetail->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         ActionGuard::run(m_prompts, [this, column] { lvDetailColumnClick(column); });
     });
+    connect(actExtEdition, &QAction::triggered, this,
+            ActionGuard::wrap(m_prompts, [this] { actExtEditionExecute(); }));
 }
 
 void TfrmMain::setActionAllowed(QAction *action, bool allowed)
@@ -355,4 +359,12 @@ void TfrmMain::actHelpExecute()
     const QString manual = m_dm.programDir() + u"Help/Quillon.html"_s;
     if (!QFileInfo(manual).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
         m_prompts.message(u"打开帮助文件时出现异常"_s);
+}
+
+// The category editor writes every change at once; nothing here is reloaded afterwards.
+void TfrmMain::actExtEditionExecute()
+{
+    const std::unique_ptr<TfrmExtEdition> dialog(new TfrmExtEdition(m_dm, m_commFunction, m_prompts, this));
+    dialog->SetMode(1);
+    dialog->exec();
 }

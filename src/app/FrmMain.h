@@ -124,6 +124,7 @@ private:
     void FormPaint();
     void actQuitExecute();
     void actHelpExecute();
+    void actExtEditionExecute();
 
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;

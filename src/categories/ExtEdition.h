@@ -1,0 +1,113 @@
+#pragma once
+
+#include "ui/FrmRoot.h"
+
+#include <QDialog>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenuBar;
+class Prompts;
+class TdmQL;
+class TLCommFunction;
+class TQuery;
+
+// The dialog of the extension categories. In mode 1 it edits the categories and their
+// file masks; the import modes reuse its category chooser and mask list.
+//
+// Every entry of cbCatalog carries its category's extCode and every entry of lbCatalog
+// its mask's rowid, so the entry the user picked is the row that is changed, also when
+// two names differ only in letter case.
+class TfrmExtEdition : public TfrmRoot<QDialog> {
+    Q_OBJECT
+public:
+    TfrmExtEdition(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent = nullptr);
+    ~TfrmExtEdition() override;
+
+    // Configures the dialog for a mode; called once, after creation and before showing.
+    void SetMode(int m);
+
+    // Event handlers.
+    void FormShow();
+    void FormResize();
+    bool FormCloseQuery() const;
+    void cbCatalogChange();
+    void InslbCatalog();
+    void actAddExecute();
+    void actEditExecute();
+    void actDelExecute();
+    void actDAddExecute();
+    void actDEditExecute();
+    void actDEraseExecute();
+    void lbCatalogEnter();
+    void lbCatalogExit();
+
+    // 1 category editor, 2 disc import, 3 folder import.
+    qint32 Mode = 0;
+    bool Accepted = false;
+    bool Scanning = false;
+
+    QMenuBar *mmExt;
+    QFrame *pnlLeft;
+    QFrame *pnlCatalog;
+    QLabel *Label1;
+    QComboBox *cbCatalog;
+    QFrame *pnlMask;
+    QLabel *Label2;
+    QListWidget *lbCatalog;
+    QFrame *pnlMaskButtons;
+
+    QAction *actAdd;
+    QAction *actEdit;
+    QAction *actDel;
+    QAction *actDAdd;
+    QAction *actDEdit;
+    QAction *actDErase;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *makeAction(const char *name, const QString &caption, void (TfrmExtEdition::*handler)());
+    void createActions();
+    void createMenu();
+    void createPanels();
+    QFrame *createCategoryPanel(QWidget *parent);
+    QFrame *createMaskPanel(QWidget *parent);
+    QFrame *createMaskButtons();
+    void SetEditorMode();
+    void centreOnScreen();
+    void guarded(const std::function<void()> &handler);
+
+    // Categories.
+    void fillCatalog();
+    QVariant selectedCategory() const;
+    bool locateCategory();
+    void setCategoryActions(bool enabled);
+    void reloadLists();
+
+    // Masks.
+    int selectedMask() const;
+    QVariant maskKey(int row) const;
+    bool locateMask(int row);
+    void addMaskEntry(const QString &text, const QVariant &key);
+    void selectMask(int row);
+    void setMaskActions(bool enabled);
+
+    // Runs one row operation of a dataset; on failure the pending change is cancelled and
+    // the lists are read again from the catalogue.
+    bool storeStep(TQuery &dataSet, const std::function<bool()> &step);
+    // Raises the store's error when the row an entry stands for is not in its dataset.
+    static void requireRow(bool located);
+
+    TdmQL &m_dm;
+    TLCommFunction &m_commFunction;
+    Prompts &m_prompts;
+};
