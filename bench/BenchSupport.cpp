@@ -30,7 +30,8 @@ quint64 mix(quint64 x)
 
 const QStringList kWords{u"song"_s, u"track"_s, u"movie"_s, u"photo"_s, u"report"_s, u"歌曲"_s, u"音乐"_s,
                          u"电影"_s, u"照片"_s, u"文档"_s, u"Live"_s, u"Remix"_s};
-const QStringList kExts{u"mp3"_s, u"wav"_s, u"jpg"_s, u"txt"_s, u"avi"_s, u"doc"_s, u"flac"_s, u"png"_s};
+// One file in a hundred is an .mp3, so a search for "mp3" finds 1 % of the records.
+const QStringList kExts{u"wav"_s, u"jpg"_s, u"txt"_s, u"avi"_s, u"doc"_s, u"flac"_s, u"png"_s};
 } // namespace
 
 namespace bench {
@@ -70,7 +71,7 @@ QString fileName(quint64 i)
     const quint64 h = mix(i + 1);
     return u"%1 %2 %3.%4"_s.arg(kWords[int(h % kWords.size())], kWords[int((h >> 8) % kWords.size())])
         .arg(i)
-        .arg(kExts[int((h >> 16) % kExts.size())]);
+        .arg(i % 100 == 0 ? u"mp3"_s : kExts[int((h >> 16) % kExts.size())]);
 }
 
 QString fileSize(quint64 i)

@@ -1,0 +1,236 @@
+// Searching the catalogue: the column selector, the conditions, the dialog, and the found
+// records listed with their disc names.
+#include "CatalogueFixture.h"
+#include "RecordingErrorPresenter.h"
+#include "Screenshots.h"
+#include "ScriptedPrompts.h"
+#include "TestProgramDir.h"
+#include "app/FrmMain.h"
+#include "app/MyStatusBar.h"
+#include "search/FrmSearch.h"
+#include "search/SearchCondition.h"
+#include "search/SearchListBox.h"
+#include "store/FileRowModel.h"
+#include "store/LCommBusiness.h"
+#include "ui/SortableListView.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestSearch : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> m_dir;
+    RecordingErrorPresenter m_presenter;
+    std::unique_ptr<TLCommFunction> m_comm;
+    std::unique_ptr<TLCommBusiness> m_business;
+    std::unique_ptr<TdmQL> m_dm;
+    std::unique_ptr<CatalogueFixture> m_data;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<TfrmMain> m_main;
+
+    QString status() const { return m_main->MyStatusBar1->Panel7->text(); }
+    const std::vector<FileRow> &rows() const { return m_main->lvDetail->rows()->rows(); }
+    QAction *actFind() const { return m_main->findChild<QAction *>(u"actFind"_s); }
+
+    // Runs a search through the dialog: the text, the columns (by index) to tick, and
+    // whether to press "查询(&F)" or "取消(&C)".
+    void search(const QString &text, const QList<int> &columns = {0}, bool find = true)
+    {
+        bool findDisabledMeanwhile = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<TfrmSearch *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            findDisabledMeanwhile = !actFind()->isEnabled();
+            dialog->edtQlSearch->setText(text);
+            dialog->slbQL->UncheckAll();
+            for (int column : columns)
+                dialog->slbQL->item(column)->setCheckState(Qt::Checked);
+            (find ? dialog->btnFind : dialog->btnCancel)->click();
+        });
+        actFind()->trigger();
+        QVERIFY(findDisabledMeanwhile);
+        QVERIFY(actFind()->isEnabled());
+        // Every search leaves the search query closed with its base statement.
+        QVERIFY(!m_dm->aqryQuery->Active());
+        QCOMPARE(m_dm->aqryQuery->SQL(), (QStringList{u"select DiskCode, FileData, FileName, FilePath, FileSize"_s,
+                                                      u"  from CdRomListDt"_s}));
+        QVERIFY(m_dm->aqryQuery->Params().isEmpty());
+    }
+
+    QStringList foundNames() const
+    {
+        QStringList names;
+        for (const FileRow &row : rows())
+            names << row.sub[0];
+        names.sort();
+        return names;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TestProgramDir>();
+        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
+        m_business = std::make_unique<TLCommBusiness>(*m_comm);
+        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
+        m_data = std::make_unique<CatalogueFixture>(*m_dm, *m_comm);
+        m_prompts = ScriptedPrompts();
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        m_dm.reset();
+    }
+
+    void patternsAreLiteralButForTheWildcard()
+    {
+        QCOMPARE(SearchCondition::pattern(u"  mp3\t"_s), u"%MP3%"_s);
+        QCOMPARE(SearchCondition::pattern(u"a*b"_s), u"%A%B%"_s);
+        QCOMPARE(SearchCondition::pattern(u"*"_s), u"%%%"_s);
+        QCOMPARE(SearchCondition::pattern(u"100%_x\\"_s), u"%100\\%\\_X\\\\%"_s);
+        QCOMPARE(SearchCondition::pattern(u"O'Brien 歌曲 Ärger"_s), u"%O'BRIEN 歌曲 ÄRGER%"_s);
+        QCOMPARE(SearchCondition::pattern(u" \t "_s), QString());
+        QCOMPARE(SearchCondition::condition(u"FileName"_s), u"(UCase(FileName) like ? escape '\\')"_s);
+        QCOMPARE(SearchCondition::join({u"a"_s, QString(), u"b"_s}), u" a or b "_s);
+        QCOMPARE(SearchCondition::join({QString(), QString()}), QString());
+    }
+
+    void selectorOffersTheSearchableFields()
+    {
+        TSearchListBox box;
+        QSignalSpy events(&box, &TSearchListBox::OnItemClickCheck);
+        box.setADODataSet(m_dm->aqryQuery);
+        QCOMPARE(box.count(), 4);
+        QStringList labels;
+        for (int i = 0; i < box.count(); ++i)
+            labels << box.item(i)->text();
+        QCOMPARE(labels, (QStringList{u"文件名"_s, u"大小"_s, u"时间"_s, u"路径"_s}));
+        QCOMPARE(box.FieldNames(), (QStringList{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s}));
+        QCOMPARE(&box.SQL(), &m_dm->aqryQuery->SQL());
+
+        box.SetItemChecked(0, true);
+        QCOMPARE(events.size(), 0);
+        box.item(2)->setCheckState(Qt::Checked); // the user ticks item 2
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(events.takeFirst(), (QVariantList{QVariant::fromValue<QObject *>(&box), 2, true}));
+        box.item(2)->setCheckState(Qt::Unchecked);
+        QCOMPARE(events.takeFirst().at(2).toBool(), false);
+
+        box.CheckAll();
+        QCOMPARE(events.size(), 3); // items 1, 2, 3
+        QCOMPARE(events.at(0).at(1).toInt(), 1);
+        box.CheckAll();
+        QCOMPARE(events.size(), 3);
+        box.UncheckAll();
+        QCOMPARE(events.size(), 7);
+        box.UncheckAll();
+        QCOMPARE(events.size(), 7);
+
+        box.SetItemChecked(3, true);
+        box.setADODataSet(m_dm->aqryQuery); // the same query: marks stay
+        QVERIFY(box.isChecked(3));
+        box.setADODataSet(nullptr);
+        QCOMPARE(box.count(), 0);
+    }
+
+    void dialogStartsWithFileNameTicked()
+    {
+        TfrmSearch dialog(*m_dm->aqryQuery, m_prompts);
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), u"查询"_s);
+        QCOMPARE(dialog.size(), QSize(268, 271));
+        QCOMPARE(dialog.GroupBox1->title(), u"查找"_s);
+        QCOMPARE(dialog.GroupBox2->title(), u"需要查找的字段"_s);
+        QCOMPARE(dialog.btnFind->text(), u"查询(&F)"_s);
+        QVERIFY(dialog.btnFind->isDefault());
+        QCOMPARE(dialog.btnCancel->geometry(), QRect(146, 103, 87, 29));
+        QVERIFY(dialog.slbQL->isChecked(0));
+        QVERIFY(!dialog.slbQL->isChecked(1));
+        QCOMPARE(dialog.conditions(), QStringList(4, QString()));
+        QVERIFY(dialog.edtQlSearch->text().isEmpty());
+
+        dialog.edtQlSearch->setText(u"mp3"_s);
+        dialog.slbQL->item(3)->setCheckState(Qt::Checked);
+        QCOMPARE(dialog.JoinConditions(),
+                 u" (UCase(FileName) like ? escape '\\') or (UCase(FilePath) like ? escape '\\') "_s);
+        QCOMPARE(dialog.conditionValues(), (QVariantList{u"%MP3%"_s, u"%MP3%"_s}));
+        dialog.edtQlSearch->setText(u"   "_s);
+        QCOMPARE(dialog.JoinConditions(), QString());
+        saveScreenshot(dialog, u"search-dialog"_s);
+    }
+
+    void searchListsHitsWithDiscNames()
+    {
+        const int a = m_data->addDisc(u"碟甲"_s);
+        const int b = m_data->addDisc(u"碟乙"_s);
+        QVERIFY(m_data->addFile(a, u"Song.MP3"_s, u"10"_s, u"2024-01-01"_s, u"\\音乐\\"_s));
+        QVERIFY(m_data->addFile(a, u"notes.txt"_s, u"20"_s, u"2024-01-01"_s, u"\\mp3 docs\\"_s));
+        QVERIFY(m_data->addFile(b, u"歌曲.mp3"_s));
+        QVERIFY(m_data->addFile(b, u"O'Brien 100%_x.wav"_s));
+        QVERIFY(m_data->addFile(b, u"O'Brien 100ax.wav"_s));
+        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        m_main->show();
+        // A disc catalogued after the tree was built has no node: its hits have no name.
+        const int late = m_data->addDisc(u"迟到"_s);
+        QVERIFY(m_data->addFile(late, u"late.mp3"_s));
+
+        search(u"mp3"_s);
+        QCOMPARE(foundNames(), (QStringList{u"Song.MP3"_s, u"late.mp3"_s, u"歌曲.mp3"_s}));
+        QCOMPARE(status(), u"共查到:3条记录"_s);
+        for (const FileRow &row : rows())
+            QCOMPARE(row.caption, row.sub[0] == u"Song.MP3"_s ? u"碟甲"_s
+                                  : row.sub[0] == u"歌曲.mp3"_s ? u"碟乙"_s : QString());
+        saveScreenshot(*m_main, u"search-result"_s);
+
+        search(u"MP3"_s, {0, 3});
+        QCOMPARE(rows().size(), size_t(4));
+        search(u"*"_s);
+        QCOMPARE(rows().size(), size_t(6));
+        search(QString());
+        QCOMPARE(rows().size(), size_t(6));
+        QCOMPARE(status(), u"共查到:6条记录"_s);
+        search(u"s*g"_s);
+        QCOMPARE(foundNames(), QStringList{u"Song.MP3"_s});
+        search(u"歌"_s);
+        QCOMPARE(foundNames(), QStringList{u"歌曲.mp3"_s});
+        search(u"o'brien 100%_"_s);
+        QCOMPARE(foundNames(), QStringList{u"O'Brien 100%_x.wav"_s});
+        search(u"2024-01-01"_s, {2});
+        QCOMPARE(rows().size(), size_t(2));
+        QVERIFY(m_presenter.calls.isEmpty());
+        QVERIFY(m_prompts.calls.isEmpty());
+    }
+
+    void noHitsAndCancelledSearches()
+    {
+        const int a = m_data->addDisc(u"A"_s);
+        QVERIFY(m_data->addFile(a, u"a.mp3"_s));
+        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        m_main->show();
+        search(u"mp3"_s);
+        QCOMPARE(rows().size(), size_t(1));
+
+        search(u"mp3"_s, {}, true); // "全无", then "查询(&F)": nothing is searched
+        QCOMPARE(rows().size(), size_t(1));
+        search(u"zzz"_s, {0}, false); // cancelled
+        QCOMPARE(rows().size(), size_t(1));
+        QCOMPARE(status(), u"共查到:1条记录"_s);
+
+        search(u"zzz"_s);
+        QVERIFY(rows().empty());
+        QCOMPARE(status(), QString());
+    }
+};
+
+QTEST_MAIN(TestSearch)
+#include "tst_search.moc"
