@@ -8,6 +8,7 @@
 #include "drives/platform/PlatformOverride.h"
 
 #include <QCoreApplication>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -244,6 +245,53 @@ private slots:
             QString version = u"unchanged"_s;
             GetFileVersionString(file, version);
             QVERIFY2(version == u"unchanged"_s, qPrintable(file));
+        }
+    }
+
+    void damagedFilesAreReadSafely_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<qint64>("keep");
+        QTest::addColumn<QString>("found");
+        // The program cut after its notes: found through the program headers alone.
+        QTest::newRow("program headers") << QStringLiteral(QUILLON_PROGRAM) << qint64(4096) << u"0.19.0.8"_s;
+        // An object file: found through its section table.
+        QTest::newRow("section table") << QStringLiteral(NOTE_WITHOUT_FILE_VERSION) << (qint64(1) << 30) << QString();
+    }
+
+    void damagedFilesAreReadSafely()
+    {
+        // Damaged file header and tables: the reader finds the note or nothing, and never
+        // reads outside the file.
+        QFETCH(QString, source);
+        QFETCH(qint64, keep);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        const QByteArray original = fileBytes(source).left(keep);
+        QString version = u"unchanged"_s;
+        GetFileVersionString(writeFile(dir, u"whole"_s, original), version);
+        QCOMPARE(version, found);
+
+        const auto *bytes = reinterpret_cast<const uchar *>(original.constData());
+        const qint64 programHeaders = qFromLittleEndian<quint64>(bytes + 32);
+        const qint64 sections = qFromLittleEndian<quint64>(bytes + 40);
+        const qint64 programHeadersEnd = programHeaders + 56 * qFromLittleEndian<quint16>(bytes + 56);
+        const qint64 sectionsEnd = sections + 64 * qFromLittleEndian<quint16>(bytes + 60);
+        QList<QPair<qint64, qint64>> ranges{{0, 64}};
+        if (programHeaders > 0 && programHeadersEnd <= original.size())
+            ranges.append({programHeaders, programHeadersEnd});
+        if (sections > 0 && sectionsEnd <= original.size())
+            ranges.append({sections, sectionsEnd});
+        QRandomGenerator random(4);
+        for (int round = 0; round < 300; ++round) {
+            QByteArray damaged = original;
+            for (int i = 0; i < 6; ++i) {
+                const auto &range = ranges[random.bounded(int(ranges.size()))];
+                damaged[random.bounded(range.first, range.second)] = char(random.bounded(256));
+            }
+            version = u"unchanged"_s;
+            GetFileVersionString(writeFile(dir, u"damaged"_s, damaged), version);
+            QVERIFY2(version == u"unchanged"_s || version == found, qPrintable(version));
         }
     }
 
