@@ -7,7 +7,8 @@
 class ConvertError : public std::runtime_error {
 public:
     explicit ConvertError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
     {
     }
     QString message() const { return m_message; }

@@ -10,13 +10,13 @@ class QObject;
 struct RDriveInfo {
     using Notification = std::function<void(QObject *sender)>;
 
-    QString DiskLabel;         // empty when there is no readable volume
-    QString DiskSerial;        // 8 upper-case hex digits; "00000000" without a readable volume
-    qint32 ComponentLen = 0;   // longest file-name component the file system allows
-    QString FileSystem;        // empty when there is no readable volume
-    qint32 DriveType = 0;      // one of DriveTypes
-    char Drive = 0;            // the letter exactly as the caller gave it
-    quint32 DriveFlags = 0;    // the file-system flag word
+    QString DiskLabel;           // empty when there is no readable volume
+    QString DiskSerial;          // 8 upper-case hex digits; "00000000" without a readable volume
+    qint32 ComponentLen = 0;     // longest file-name component the file system allows
+    QString FileSystem;          // empty when there is no readable volume
+    qint32 DriveType = 0;        // one of DriveTypes
+    char Drive = 0;              // the letter exactly as the caller gave it
+    quint32 DriveFlags = 0;      // the file-system flag word
     Notification OnDriveChanged; // always empty in a record GetDriveInfo filled
     Notification OnSNChanged;    // always empty in a record GetDriveInfo filled
     bool CheckSNChange = false;

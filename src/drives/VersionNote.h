@@ -12,14 +12,14 @@
 #define QUILLON_VERSION_NOTE_TYPE 1
 
 #define QUILLON_VERSION_ENTRY(text) ".asciz \"" text "\"\n"
-#define QUILLON_VERSION_NOTE(entries)                                                                                \
-    __asm__(".pushsection .note.quillon.version, \"a\", %note\n"                                                     \
-            ".balign 4\n"                                                                                            \
-            ".long 8\n"          /* size of the owner's name, NUL included */                                        \
-            ".long 2f - 1f\n"    /* size of the data */                                                              \
-            ".long 1\n"          /* type */                                                                          \
-            ".asciz \"Quillon\"\n"                                                                                   \
-            ".balign 4\n"                                                                                            \
-            "1:\n" entries "2:\n"                                                                                    \
-            ".balign 4\n"                                                                                            \
+#define QUILLON_VERSION_NOTE(entries)                                                                                  \
+    __asm__(".pushsection .note.quillon.version, \"a\", %note\n"                                                       \
+            ".balign 4\n"                                                                                              \
+            ".long 8\n"       /* size of the owner's name, NUL included */                                             \
+            ".long 2f - 1f\n" /* size of the data */                                                                   \
+            ".long 1\n"       /* type */                                                                               \
+            ".asciz \"Quillon\"\n"                                                                                     \
+            ".balign 4\n"                                                                                              \
+            "1:\n" entries "2:\n"                                                                                      \
+            ".balign 4\n"                                                                                              \
             ".popsection\n")

@@ -20,16 +20,21 @@ struct Range {
 // Reads integers of the file's word size and byte order out of its bytes.
 class ElfFile {
 public:
-    explicit ElfFile(QFile &file) : m_file(file) {}
+    explicit ElfFile(QFile &file)
+        : m_file(file)
+    {
+    }
 
     bool readHeader()
     {
         m_header = read(0, 64);
-        if (m_header.size() < 52 || !m_header.startsWith("\x7f" "ELF"))
+        if (m_header.size() < 52 || !m_header.startsWith("\x7f"
+                                                         "ELF"))
             return false;
         m_wide = m_header[4] == 2;
         m_bigEndian = m_header[5] == 2;
-        return (m_header[4] == 1 || m_wide) && (m_header[5] == 1 || m_bigEndian) && m_header.size() >= (m_wide ? 64 : 52);
+        return (m_header[4] == 1 || m_wide) && (m_header[5] == 1 || m_bigEndian) &&
+               m_header.size() >= (m_wide ? 64 : 52);
     }
 
     QList<Range> noteRanges()

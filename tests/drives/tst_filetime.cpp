@@ -42,12 +42,11 @@ private slots:
             << at(2003, 7, 15, 18, 5, 9) << u"2003-07-15 18:05:09"_s << u"2003-07-16 02:05:09"_s;
         // China kept summer time in 1988; dates are shown with today's offset all the same.
         QTest::newRow("summer 1988") << at(1988, 7, 1, 0, 0, 0) << u"1988-07-01"_s << u"1988-07-01 08:00:00"_s;
-        QTest::newRow("midnight in China") << at(1999, 12, 31, 16, 0, 0) << u"1999-12-31 16:00:00"_s
-                                           << u"2000-01-01"_s;
+        QTest::newRow("midnight in China") << at(1999, 12, 31, 16, 0, 0) << u"1999-12-31 16:00:00"_s << u"2000-01-01"_s;
         QTest::newRow("first file time") << quint64(0) << u"1601-01-01"_s << u"1601-01-01 08:00:00"_s;
         QTest::newRow("just before 1970") << kUnixEpoch - 1 << u"1969-12-31 23:59:59"_s << u"1970-01-01 07:59:59"_s;
-        QTest::newRow("fraction dropped") << at(2010, 5, 5, 10, 0, 0) + kTicksPerSecond - 1
-                                          << u"2010-05-05 10:00:00"_s << u"2010-05-05 18:00:00"_s;
+        QTest::newRow("fraction dropped")
+            << at(2010, 5, 5, 10, 0, 0) + kTicksPerSecond - 1 << u"2010-05-05 10:00:00"_s << u"2010-05-05 18:00:00"_s;
     }
 
     void showsLocalText()

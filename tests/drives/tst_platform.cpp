@@ -74,8 +74,8 @@ private slots:
             mount(u"/media/a/"_s, u"/dev/sdb1"_s, u"vfat"_s),
             mount(u"/home"_s),
             MountEntry{u"/etc/resolv.conf"_s, {}, u"ext4"_s, false, false}, // a bind-mounted file
-            mount(u"/mnt/b"_s, u"/dev/sdc1"_s),                               // hides the first /mnt/b
-            mount(u"/media/cd"_s, u"/dev/sr0"_s, u"iso9660"_s),               // the disc of an optical drive
+            mount(u"/mnt/b"_s, u"/dev/sdc1"_s),                             // hides the first /mnt/b
+            mount(u"/media/cd"_s, u"/dev/sr0"_s, u"iso9660"_s),             // the disc of an optical drive
         };
         const QList<MountEntry> optical{mount(u"/media/cd"_s, u"/dev/sr0"_s), mount({}, u"/dev/sr1"_s)};
         const LetterMap map = LetterMap::build(mounts, optical);
@@ -152,8 +152,8 @@ private slots:
         QVERIFY(QDir(root).mkpath(u".config"_s));
         QVERIFY(QDir(root).mkpath(u"sub"_s));
         QVERIFY(writeFile(root + u"/sub/deep.txt"_s, "deep"));
-        QVERIFY(QFile::link(u".."_s, root + u"/sub/up"_s));     // a loop back to the root
-        QVERIFY(QFile::link(u"self"_s, root + u"/self"_s));     // a link to itself
+        QVERIFY(QFile::link(u".."_s, root + u"/sub/up"_s)); // a loop back to the root
+        QVERIFY(QFile::link(u"self"_s, root + u"/self"_s)); // a link to itself
         QVERIFY(QFile::link(u"nowhere"_s, root + u"/dangling"_s));
         QVERIFY(QFile::link(u"a.mp3"_s, root + u"/tofile"_s));
         QVERIFY(QFile::link(u"sub"_s, root + u"/todir"_s));
@@ -336,8 +336,8 @@ private slots:
     {
         FakePlatform fake;
         QList<MediaEvent> seen;
-        connect(&fake, &Platform::mediaEvent, this, [&](const MediaEvent &e) { seen.append(e); },
-                Qt::QueuedConnection);
+        connect(
+            &fake, &Platform::mediaEvent, this, [&](const MediaEvent &e) { seen.append(e); }, Qt::QueuedConnection);
         fake.emitMediaEvent(FakePlatform::arrival({'e', 'G'}));
         fake.emitMediaEvent(FakePlatform::removal({'z'}));
         QVERIFY(seen.isEmpty());

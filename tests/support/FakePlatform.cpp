@@ -17,8 +17,8 @@ FakePlatform::Drive &FakePlatform::addDrive(char letter, qint32 type)
     QDir().mkpath(drive.root);
     drive.type = type;
     const bool cd = type == DriveTypes::CdRom;
-    drive.volume = VolumeInfo{u"DRIVE_"_s + QChar::fromLatin1(l).toUpper(), 0x5EED0000u + quint32(l),
-                              cd ? 221 : 255, cd ? u"CDFS"_s : u"NTFS"_s,
+    drive.volume = VolumeInfo{u"DRIVE_"_s + QChar::fromLatin1(l).toUpper(), 0x5EED0000u + quint32(l), cd ? 221 : 255,
+                              cd ? u"CDFS"_s : u"NTFS"_s,
                               cd ? VolumeFlags::CaseSensitiveSearch | VolumeFlags::ReadOnlyVolume
                                  : VolumeFlags::CaseSensitiveSearch | VolumeFlags::CasePreservedNames |
                                        VolumeFlags::UnicodeOnDisk | VolumeFlags::PersistentAcls};

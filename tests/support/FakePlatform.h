@@ -15,10 +15,10 @@ class FakePlatform : public Platform {
 public:
     // What one drive answers; change the fields at will.
     struct Drive {
-        QString root;               // a temporary directory, listed for real
+        QString root; // a temporary directory, listed for real
         qint32 type = DriveTypes::Fixed;
-        bool ready = true;          // false: no medium (no volume, no size, no listing)
-        VolumeInfo volume;          // what a ready drive's volume says
+        bool ready = true; // false: no medium (no volume, no size, no listing)
+        VolumeInfo volume; // what a ready drive's volume says
         qint64 size = qint64(1) << 30;
         bool openTrayResult = false;
         bool closeTrayResult = false;

@@ -5,7 +5,10 @@
 // Owns a file descriptor and closes it.
 class UniqueFd {
 public:
-    explicit UniqueFd(int fd = -1) : m_fd(fd) {}
+    explicit UniqueFd(int fd = -1)
+        : m_fd(fd)
+    {
+    }
     ~UniqueFd()
     {
         if (m_fd >= 0)

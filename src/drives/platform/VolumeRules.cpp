@@ -82,9 +82,9 @@ quint32 flags(const QString &type, bool readOnly)
 
 qint32 driveType(const QString &fsType, bool removableDevice)
 {
-    static const QSet<QString> remote{u"nfs"_s,       u"nfs4"_s,      u"cifs"_s,      u"smb3"_s,
-                                      u"smbfs"_s,     u"ncpfs"_s,     u"afs"_s,       u"ceph"_s,
-                                      u"9p"_s,        u"glusterfs"_s, u"davfs"_s,     u"fuse.sshfs"_s,
+    static const QSet<QString> remote{u"nfs"_s,         u"nfs4"_s,        u"cifs"_s,          u"smb3"_s,
+                                      u"smbfs"_s,       u"ncpfs"_s,       u"afs"_s,           u"ceph"_s,
+                                      u"9p"_s,          u"glusterfs"_s,   u"davfs"_s,         u"fuse.sshfs"_s,
                                       u"fuse.rclone"_s, u"fuse.davfs2"_s, u"fuse.glusterfs"_s};
     const QString t = fsType.toLower();
     if (remote.contains(t))
