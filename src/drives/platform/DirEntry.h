@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// One entry of a directory listing ("." and ".." are never listed).
+struct DirEntry {
+    QString name;
+    bool isDir = false;
+    bool hidden = false;
+    // A directory on another file system than the one listed (a mount point): that file
+    // system has its own letter, so a walk does not descend into it.
+    bool otherDevice = false;
+    qint64 size = 0;
+    // 100-nanosecond ticks since 1601-01-01 00:00 UTC.
+    quint64 creationTime = 0;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "MountEntry.h"
+
+// One drive of the letter map.
+struct DriveSlot {
+    enum class Kind {
+        Root,    // the root file system, always c
+        Optical, // an optical drive: device is its node, rootPath its mount point if any
+        Mount,   // any other mounted file system
+    };
+    Kind kind = Kind::Mount;
+    char letter = 0;
+    MountEntry mount;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "DirEntry.h"
+#include "DriveLocation.h"
+#include "MediaEvent.h"
+#include "VolumeInfo.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class PlatformOverride;
+
+// Everything the program asks the operating system about drives. Drives are named by
+// letters: every method takes a letter in either case and answers "no such drive" for
+// anything that is not a letter of a drive. Used on the GUI thread only.
+class Platform : public QObject {
+    Q_OBJECT
+public:
+    // The platform in force: a test's override, else the system's (made on first use,
+    // which assigns the drive letters for the whole run).
+    static Platform &instance();
+
+    // 'a'..'z' for a letter in either case, 0 for any other character.
+    static char driveLetter(char c);
+    // The components of a path below a drive's root ('/'-separated; empty and "."
+    // components dropped); nothing when a component is "..", which would leave the drive.
+    static std::optional<QStringList> splitRelativePath(const QString &relativePath);
+
+    // The letters that name a drive, ascending.
+    virtual QList<char> letters() = 0;
+    // The native directory of a drive's root; empty when the drive has none (no medium
+    // mounted) or there is no such drive.
+    virtual QString nativeRoot(char letter) = 0;
+    // The drive holding a native path and the path below its root.
+    virtual std::optional<DriveLocation> locate(const QString &nativePath) = 0;
+
+    // Nothing when there is no readable volume.
+    virtual std::optional<VolumeInfo> volumeInformation(char letter) = 0;
+    // One of DriveTypes.
+    virtual qint32 driveType(char letter) = 0;
+    // Total bytes of the volume; nothing when it cannot be asked (no medium).
+    virtual std::optional<qint64> volumeSize(char letter) = 0;
+    // True when the tray moved; false on every failure.
+    virtual bool openTray(char letter) = 0;
+    virtual bool closeTray(char letter) = 0;
+    // The entries of a directory given below the drive's root; nothing when it cannot
+    // be read.
+    virtual std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) = 0;
+    // Makes an image file a virtual optical drive; its letter, or nothing on failure.
+    virtual std::optional<char> attachImage(const QString &imagePath) = 0;
+
+signals:
+    // A medium arrived in or left drives. Emitted from the event loop of the GUI thread.
+    void mediaEvent(const MediaEvent &event);
+
+protected:
+    explicit Platform(QObject *parent = nullptr);
+
+private:
+    friend class PlatformOverride;
+    static Platform *s_override;
+};

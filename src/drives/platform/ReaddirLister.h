@@ -1,0 +1,15 @@
+#pragma once
+
+#include "DirectoryLister.h"
+
+// readdir + statx. Creation time is the birth time where the file system keeps one,
+// else the modification time; hidden means the name starts with a dot. A symbolic link
+// to a file is listed as that file; links to directories, dangling links and link loops
+// are left out, so a walk never follows a link into a directory.
+class ReaddirLister : public DirectoryLister {
+public:
+    std::optional<QList<DirEntry>> list(const QString &nativeDir, bool fatAttributes) const override;
+
+    // 100-ns ticks since 1601 of a time in seconds and nanoseconds since 1970 (0 before 1601).
+    static quint64 fileTimeFromUnix(qint64 seconds, quint32 nanoseconds);
+};
