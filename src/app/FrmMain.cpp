@@ -4,6 +4,7 @@
 #include "MyStatusBar.h"
 #include "categories/ExtEdition.h"
 #include "store/DmQL.h"
+#include "ui/AboutBox.h"
 #include "ui/ActionGuard.h"
 #include "ui/Icons.h"
 #include "ui/Prompts.h"
@@ -240,6 +241,7 @@ void TfrmMain::connectActions()
 {
     connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
     connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
+    connect(actAbout, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAboutExecute(); }));
     connect(actCDexpASC, &QAction::triggered, this,
             ActionGuard::wrap(m_prompts, [this] { actCDexpASCExecute(); }));
     connect(actFind, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actFindExecute(); }));
@@ -362,6 +364,12 @@ void TfrmMain::actHelpExecute()
 }
 
 // The category editor writes every change at once; nothing here is reloaded afterwards.
+void TfrmMain::actAboutExecute()
+{
+    const std::unique_ptr<TAboutBox> dialog(new TAboutBox(m_prompts, this));
+    dialog->exec();
+}
+
 void TfrmMain::actExtEditionExecute()
 {
     const std::unique_ptr<TfrmExtEdition> dialog(new TfrmExtEdition(m_dm, m_commFunction, m_prompts, this));

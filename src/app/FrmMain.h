@@ -125,6 +125,7 @@ private:
     void actQuitExecute();
     void actHelpExecute();
     void actExtEditionExecute();
+    void actAboutExecute();
 
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;
