@@ -1,6 +1,8 @@
 #include "FrmMain.h"
 
 #include "ListFeeder.h"
+#include "drives/DriveListView.h"
+#include "drives/StatusFrames.h"
 #include "MyStatusBar.h"
 #include "categories/ExtEdition.h"
 #include "store/DmQL.h"
@@ -72,6 +74,7 @@ TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QW
     connectActions();
     m_allowed[actDel] = false;
     updateActionStates();
+    ActionGuard::run(m_prompts, [this] { dlvStatus->Loaded(); });
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -224,6 +227,11 @@ void TfrmMain::createPanels()
     Splitter1->addWidget(createFilePanels());
     Panel4 = panel(Splitter1, u"Panel4"_s);
     Panel4->setMinimumHeight(20);
+    dlvStatus = new TDriveListView(m_prompts, Panel4);
+    dlvStatus->setObjectName(u"dlvStatus"_s);
+    dlvStatus->setSmallImages(StatusFrames::ilStatus());
+    dlvStatus->setContextMenuPolicy(Qt::CustomContextMenu);
+    fill(Panel4, dlvStatus);
     Splitter1->addWidget(Panel4);
     Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 0);
@@ -241,6 +249,12 @@ void TfrmMain::connectActions()
 {
     connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
     connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
+    connect(actOpenCd, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actOpenCdExecute(); }));
+    connect(actCloseCd, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actCloseCdExecute(); }));
+    connect(actAllOpen, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAllOpenExecute(); }));
+    connect(actAllClose, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAllCloseExecute(); }));
+    connect(dlvStatus, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { pmStatus->popup(dlvStatus->viewport()->mapToGlobal(at)); });
     connect(actAbout, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAboutExecute(); }));
     connect(actCDexpASC, &QAction::triggered, this,
             ActionGuard::wrap(m_prompts, [this] { actCDexpASCExecute(); }));

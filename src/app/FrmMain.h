@@ -24,6 +24,7 @@ class TdmQL;
 class TLCommFunction;
 class TMyStatusBar;
 class TSortableListView;
+class TDriveListView;
 
 // The main window: toolbar, menus, the tree of discs beside the file list, the drive
 // status list and the status bar. It owns the stop request that ends long loops.
@@ -81,6 +82,7 @@ public:
     QSplitter *Splitter2;
     QFrame *Panel6;
     TSortableListView *lvDetail;
+    TDriveListView *dlvStatus;
     QMenu *pmCdIndex;
     QMenu *pmStatus;
 
@@ -126,6 +128,12 @@ private:
     void actHelpExecute();
     void actExtEditionExecute();
     void actAboutExecute();
+    void actOpenCdExecute();
+    void actCloseCdExecute();
+    void actAllOpenExecute();
+    void actAllCloseExecute();
+    void moveSelectedTrays(bool open, const QString &emptyMessage);
+    void moveAllTrays(bool open);
 
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;

@@ -3,6 +3,7 @@
 #include "FrmMain.h"
 
 #include "ListFeeder.h"
+#include "drives/ReplaceAll.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
@@ -186,7 +187,7 @@ void TfrmMain::lvDetailColumnClick(int column)
     QString caption = model->headerCaption(column);
     const bool wasUp = caption.contains(kUp);
     caption += wasUp ? kDown : kUp;
-    caption.remove(wasUp ? kUp : kDown);
+    ReplaceAll(caption, wasUp ? kUp : kDown, QString());
     model->setHeaderData(column, Qt::Horizontal, caption);
 }
 
@@ -197,7 +198,10 @@ void TfrmMain::ClearSortMarks(int keep)
         if (column == keep)
             continue;
         QString caption = model->headerCaption(column);
-        if (caption.contains(kUp) || caption.contains(kDown))
-            model->setHeaderData(column, Qt::Horizontal, caption.remove(kUp).remove(kDown));
+        if (!caption.contains(kUp) && !caption.contains(kDown))
+            continue;
+        ReplaceAll(caption, kUp, QString());
+        ReplaceAll(caption, kDown, QString());
+        model->setHeaderData(column, Qt::Horizontal, caption);
     }
 }

@@ -138,9 +138,11 @@ private slots:
         probe.stop();
         QCOMPARE(status(), u"共读入:20000条记录"_s);
         QCOMPARE(rows().size(), size_t(20000));
-        QVERIFY(seen.size() >= 2);
+        // Before the first row is read the status is empty; then it counts the rows.
+        seen.removeAll(QString());
+        QVERIFY(!seen.isEmpty());
         int last = 0;
-        for (const QString &text : seen.mid(1)) {
+        for (const QString &text : std::as_const(seen)) {
             QVERIFY2(text.startsWith(u"已读入:"_s) && text.endsWith(u"条记录"_s), qPrintable(text));
             const int k = text.mid(4, text.size() - 7).toInt();
             QVERIFY(k > last);

@@ -1,0 +1,190 @@
+#include "DriveListView.h"
+
+#include "CrCdA.h"
+#include "DriveUtilities.h"
+#include "platform/Platform.h"
+#include "ui/ActionGuard.h"
+
+#include <QHeaderView>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int kImageRole = Qt::UserRole;
+constexpr int kEmptyDrive = 4;
+
+QChar upperLetter(char letter)
+{
+    return QChar(char16_t(letter)).toUpper();
+}
+} // namespace
+
+TDriveListView::TDriveListView(Prompts &prompts, QWidget *parent)
+    : QTreeWidget(parent), m_prompts(prompts), m_animTimer(new QTimer(this))
+{
+    BuildDriveList();
+    m_animTimer->setObjectName(u"AnimTimer"_s);
+    m_animTimer->setInterval(500);
+    connect(m_animTimer, &QTimer::timeout, this, ActionGuard::wrap(m_prompts, [this] { AnimTick(); }));
+    m_animTimer->start();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::MultiSelection);
+    setIconSize(QSize(16, 16));
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    setColumnCount(0);
+}
+
+TDriveListView::~TDriveListView()
+{
+    m_animTimer->stop();
+}
+
+void TDriveListView::BuildDriveList()
+{
+    if (!m_cdDrives)
+        m_cdDrives = new TCrCdA(this);
+    m_driveCodes = m_cdDrives->CdList();
+    m_animState = QList<int>(m_driveCodes.size(), 0);
+}
+
+void TDriveListView::setSmallImages(const QList<QIcon> &images)
+{
+    m_images = images;
+}
+
+void TDriveListView::Loaded()
+{
+    FillList();
+    connect(&Platform::instance(), &Platform::mediaEvent, this,
+            [this](const MediaEvent &event) { ActionGuard::run(m_prompts, [&] { DeviceChange(event); }); },
+            Qt::QueuedConnection);
+}
+
+char TDriveListView::letterOf(const QString &driveCode)
+{
+    return char(driveCode.toInt());
+}
+
+void TDriveListView::FillList()
+{
+    clear();
+    setColumnCount(3);
+    setHeaderLabels({u"名称"_s, u"卷标"_s, u"序列号"_s});
+    for (int row = 0; row < m_driveCodes.size(); ++row) {
+        const char letter = letterOf(m_driveCodes.at(row));
+        auto *item = new QTreeWidgetItem(this, {QString(upperLetter(letter)) + u':'});
+        item->setData(0, kImageRole, -1);
+        readRow(row);
+        if (hasSmallImages())
+            setRowImage(row, IsDriveReady(letter) ? 0 : kEmptyDrive);
+    }
+    FitColumns();
+}
+
+int TDriveListView::rowImage(int row) const
+{
+    const QTreeWidgetItem *item = topLevelItem(row);
+    return item ? item->data(0, kImageRole).toInt() : -1;
+}
+
+void TDriveListView::setRowImage(int row, int image)
+{
+    QTreeWidgetItem *item = topLevelItem(row);
+    item->setData(0, kImageRole, image);
+    item->setIcon(0, image >= 0 && image < m_images.size() ? m_images.at(image) : QIcon());
+}
+
+void TDriveListView::readRow(int row)
+{
+    QTreeWidgetItem *item = topLevelItem(row);
+    const char letter = letterOf(m_driveCodes.at(row));
+    if (!item->text(0).startsWith(upperLetter(letter), Qt::CaseInsensitive))
+        return;
+    RDriveInfo info;
+    GetDriveInfo(letter, info);
+    item->setText(1, info.DiskLabel);
+    item->setText(2, info.DiskSerial);
+}
+
+QStringList TDriveListView::DriveCodesFromMask(quint32 unitMask)
+{
+    QStringList codes;
+    for (int bit = 0; bit < 26; ++bit)
+        if (unitMask & (1u << bit))
+            codes.append(QString::number('a' + bit));
+    return codes;
+}
+
+void TDriveListView::DeviceChange(const MediaEvent &event)
+{
+    const bool volumeMedia = event.deviceType == MediaEvent::DeviceType::Volume && event.mediaFlag;
+    const bool arrival = volumeMedia && event.event == MediaEvent::Kind::Arrival;
+    const bool removal = volumeMedia && event.event == MediaEvent::Kind::RemoveComplete;
+    if (!arrival && !removal)
+        return;
+    const QStringList codes = DriveCodesFromMask(event.unitMask);
+    if (arrival)
+        emit OnCloseCd(this, codes);
+    else
+        emit OnOpenCd(this, codes);
+    for (const QString &code : codes) {
+        const int row = int(m_driveCodes.indexOf(code));
+        if (row < 0)
+            continue;
+        m_animState[row] = arrival ? -1 : 1;
+        QTreeWidgetItem *item = topLevelItem(row);
+        if (removal && item->text(0).startsWith(upperLetter(letterOf(code)), Qt::CaseInsensitive)) {
+            item->setText(1, QString());
+            item->setText(2, QString());
+        }
+    }
+}
+
+void TDriveListView::AnimTick()
+{
+    if (!hasSmallImages())
+        return;
+    for (int row = 0; row < m_animState.size(); ++row)
+        if (m_animState.at(row) != 0)
+            animateRow(row);
+}
+
+void TDriveListView::animateRow(int row)
+{
+    int image = rowImage(row);
+    const int state = m_animState.at(row);
+    if (state == -1 && image < kEmptyDrive)
+        image = kEmptyDrive;
+    else if (state == 1 && image >= kEmptyDrive)
+        image = 0;
+    image = image >= m_images.size() - 1 ? 0 : image + 1;
+    setRowImage(row, image);
+    if (image != 0 && image != kEmptyDrive)
+        return;
+    m_animState[row] = 0;
+    if (!IsDriveReady(letterOf(m_driveCodes.at(row))))
+        setRowImage(row, kEmptyDrive);
+    readRow(row);
+}
+
+void TDriveListView::FitColumns()
+{
+    if (columnCount() == 0)
+        return;
+    const int width = this->width() / columnCount() - 3;
+    for (int column = 0; column < columnCount(); ++column)
+        header()->resizeSection(column, width);
+}
+
+void TDriveListView::resizeEvent(QResizeEvent *event)
+{
+    QTreeWidget::resizeEvent(event);
+    FitColumns();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QStringList>
+#include <QTreeWidget>
+
+class Prompts;
+class QTimer;
+class TCrCdA;
+struct MediaEvent;
+
+// The machine's CD-ROM drives, one row each with name, volume label and serial number,
+// and an icon that follows a disc leaving or arriving. It listens to the platform's media
+// events itself, animates the row, and reads the drive again when the animation ends.
+class TDriveListView : public QTreeWidget {
+    Q_OBJECT
+public:
+    TDriveListView(Prompts &prompts, QWidget *parent = nullptr);
+    ~TDriveListView() override;
+
+    // The small images of the rows (the 13 animation frames); none by default.
+    void setSmallImages(const QList<QIcon> &images);
+    bool hasSmallImages() const { return !m_images.isEmpty(); }
+    // Makes the columns and rows and starts listening to the platform.
+    void Loaded();
+
+    const QStringList &DriveCodes() const { return m_driveCodes; }
+    const QList<int> &AnimState() const { return m_animState; }
+    // The frame a row shows, -1 for none.
+    int rowImage(int row) const;
+    QTimer *AnimTimer() const { return m_animTimer; }
+
+    void DeviceChange(const MediaEvent &event);
+    void AnimTick();
+    void FitColumns();
+    static QStringList DriveCodesFromMask(quint32 unitMask);
+
+signals:
+    void OnOpenCd(QObject *sender, const QStringList &driveCodes);
+    void OnCloseCd(QObject *sender, const QStringList &driveCodes);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void BuildDriveList();
+    void FillList();
+    void setRowImage(int row, int image);
+    void readRow(int row);
+    void animateRow(int row);
+    static char letterOf(const QString &driveCode);
+
+    Prompts &m_prompts;
+    TCrCdA *m_cdDrives = nullptr;
+    QStringList m_driveCodes;
+    QList<int> m_animState;
+    QTimer *m_animTimer;
+    QList<QIcon> m_images;
+};
