@@ -258,6 +258,8 @@ void TfrmMain::connectActions()
     connect(actAbout, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAboutExecute(); }));
     connect(actCDexpASC, &QAction::triggered, this,
             ActionGuard::wrap(m_prompts, [this] { actCDexpASCExecute(); }));
+    connect(actCDimp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actCDimpExecute(); }));
+    connect(actDriverImp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDriverImpExecute(); }));
     connect(actFind, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actFindExecute(); }));
     connect(actDel, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDelExecute(); }));
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,

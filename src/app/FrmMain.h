@@ -18,6 +18,7 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class Prompts;
+class FileRowModel;
 class ListFeeder;
 class TQuery;
 class TdmQL;
@@ -67,6 +68,8 @@ public:
     // The record of the selected node when it is a disc node.
     std::optional<TDiscNode> selectedDisc() const;
     static std::optional<TDiscNode> discOf(const QTreeWidgetItem *item);
+    // Stores the rows of an accepted import under the disc of that name.
+    void StoreDiscFiles(const FileRowModel &rows, const QString &discName);
     // Lists the file records an open search query found, with their disc names.
     void ShowQueryResult(TQuery &query);
 
@@ -128,6 +131,10 @@ private:
     void actHelpExecute();
     void actExtEditionExecute();
     void actAboutExecute();
+    void actCDimpExecute();
+    void actDriverImpExecute();
+    void runImport(int mode);
+    void sortDiscNodes();
     void actOpenCdExecute();
     void actCloseCdExecute();
     void actAllOpenExecute();

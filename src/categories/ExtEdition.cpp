@@ -57,6 +57,7 @@ TfrmExtEdition::TfrmExtEdition(TdmQL &dm, TLCommFunction &commFunction, Prompts 
 {
     setObjectName(u"frmExtEdition"_s);
     createActions();
+    createImportActions();
     createMenu();
     createPanels();
 }
@@ -154,6 +155,7 @@ void TfrmExtEdition::createPanels()
     column->addWidget(createMaskPanel(pnlLeft), 1);
     layout->addWidget(pnlLeft);
     layout->addWidget(createMaskButtons(), 1);
+    createImportPanels(column, layout);
 }
 
 void TfrmExtEdition::SetMode(int m)
@@ -161,6 +163,8 @@ void TfrmExtEdition::SetMode(int m)
     Mode = m;
     if (m == 1)
         SetEditorMode();
+    else if (m == 2 || m == 3)
+        SetImportMode(m);
 }
 
 void TfrmExtEdition::SetEditorMode()
@@ -170,6 +174,8 @@ void TfrmExtEdition::SetEditorMode()
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     pnlMask->show();
     pnlMaskButtons->show();
+    for (QWidget *importSide : {pnlName, pnlDrives, pnlFolder, pnlOk, pnlList})
+        importSide->hide();
     setFixedSize(kLeftWidth + kListLeft + kButtonLeft + kButtonWidth, kEditorHeight);
     centreOnScreen();
 }
@@ -205,6 +211,8 @@ void TfrmExtEdition::resizeEvent(QResizeEvent *event)
 // The mask list reaches to 8 pixels above the bottom of its panel.
 void TfrmExtEdition::FormResize()
 {
+    if (Mode == 2)
+        fitDriveBar();
     if (Mode == 1)
         lbCatalog->setGeometry(kListLeft, kMaskListTop, kListWidth,
                                qMax(0, pnlMask->height() - kMaskListTop - kMaskListMargin));
@@ -217,6 +225,8 @@ bool TfrmExtEdition::FormCloseQuery() const
 
 void TfrmExtEdition::closeEvent(QCloseEvent *event)
 {
+    // Closing the window while a scan runs stops the scan, as "取消" does.
+    Scanning = false;
     if (FormCloseQuery())
         TfrmRoot<QDialog>::closeEvent(event);
     else
@@ -227,7 +237,7 @@ bool TfrmExtEdition::eventFilter(QObject *watched, QEvent *event)
 {
     // The panels are placed by their layouts, which may happen after the window's own
     // resize; the list follows its panel.
-    if (watched == pnlMask && event->type() == QEvent::Resize)
+    if ((watched == pnlMask || watched == pnlDrives) && event->type() == QEvent::Resize)
         FormResize();
     if (watched == lbCatalog && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         // Moving between windows or opening a menu neither enters nor leaves the list.

@@ -1,17 +1,27 @@
 #pragma once
 
+#include "drives/DriveInfo.h"
 #include "ui/FrmRoot.h"
 
 #include <QDialog>
 #include <functional>
 
+class FileRowModel;
+class FolderTreeModel;
 class QAction;
 class QComboBox;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QMenuBar;
+class QPushButton;
+class QTreeView;
+class QVBoxLayout;
 class Prompts;
+class TDrvList;
+class TSortableListView;
 class TdmQL;
 class TLCommFunction;
 class TQuery;
@@ -46,8 +56,21 @@ public:
     void lbCatalogEnter();
     void lbCatalogExit();
 
+    // The import side (modes 2 and 3).
+    void dlInfoDrvClick(QObject *sender, char drvName);
+    void actDriveImpExecute();
+    void actOkExecute();
+    void actCancelExecute();
+    QString GetDiscName() const;
+    // Escape and "取消": a running scan stops and the dialog closes without a disc.
+    void reject() override;
+    // The rows of the last scan, in the order the catalogue writer stores them.
+    FileRowModel *rows() const;
+
     // 1 category editor, 2 disc import, 3 folder import.
     qint32 Mode = 0;
+    // The drive scanned last; its label and serial number go into the disc record.
+    RDriveInfo DriveInfo;
     bool Accepted = false;
     bool Scanning = false;
 
@@ -61,12 +84,30 @@ public:
     QListWidget *lbCatalog;
     QFrame *pnlMaskButtons;
 
+    QFrame *pnlName;
+    QLabel *Label3;
+    QLineEdit *edtDrvLabel;
+    QFrame *pnlDrives;
+    TDrvList *dlInfo;
+    QFrame *pnlFolder;
+    QComboBox *dcbDrive;
+    QTreeView *dlbPath;
+    QPushButton *Button4;
+    QFrame *pnlOk;
+    QPushButton *btnOk;
+    QPushButton *BitBtn2;
+    QFrame *pnlList;
+    TSortableListView *lvDetail;
+
     QAction *actAdd;
     QAction *actEdit;
     QAction *actDel;
     QAction *actDAdd;
     QAction *actDEdit;
     QAction *actDErase;
+    QAction *actOk;
+    QAction *actCancel;
+    QAction *actDriveImp;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -83,6 +124,20 @@ private:
     QFrame *createMaskPanel(QWidget *parent);
     QFrame *createMaskButtons();
     void SetEditorMode();
+    void SetImportMode(int m);
+    void createImportActions();
+    void createImportPanels(QVBoxLayout *column, QHBoxLayout *layout);
+    QFrame *createNamePanel(QWidget *parent);
+    QFrame *createDrivePanel(QWidget *parent);
+    QFrame *createFolderPanel(QWidget *parent);
+    QFrame *createOkPanel(QWidget *parent);
+    QFrame *createListPanel();
+    void fillDrives();
+    void dcbDriveChange();
+    void scan(char letter, const QString &root);
+    void setScanning(bool scanning);
+    QStringList maskTexts() const;
+    void fitDriveBar();
     void centreOnScreen();
     void guarded(const std::function<void()> &handler);
 
@@ -107,6 +162,7 @@ private:
     // Raises the store's error when the row an entry stands for is not in its dataset.
     static void requireRow(bool located);
 
+    FolderTreeModel *m_folders = nullptr;
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;
     Prompts &m_prompts;

@@ -1,0 +1,301 @@
+// The import side of the category dialog: disc import (mode 2) and folder import
+// (mode 3). A scan fills the file list; "确定" checks the name and inserts the disc record.
+#include "categories/ExtEdition.h"
+
+#include "DrvList.h"
+#include "FolderTreeModel.h"
+#include "ScanFiles.h"
+#include "drives/DriveUtilities.h"
+#include "drives/platform/Platform.h"
+#include "store/DmQL.h"
+#include "store/FileRowModel.h"
+#include "store/LCommFunction.h"
+#include "ui/ActionButton.h"
+#include "ui/ActionGuard.h"
+#include "ui/Icons.h"
+#include "ui/Prompts.h"
+#include "ui/SortableListView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScopeGuard>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kImportWidthExtra = 238 + 33;
+const QList<int> kListWidths{131, 82, 153, 187};
+constexpr int kImportHeight = 468;
+constexpr int kBarTop = 12;
+constexpr int kBarBottomMargin = 5;
+
+QFrame *importPanel(QWidget *parent, const QString &name, int height = -1)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(name);
+    if (height >= 0)
+        frame->setFixedHeight(height);
+    frame->hide();
+    return frame;
+}
+
+} // namespace
+
+void TfrmExtEdition::createImportActions()
+{
+    actOk = new QAction(u"确定"_s, this);
+    actOk->setObjectName(u"actOk"_s);
+    actCancel = new QAction(u"取消"_s, this);
+    actCancel->setObjectName(u"actCancel"_s);
+    actDriveImp = new QAction(u"导入"_s, this);
+    actDriveImp->setObjectName(u"actDriveImp"_s);
+    connect(actOk, &QAction::triggered, this, [this] { guarded([this] { actOkExecute(); }); });
+    connect(actCancel, &QAction::triggered, this, [this] { guarded([this] { actCancelExecute(); }); });
+    connect(actDriveImp, &QAction::triggered, this, [this] { guarded([this] { actDriveImpExecute(); }); });
+}
+
+QFrame *TfrmExtEdition::createNamePanel(QWidget *parent)
+{
+    pnlName = importPanel(parent, u"pnlName"_s, 57);
+    Label3 = new QLabel(u"光盘名:"_s, pnlName);
+    Label3->setObjectName(u"Label3"_s);
+    Label3->move(15, 7);
+    Label3->resize(203, Label3->sizeHint().height());
+    edtDrvLabel = new QLineEdit(pnlName);
+    edtDrvLabel->setObjectName(u"edtDrvLabel"_s);
+    edtDrvLabel->setGeometry(16, 30, 203, edtDrvLabel->sizeHint().height());
+    return pnlName;
+}
+
+QFrame *TfrmExtEdition::createDrivePanel(QWidget *parent)
+{
+    pnlDrives = importPanel(parent, u"pnlDrives"_s);
+    dlInfo = new TDrvList(pnlDrives);
+    dlInfo->setObjectName(u"dlInfo"_s);
+    dlInfo->setGeometry(16, kBarTop, 203, 219);
+    QPalette palette = dlInfo->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    dlInfo->setPalette(palette);
+    dlInfo->setGlyph(Icons::ilQl(0).pixmap(32, 32));
+    connect(dlInfo, &TDrvList::OnDrvClick, this,
+            [this](QObject *sender, char letter) { guarded([=, this] { dlInfoDrvClick(sender, letter); }); });
+    pnlDrives->installEventFilter(this);
+    return pnlDrives;
+}
+
+QFrame *TfrmExtEdition::createFolderPanel(QWidget *parent)
+{
+    pnlFolder = importPanel(parent, u"pnlFolder"_s);
+    dcbDrive = new QComboBox(pnlFolder);
+    dcbDrive->setObjectName(u"dcbDrive"_s);
+    dcbDrive->setGeometry(16, 15, 204, dcbDrive->sizeHint().height());
+    m_folders = new FolderTreeModel(this);
+    dlbPath = new QTreeView(pnlFolder);
+    dlbPath->setObjectName(u"dlbPath"_s);
+    dlbPath->setModel(m_folders);
+    dlbPath->setHeaderHidden(true);
+    dlbPath->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dlbPath->setGeometry(16, 46, 203, 186);
+    Button4 = new ActionButton(actDriveImp, pnlFolder);
+    Button4->setObjectName(u"Button4"_s);
+    Button4->setGeometry(17, 261, 201, 25);
+    Button4->setAutoDefault(false);
+    connect(dcbDrive, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { dcbDriveChange(); }); });
+    return pnlFolder;
+}
+
+QFrame *TfrmExtEdition::createOkPanel(QWidget *parent)
+{
+    pnlOk = importPanel(parent, u"pnlOk"_s, 41);
+    btnOk = new ActionButton(actOk, pnlOk);
+    btnOk->setObjectName(u"btnOk"_s);
+    btnOk->setGeometry(30, 7, 70, 28);
+    btnOk->setDefault(true);
+    BitBtn2 = new ActionButton(actCancel, pnlOk);
+    BitBtn2->setObjectName(u"BitBtn2"_s);
+    BitBtn2->setGeometry(119, 7, 70, 28);
+    BitBtn2->setAutoDefault(false);
+    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BitBtn2->setIconSize(QSize(18, 18));
+    return pnlOk;
+}
+
+QFrame *TfrmExtEdition::createListPanel()
+{
+    pnlList = importPanel(this, u"pnlList"_s);
+    lvDetail = new TSortableListView(pnlList);
+    lvDetail->setObjectName(u"lvDetail"_s);
+    lvDetail->header()->setSectionsClickable(false);
+    lvDetail->setColumns({u"名称"_s, u"大小"_s, u"时间"_s, u"路径"_s}, kListWidths);
+    lvDetail->setColumnHidden(4, true);
+    auto *layout = new QVBoxLayout(pnlList);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lvDetail);
+    return pnlList;
+}
+
+void TfrmExtEdition::createImportPanels(QVBoxLayout *column, QHBoxLayout *layout)
+{
+    column->addWidget(createNamePanel(pnlLeft));
+    column->addWidget(createDrivePanel(pnlLeft), 1);
+    column->addWidget(createFolderPanel(pnlLeft), 1);
+    column->addWidget(createOkPanel(pnlLeft));
+    layout->addWidget(createListPanel(), 1);
+}
+
+FileRowModel *TfrmExtEdition::rows() const
+{
+    return lvDetail->rows();
+}
+
+QString TfrmExtEdition::GetDiscName() const
+{
+    return edtDrvLabel->text();
+}
+
+void TfrmExtEdition::SetImportMode(int m)
+{
+    setWindowTitle(m == 2 ? u"光盘导入"_s : u"磁盘导入"_s);
+    if (m == 3)
+        Label3->setText(u"导入名称："_s);
+    mmExt->hide();
+    layout()->setMenuBar(nullptr);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    for (QWidget *editorSide : {static_cast<QWidget *>(pnlMask), static_cast<QWidget *>(pnlMaskButtons)})
+        editorSide->hide();
+    for (QWidget *importSide : {pnlName, pnlOk, pnlList})
+        importSide->show();
+    pnlDrives->setVisible(m == 2);
+    pnlFolder->setVisible(m == 3);
+    int width = kImportWidthExtra;
+    for (int w : kListWidths)
+        width += w;
+    setMinimumSize(400, 300);
+    resize(width, kImportHeight);
+    dlInfo->setActive(true);
+    if (m == 3)
+        fillDrives();
+    centreOnScreen();
+}
+
+void TfrmExtEdition::fitDriveBar()
+{
+    dlInfo->resize(dlInfo->width(), qMax(0, pnlDrives->height() - kBarTop - kBarBottomMargin));
+}
+
+// Every drive with its label, or where it is mounted when it has none.
+void TfrmExtEdition::fillDrives()
+{
+    Platform &platform = Platform::instance();
+    dcbDrive->clear();
+    for (char letter : platform.letters()) {
+        const auto volume = platform.volumeInformation(letter);
+        QString detail = volume && !volume->label.isEmpty() ? volume->label : platform.nativeRoot(letter);
+        dcbDrive->addItem(u"%1: %2"_s.arg(QChar(char16_t(letter)), detail).trimmed(), int(letter));
+    }
+    dcbDriveChange();
+}
+
+void TfrmExtEdition::dcbDriveChange()
+{
+    const char letter = char(dcbDrive->currentData().toInt());
+    m_folders->setDrive(letter);
+    const QModelIndex root = m_folders->index(0, 0);
+    if (root.isValid()) {
+        dlbPath->expand(root);
+        dlbPath->setCurrentIndex(root);
+    }
+}
+
+QStringList TfrmExtEdition::maskTexts() const
+{
+    QStringList masks;
+    for (int i = 0; i < lbCatalog->count(); ++i)
+        masks.append(lbCatalog->item(i)->text());
+    return masks;
+}
+
+// While a scan runs only "取消" stays usable.
+void TfrmExtEdition::setScanning(bool scanning)
+{
+    for (QWidget *widget : {static_cast<QWidget *>(pnlCatalog), static_cast<QWidget *>(pnlName),
+                            static_cast<QWidget *>(pnlFolder), static_cast<QWidget *>(dlInfo),
+                            static_cast<QWidget *>(pnlList), static_cast<QWidget *>(btnOk)})
+        widget->setEnabled(!scanning);
+    actOk->setEnabled(!scanning);
+    actDriveImp->setEnabled(!scanning);
+}
+
+void TfrmExtEdition::scan(char letter, const QString &root)
+{
+    rows()->clear();
+    if (lbCatalog->count() == 0)
+        return;
+    GetDriveInfo(letter, DriveInfo);
+    edtDrvLabel->setText(DriveInfo.DiskLabel);
+    const QStringList masks = maskTexts();
+    setScanning(true);
+    const auto enable = qScopeGuard([this] { setScanning(false); });
+    Scanning = true;
+    ScanFiles(root, masks, *rows(), Scanning, nullptr);
+}
+
+void TfrmExtEdition::dlInfoDrvClick(QObject *, char drvName)
+{
+    scan(drvName, QString(QChar(char16_t(drvName))) + u":\\"_s);
+}
+
+void TfrmExtEdition::actDriveImpExecute()
+{
+    const char letter = m_folders->drive();
+    if (!letter)
+        return;
+    const QModelIndex current = dlbPath->currentIndex();
+    scan(letter, m_folders->letterPath(current.isValid() ? current : m_folders->index(0, 0)));
+}
+
+void TfrmExtEdition::actOkExecute()
+{
+    Accepted = true;
+    const QString name = edtDrvLabel->text();
+    bool duplicate = false;
+    if (!name.trimmed().isEmpty() && rows()->rowCount() > 0) {
+        TQuery &scratch = *m_dm.aqryTempFind;
+        const int found =
+            m_commFunction.OpenSql(scratch, u"Select DiskName From CdRomListMt Where DiskName = ?"_s, {name});
+        if (found <= 0) {
+            m_commFunction.ExecSql(scratch,
+                                   u"Insert Into CdRomListMt (DiskName, DiskLabel, DiskSerial) values (?, ?, ?)"_s,
+                                   {name, DriveInfo.DiskLabel, DriveInfo.DiskSerial});
+            accept();
+            return;
+        }
+        duplicate = true;
+    }
+    if (duplicate)
+        m_prompts.message(u"光盘索引库中已经有该名称的光盘了!"_s);
+    Accepted = false;
+}
+
+void TfrmExtEdition::actCancelExecute()
+{
+    reject();
+}
+
+void TfrmExtEdition::reject()
+{
+    Scanning = false;
+    Accepted = true;
+    TfrmRoot<QDialog>::reject();
+}
