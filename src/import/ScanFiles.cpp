@@ -36,7 +36,9 @@ public:
             if (entry.isDir && !entry.hidden && !entry.otherDevice)
                 visit(relative.isEmpty() ? entry.name : relative + u'/' + entry.name,
                       shown + entry.name + u'\\');
-        addFiles(*entries, shown);
+        // A walk that was stopped below adds nothing more on its way back up.
+        if (running())
+            addFiles(*entries, shown);
     }
 
 private:

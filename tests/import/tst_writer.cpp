@@ -1,0 +1,150 @@
+// Storing the rows of an import as file records.
+#include "CatalogueFixture.h"
+#include "RecordingErrorPresenter.h"
+#include "RecordingProgress.h"
+#include "TestProgramDir.h"
+#include "import/CatalogueWriter.h"
+#include "store/FileRowModel.h"
+#include "store/LCommBusiness.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestWriter : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> m_dir;
+    RecordingErrorPresenter m_presenter;
+    std::unique_ptr<TLCommFunction> m_comm;
+    std::unique_ptr<TLCommBusiness> m_business;
+    std::unique_ptr<TdmQL> m_dm;
+    std::unique_ptr<CatalogueFixture> m_data;
+
+    void store(const FileRowModel &rows, const QString &disc, RecordingProgress &progress)
+    {
+        CatalogueWriter::StoreDiscFiles(*m_dm, *m_comm, rows, disc, progress);
+    }
+
+    // name|size|date|path of the disc's records, in the order they were written.
+    QStringList records(int disc)
+    {
+        QSqlQuery q(QSqlDatabase::database(m_dm->aConQl.connectionName()));
+        q.prepare(u"select FileName, FileSize, FileData, FilePath from CdRomListDt where DiskCode = ? order by rowid"_s);
+        q.addBindValue(disc);
+        q.exec();
+        QStringList out;
+        while (q.next())
+            out << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                               q.value(3).toString()}
+                       .join(u'|');
+        return out;
+    }
+
+    static void fill(FileRowModel &rows, int n, int badAt = -1)
+    {
+        for (int i = 0; i < n; ++i)
+            rows.appendRow({u"f%1.mp3"_s.arg(i),
+                            {QString::number(i), i == badAt ? u"2024-13-45"_s : u"2024-01-02 03:04:05"_s,
+                             u"e:\\dir\\"_s, QString()}});
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TestProgramDir>();
+        m_presenter.calls.clear();
+        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
+        m_business = std::make_unique<TLCommBusiness>(*m_comm);
+        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
+        m_data = std::make_unique<CatalogueFixture>(*m_dm, *m_comm);
+    }
+
+    void cleanup()
+    {
+        m_dm.reset();
+    }
+
+    void storesRowsWithProgress()
+    {
+        const int disc = m_data->addDisc(u"碟"_s);
+        FileRowModel rows;
+        fill(rows, 250);
+        RecordingProgress progress;
+        store(rows, u"碟"_s, progress);
+        QCOMPARE(progress.texts, (QStringList{QString(), u"正在导入第0条记录"_s, u"正在导入第100条记录"_s,
+                                              u"正在导入第200条记录"_s, u"完成导入"_s}));
+        QCOMPARE(progress.rangeMax, 0);
+        QCOMPARE(records(disc).size(), 250);
+        QCOMPARE(records(disc).first(), u"f0.mp3|0|2024-01-02 03:04:05|\\dir\\"_s);
+        QVERIFY(m_presenter.calls.isEmpty());
+    }
+
+    void namesAndPathsAsTheyAre()
+    {
+        const int disc = m_data->addDisc(u"Tom's `disc`"_s);
+        FileRowModel rows;
+        rows.appendRow({u"O'Brien.mp3"_s, {u"5368709120"_s, u"2024-01-01"_s, u"e:\\"_s, QString()}});
+        rows.appendRow({u"back`quote.mp3"_s, {u"1"_s, u"2024-01-01 00:00:01"_s, u"e:\\a\\b\\"_s, QString()}});
+        RecordingProgress progress;
+        store(rows, u"Tom's `disc`"_s, progress);
+        QCOMPARE(records(disc), (QStringList{u"O'Brien.mp3|5368709120|2024-01-01|\\"_s,
+                                             u"back`quote.mp3|1|2024-01-01 00:00:01|\\a\\b\\"_s}));
+    }
+
+    void emptyListCommitsNothing()
+    {
+        const int disc = m_data->addDisc(u"空"_s);
+        FileRowModel rows;
+        RecordingProgress progress;
+        store(rows, u"空"_s, progress);
+        QCOMPARE(progress.texts.last(), u"完成导入"_s);
+        QVERIFY(records(disc).isEmpty());
+        QVERIFY(m_presenter.calls.isEmpty());
+    }
+
+    void failedRowLeavesNothing()
+    {
+        const int disc = m_data->addDisc(u"坏"_s);
+        FileRowModel rows;
+        fill(rows, 120, 57);
+        RecordingProgress progress;
+        store(rows, u"坏"_s, progress);
+        QVERIFY(records(disc).isEmpty());
+        QCOMPARE(progress.texts.last(), u"完成导入"_s);
+        QCOMPARE(m_presenter.calls.size(), 1);
+        QVERIFY(m_presenter.calls.first().details.contains(u"CHECK"_s));
+        // The connection is usable again: nothing is left open.
+        QVERIFY(m_data->addFile(disc, u"after.mp3"_s));
+    }
+
+    void stopRequestRollsBack()
+    {
+        const int disc = m_data->addDisc(u"停"_s);
+        FileRowModel rows;
+        fill(rows, 300);
+        RecordingProgress progress;
+        progress.onReport = [&](int i) { progress.stop = i >= 100; };
+        store(rows, u"停"_s, progress);
+        QVERIFY(records(disc).isEmpty());
+        QCOMPARE(progress.texts.last(), u"完成导入"_s);
+        QVERIFY(m_presenter.calls.isEmpty());
+    }
+
+    void unknownDiscIsReported()
+    {
+        FileRowModel rows;
+        fill(rows, 3);
+        RecordingProgress progress;
+        store(rows, u"没有这张盘"_s, progress);
+        QCOMPARE(m_presenter.calls.size(), 1);
+        QVERIFY(m_presenter.calls.first().details.contains(u"没有这张盘"_s));
+        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
+        QCOMPARE(progress.texts.last(), u"完成导入"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWriter)
+#include "tst_writer.moc"
