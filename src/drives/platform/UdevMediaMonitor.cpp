@@ -1,5 +1,6 @@
 #include "UdevMediaMonitor.h"
 
+#include <QFile>
 #include <QSocketNotifier>
 
 UdevMediaMonitor::UdevMediaMonitor(QObject *parent)
@@ -25,8 +26,9 @@ bool UdevMediaMonitor::watch(const QList<OpticalDevice> &drives)
         udev_monitor_enable_receiving(m_monitor.get()) < 0)
         return false;
     for (const OpticalDevice &drive : drives) {
-        const UdevPtr<udev_device> device(udev_device_new_from_devnum(m_udev.get(), 'b', dev_t(drive.number)));
-        m_drives.insert(drive.number, Watched{drive.node, device && hasMedium(device.get())});
+        const UdevPtr<udev_device> device(
+            udev_device_new_from_subsystem_sysname(m_udev.get(), "block", QFile::encodeName(drive.sysName)));
+        m_drives.insert(drive.sysName, Watched{drive.node, device && hasMedium(device.get())});
     }
     m_notifier = new QSocketNotifier(udev_monitor_get_fd(m_monitor.get()), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &UdevMediaMonitor::drain);
@@ -37,7 +39,7 @@ void UdevMediaMonitor::drain()
 {
     QList<MediaChange> changes;
     while (const UdevPtr<udev_device> device{udev_monitor_receive_device(m_monitor.get())}) {
-        const auto found = m_drives.find(quint64(udev_device_get_devnum(device.get())));
+        const auto found = m_drives.find(QFile::decodeName(udev_device_get_sysname(device.get())));
         if (found == m_drives.end())
             continue;
         const char *action = udev_device_get_action(device.get());

@@ -29,5 +29,5 @@ private:
     UdevPtr<udev> m_udev;
     UdevPtr<udev_monitor> m_monitor;
     QSocketNotifier *m_notifier = nullptr;
-    QHash<quint64, Watched> m_drives; // by device number
+    QHash<QString, Watched> m_drives; // by the kernel's name
 };
