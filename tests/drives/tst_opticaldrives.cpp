@@ -8,6 +8,7 @@
 #include "drives/platform/LinuxPlatform.h"
 #include "drives/platform/PlatformOverride.h"
 #include "drives/platform/SystemMountService.h"
+#include "drives/platform/UdfDescriptors.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -255,6 +256,27 @@ private slots:
         GetDriveInfo('d', info);
         QCOMPARE(info.FileSystem, u"ext2"_s);
         QVERIFY(IsDriveReady('d'));
+    }
+
+    void udfVolumeOnAnotherDeviceGetsTheUdfRule()
+    {
+        if (!IsoImages::has(u"genisoimage"_s))
+            QSKIP(qPrintable(IsoImages::missing(u"genisoimage"_s)));
+        IsoImages images;
+        const QString image = images.genisoimage(u"u.iso"_s, {u"-udf"_s, u"-V"_s, u"STICK_UDF"_s});
+        QVERIFY(!image.isEmpty());
+        QTemporaryDir mountPoint;
+        // A UDF file system mounted from a device that is no optical drive (here its image).
+        Rig rig({mount(u"/"_s, u"/dev/vda1"_s), mount(mountPoint.path(), image, u"udf"_s)});
+        PlatformOverride inForce(*rig.platform);
+        const auto reader = FileSectorReader::openImage(image);
+        const auto udf = UdfDescriptors::read(*reader);
+        QVERIFY(udf);
+        RDriveInfo info;
+        GetDriveInfo('g', info);
+        QCOMPARE(info.DiskLabel, u"STICK_UDF"_s);
+        QCOMPARE(info.DiskSerial, QString::number(udf->info.serial, 16).toUpper().rightJustified(8, u'0'));
+        QCOMPARE(info.FileSystem, u"UDF"_s);
     }
 
     void mediaEventsNameTheLetters()

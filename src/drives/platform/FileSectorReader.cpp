@@ -14,7 +14,7 @@ FileSectorReader::FileSectorReader(int fd, quint32 sessionStart)
 
 std::unique_ptr<FileSectorReader> FileSectorReader::openImage(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
     return std::make_unique<FileSectorReader>(fd, 0);

@@ -11,7 +11,8 @@ class FileSectorReader : public SectorReader {
 public:
     FileSectorReader(int fd, quint32 sessionStart);
 
-    // An image file opened read-only; nothing when it cannot be opened.
+    // An image file or a device (whose tray a non-blocking open leaves alone) opened
+    // read-only, as one session; nothing when it cannot be opened.
     static std::unique_ptr<FileSectorReader> openImage(const QString &path);
 
     std::optional<QByteArray> readSector(quint32 sector) override;

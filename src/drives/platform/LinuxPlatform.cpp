@@ -5,6 +5,7 @@
 #include "DeviceOpticalDrive.h"
 #include "DriveStatusPoller.h"
 #include "DriveTypes.h"
+#include "FileSectorReader.h"
 #include "MountedVolumeProbe.h"
 #include "OpticalMediaWatch.h"
 #include "ReaddirLister.h"
@@ -14,6 +15,7 @@
 #include "UdevMediaMonitor.h"
 #include "UdevOpticalDrives.h"
 #include "UdevVolumeProbe.h"
+#include "UdfDescriptors.h"
 #include "VolumeDescriptors.h"
 #include "VolumeRules.h"
 
@@ -50,6 +52,18 @@ bool isRemovableDevice(const QString &device)
 bool isFat(const QString &fsType)
 {
     return fsType == u"vfat"_s || fsType == u"msdos"_s;
+}
+
+// A UDF volume's label and serial by the UDF rule, read from its device where the user
+// may open it.
+void applyUdfRule(const QString &device, VolumeInfo &info)
+{
+    const auto reader = FileSectorReader::openImage(device);
+    const auto udf = reader ? UdfDescriptors::read(*reader) : std::nullopt;
+    if (udf) {
+        info.label = udf->info.label;
+        info.serial = udf->info.serial;
+    }
 }
 
 bool isUnder(const QString &path, const QString &root)
@@ -233,6 +247,8 @@ std::optional<VolumeInfo> LinuxPlatform::mountedVolumeInformation(const MountEnt
     info.fileSystem = name == type && !mount.fsType.isEmpty() ? mount.fsType : name;
     info.maxComponentLength = qint32(st->f_namemax);
     info.flags = VolumeRules::flags(type, mount.readOnly || (st->f_flag & ST_RDONLY));
+    if (type.compare(u"udf"_s, Qt::CaseInsensitive) == 0)
+        applyUdfRule(mount.device, info);
     return info;
 }
 
