@@ -45,9 +45,11 @@ public:
     QString xorriso(const QString &name, const QString &label)
     {
         const QString image = m_dir.filePath(name);
-        const QStringList args{QStringLiteral("-outdev"), image,         QStringLiteral("-volid"),
-                               label,                     QStringLiteral("-joliet"), QStringLiteral("on"),
-                               QStringLiteral("-map"),    m_tree,        QStringLiteral("/")};
+        const QStringList args{QStringLiteral("-outdev"), image,
+                               QStringLiteral("-volid"),  label,
+                               QStringLiteral("-joliet"), QStringLiteral("on"),
+                               QStringLiteral("-map"),    m_tree,
+                               QStringLiteral("/")};
         return run(QStringLiteral("xorriso"), args) ? image : QString();
     }
 
@@ -59,8 +61,8 @@ private:
     {
         QProcess process;
         process.start(program, args);
-        const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-                        process.exitCode() == 0;
+        const bool ok =
+            process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
         lastError = QString::fromLocal8Bit(process.readAllStandardError());
         return ok;
     }

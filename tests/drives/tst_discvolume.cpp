@@ -92,7 +92,7 @@ private slots:
     void serialOfTheTestVector()
     {
         QByteArray d(2048, '\0');
-        d.replace(0, 7, QByteArray("\x01" "CD001" "\x01", 7));
+        d.replace(0, 7, QByteArray::fromHex("01434430303101"));
         QCOMPARE(DiscSerial::iso9660(d), 0x31744530u);
 
         MemorySectorReader disc;
@@ -286,8 +286,9 @@ private slots:
 
         // ISO 9660:1999 puts a descriptor of version 2 before the Joliet one: the set
         // ends there and the primary descriptor is the active one.
-        const QString level4 = images.genisoimage(u"level4.iso"_s, {u"-J"_s, u"-iso-level"_s, u"4"_s, u"-input-charset"_s,
-                                                                     u"iso8859-1"_s, u"-V"_s, u"Level Four"_s});
+        const QString level4 =
+            images.genisoimage(u"level4.iso"_s, {u"-J"_s, u"-iso-level"_s, u"4"_s, u"-input-charset"_s, u"iso8859-1"_s,
+                                                 u"-V"_s, u"Level Four"_s});
         QVERIFY2(!level4.isEmpty(), qPrintable(images.lastError));
         QCOMPARE(quint8(sectorOf(level4, 17)[6]), quint8(2));
         volume = readImage(level4);

@@ -61,9 +61,9 @@ QString testVectorImage(const QTemporaryDir &dir)
 {
     QByteArray disc(16 * 2048, '\0');
     QByteArray primary(2048, '\0');
-    primary.replace(0, 7, QByteArray("\x01" "CD001" "\x01", 7));
+    primary.replace(0, 7, QByteArray::fromHex("01434430303101"));
     QByteArray terminator(2048, '\0');
-    terminator.replace(0, 7, QByteArray("\xff" "CD001" "\x01", 7));
+    terminator.replace(0, 7, QByteArray::fromHex("ff434430303101"));
     QFile file(dir.filePath(u"vector.iso"_s));
     if (!file.open(QIODevice::WriteOnly))
         return {};

@@ -208,14 +208,14 @@ private slots:
 
     void mountTable()
     {
-        const MountInfoTable table = MountInfoTable::parse(
-            "22 1 254:1 / / rw,relatime shared:1 - ext4 /dev/vda1 rw\n"
-            "35 22 11:0 /sub /mnt/bound rw shared:7 - iso9660 /dev/sr0 ro\n"
-            "40 22 11:0 / /media/u/My\\040Disc\\134x ro,nosuid master:3 - iso9660 /dev/sr0 ro\n"
-            "41 22 11:0 / /media/u/again rw - iso9660 /dev/sr0 ro\n"
-            "broken line\n"
-            "42 22 11:1 / /x rw shared:9\n"
-            "43 22 0:52 / /run/user/0 rw,nosuid - tmpfs tmpfs rw\n");
+        const MountInfoTable table =
+            MountInfoTable::parse("22 1 254:1 / / rw,relatime shared:1 - ext4 /dev/vda1 rw\n"
+                                  "35 22 11:0 /sub /mnt/bound rw shared:7 - iso9660 /dev/sr0 ro\n"
+                                  "40 22 11:0 / /media/u/My\\040Disc\\134x ro,nosuid master:3 - iso9660 /dev/sr0 ro\n"
+                                  "41 22 11:0 / /media/u/again rw - iso9660 /dev/sr0 ro\n"
+                                  "broken line\n"
+                                  "42 22 11:1 / /x rw shared:9\n"
+                                  "43 22 0:52 / /run/user/0 rw,nosuid - tmpfs tmpfs rw\n");
         const auto disc = table.find(makedev(11, 0));
         QVERIFY(disc);
         QCOMPARE(disc->rootPath, u"/media/u/My Disc\\x"_s); // not the bind mount of a folder

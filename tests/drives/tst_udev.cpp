@@ -37,12 +37,10 @@ public:
     {
         const QByteArray name = "sr" + QByteArray::number(n), minor = QByteArray::number(n);
         const QByteArray number = "11:" + minor;
-        gchar *path = umockdev_testbed_add_device(m_bed, "block", name.constData(), nullptr, "dev",
-                                                  number.constData(), nullptr, "MAJOR", "11", "MINOR", minor.constData(),
-                                                  "DEVNAME", name.constData(), "DEVTYPE", "disk",
-                                                  "ID_CDROM", "1",
-                                                  "ID_PATH", idPath, media ? "ID_CDROM_MEDIA" : nullptr, "1",
-                                                  nullptr);
+        gchar *path = umockdev_testbed_add_device(m_bed, "block", name.constData(), nullptr, "dev", number.constData(),
+                                                  nullptr, "MAJOR", "11", "MINOR", minor.constData(), "DEVNAME",
+                                                  name.constData(), "DEVTYPE", "disk", "ID_CDROM", "1", "ID_PATH",
+                                                  idPath, media ? "ID_CDROM_MEDIA" : nullptr, "1", nullptr);
         const QByteArray syspath(path);
         g_free(path);
         return syspath;

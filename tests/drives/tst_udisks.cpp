@@ -115,8 +115,8 @@ private slots:
         const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
         if (daemon.isEmpty())
             QSKIP("dbus-daemon is missing: install it (scripts/setup.sh does)");
-        m_bus.start(daemon, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s,
-                             u"--address=unix:dir="_s + m_dir.path()});
+        m_bus.start(daemon,
+                    {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s, u"--address=unix:dir="_s + m_dir.path()});
         QVERIFY(m_bus.waitForStarted());
         while (!m_bus.canReadLine())
             QVERIFY2(m_bus.waitForReadyRead(10000), "dbus-daemon gave no address");
@@ -130,8 +130,8 @@ private slots:
         m_filesystem = new FakeUdisksFilesystem(m_script);
         m_manager->moveToThread(&m_service);
         m_filesystem->moveToThread(&m_service);
-        QVERIFY(service.registerObject(u"/org/freedesktop/UDisks2/Manager"_s, m_manager,
-                                       QDBusConnection::ExportAllSlots));
+        QVERIFY(
+            service.registerObject(u"/org/freedesktop/UDisks2/Manager"_s, m_manager, QDBusConnection::ExportAllSlots));
         QVERIFY(service.registerObject(kSr0, m_filesystem, QDBusConnection::ExportAllSlots));
         QVERIFY(service.registerService(kService));
     }

@@ -29,8 +29,7 @@ QList<OpticalDevice> UdevOpticalDrives::fromUdev()
     udev_list_entry *entry = nullptr;
     udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(scan.get()))
     {
-        const UdevPtr<udev_device> device(
-            udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
+        const UdevPtr<udev_device> device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
         const char *type = device ? udev_device_get_devtype(device.get()) : nullptr;
         const char *node = device ? udev_device_get_devnode(device.get()) : nullptr;
         if (!type || qstrcmp(type, "disk") != 0 || !node)

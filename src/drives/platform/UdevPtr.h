@@ -11,5 +11,4 @@ struct UdevUnref {
     void operator()(udev_monitor *p) const { udev_monitor_unref(p); }
 };
 
-template <class T>
-using UdevPtr = std::unique_ptr<T, UdevUnref>;
+template <class T> using UdevPtr = std::unique_ptr<T, UdevUnref>;
