@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
   libsqlite3-dev sqlite3
   pkgconf libudev-dev libblkid-dev dosfstools
+  genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
   libqt6svg6
   xvfb xauth

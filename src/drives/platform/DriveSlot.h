@@ -6,7 +6,7 @@
 struct DriveSlot {
     enum class Kind {
         Root,    // the root file system, always c
-        Optical, // an optical drive: device is its node, rootPath its mount point if any
+        Optical, // an optical drive: device is its node (its disc's mount is asked of the drive)
         Mount,   // any other mounted file system
     };
     Kind kind = Kind::Mount;

@@ -23,15 +23,18 @@ LetterMap LetterMap::build(const QList<MountEntry> &mounts, const QList<MountEnt
 {
     LetterMap map;
     MountEntry root{u"/"_s, {}, {}, false, true};
-    QSet<QString> opticalDevices;
-    for (const MountEntry &drive : opticalDrives)
+    QSet<QString> opticalDevices, opticalRoots;
+    for (const MountEntry &drive : opticalDrives) {
         opticalDevices.insert(drive.device);
+        if (!drive.rootPath.isEmpty())
+            opticalRoots.insert(QDir::cleanPath(drive.rootPath));
+    }
     QMap<QString, MountEntry> others; // by mount point; a later mount hides an earlier one
     for (const MountEntry &mount : mounts) {
         const QString path = QDir::cleanPath(mount.rootPath);
         if (path == u"/"_s)
             root = mount;
-        else if (opticalDevices.contains(mount.device))
+        else if (opticalDevices.contains(mount.device) || opticalRoots.contains(path))
             continue; // a disc in an optical drive: the drive's letter stands for it
         else if (mount.isDirectory && path.startsWith(u'/'))
             others.insert(path, MountEntry{path, mount.device, mount.fsType, mount.readOnly, true});
@@ -39,8 +42,9 @@ LetterMap LetterMap::build(const QList<MountEntry> &mounts, const QList<MountEnt
     root.rootPath = u"/"_s;
     map.m_slots[kFirstLetter - 'a'] = DriveSlot{DriveSlot::Kind::Root, kFirstLetter, root};
     // Optical drives come first, so their letters stay the same whatever else is mounted.
+    // A disc's mount point changes with the disc: the drive is asked for it each time.
     for (const MountEntry &drive : opticalDrives)
-        map.assign(DriveSlot{DriveSlot::Kind::Optical, 0, drive});
+        map.assign(DriveSlot{DriveSlot::Kind::Optical, 0, MountEntry{{}, drive.device, {}, true, true}});
     for (const MountEntry &mount : others)
         map.assign(DriveSlot{DriveSlot::Kind::Mount, 0, mount});
     return map;

@@ -8,7 +8,8 @@
 #include <optional>
 
 // Which drive each letter names. c is the root file system; the optical drives follow
-// from d in the order given; then every other mounted file system, one letter per mount
+// from d in the order given (device = node, rootPath = where its disc is mounted now, so
+// that mount gets no letter of its own); then every other mounted file system, one letter per mount
 // point in the order of the mount points, as far as z.
 class LetterMap {
 public:

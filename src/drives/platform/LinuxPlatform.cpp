@@ -1,14 +1,26 @@
 #include "LinuxPlatform.h"
 
 #include "BlkidVolumeProbe.h"
+#include "CdromControl.h"
+#include "DeviceOpticalDrive.h"
+#include "DriveStatusPoller.h"
 #include "DriveTypes.h"
+#include "FileSectorReader.h"
 #include "MountedVolumeProbe.h"
+#include "OpticalMediaWatch.h"
 #include "ReaddirLister.h"
 #include "StorageInfoMounts.h"
+#include "SystemMountService.h"
 #include "SystemPlatform.h"
+#include "UdevMediaMonitor.h"
+#include "UdevOpticalDrives.h"
 #include "UdevVolumeProbe.h"
+#include "UdfDescriptors.h"
+#include "VolumeDescriptors.h"
 #include "VolumeRules.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -41,6 +53,23 @@ bool isFat(const QString &fsType)
 {
     return fsType == u"vfat"_s || fsType == u"msdos"_s;
 }
+
+// A UDF volume's label and serial by the UDF rule, read from its device where the user
+// may open it.
+void applyUdfRule(const QString &device, VolumeInfo &info)
+{
+    const auto reader = FileSectorReader::openImage(device);
+    const auto udf = reader ? UdfDescriptors::read(*reader) : std::nullopt;
+    if (udf) {
+        info.label = udf->info.label;
+        info.serial = udf->info.serial;
+    }
+}
+
+bool isUnder(const QString &path, const QString &root)
+{
+    return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
+}
 } // namespace
 
 std::unique_ptr<Platform> createSystemPlatform()
@@ -52,11 +81,16 @@ LinuxPlatform::Parts LinuxPlatform::Parts::system()
 {
     Parts parts;
     parts.mounts = std::make_unique<StorageInfoMounts>();
-    parts.optical = std::make_unique<OpticalDriveSource>();
+    parts.optical = std::make_unique<UdevOpticalDrives>();
     parts.probes.push_back(std::make_unique<UdevVolumeProbe>());
     parts.probes.push_back(std::make_unique<BlkidVolumeProbe>());
     parts.probes.push_back(std::make_unique<MountedVolumeProbe>());
     parts.lister = std::make_unique<ReaddirLister>();
+    parts.control = std::make_shared<CdromControl>();
+    parts.discMounts = std::make_shared<SystemMountService>();
+    parts.mediaEvents = std::make_unique<OpticalMediaWatch>(std::make_unique<UdevMediaMonitor>(),
+                                                            std::make_unique<DriveStatusPoller>(parts.control),
+                                                            OpticalMediaWatch::Machine{});
     return parts;
 }
 
@@ -66,11 +100,66 @@ LinuxPlatform::LinuxPlatform(Parts parts, QObject *parent)
 {
 }
 
+LinuxPlatform::~LinuxPlatform() = default;
+
 const LetterMap &LinuxPlatform::map()
 {
-    if (!m_map)
-        m_map = LetterMap::build(m_parts.mounts->mounts(), m_parts.optical->drives());
+    if (!m_map) {
+        const QList<OpticalDevice> devices = m_parts.optical ? m_parts.optical->drives() : QList<OpticalDevice>();
+        QList<MountEntry> entries;
+        addOpticalDrives(devices, entries);
+        m_map = LetterMap::build(m_parts.mounts->mounts(), entries);
+        watchMedia(devices);
+    }
     return *m_map;
+}
+
+void LinuxPlatform::addOpticalDrives(const QList<OpticalDevice> &devices, QList<MountEntry> &entries)
+{
+    // Letters go from d in this order; the slots are matched to the drives by device.
+    char letter = 'd';
+    for (const OpticalDevice &device : devices) {
+        if (!m_parts.control || !m_parts.discMounts || letter > 'z')
+            break;
+        auto drive = std::make_unique<DeviceOpticalDrive>(device, m_parts.control, m_parts.discMounts);
+        const auto mount = drive->mounted();
+        entries.append(MountEntry{mount ? mount->rootPath : QString(), device.node, {}, true, true});
+        m_optical[letter++] = std::move(drive);
+    }
+}
+
+void LinuxPlatform::watchMedia(const QList<OpticalDevice> &devices)
+{
+    // Notifiers and timers need an event loop; without an application there is none.
+    if (!m_parts.mediaEvents || !QCoreApplication::instance())
+        return;
+    connect(m_parts.mediaEvents.get(), &MediaEventSource::mediaChanged, this, &LinuxPlatform::reportMediaChanges);
+    m_parts.mediaEvents->watch(devices.mid(0, qsizetype(m_optical.size())));
+}
+
+void LinuxPlatform::reportMediaChanges(const QList<MediaChange> &changes)
+{
+    const auto events = mediaEventsFor(changes, [this](const QString &device) { return letterOf(device); });
+    for (const MediaEvent &event : events)
+        emit mediaEvent(event);
+}
+
+OpticalDrive *LinuxPlatform::optical(char letter)
+{
+    const DriveSlot *slot = map().slot(letter);
+    if (!slot || slot->kind != DriveSlot::Kind::Optical)
+        return nullptr;
+    const auto found = m_optical.find(slot->letter);
+    return found == m_optical.end() ? nullptr : found->second.get();
+}
+
+char LinuxPlatform::letterOf(const QString &device)
+{
+    for (const auto &[letter, drive] : m_optical) {
+        if (drive->device() == device)
+            return letter;
+    }
+    return 0;
 }
 
 QList<char> LinuxPlatform::letters()
@@ -80,24 +169,44 @@ QList<char> LinuxPlatform::letters()
 
 QString LinuxPlatform::nativeRoot(char letter)
 {
+    if (OpticalDrive *drive = optical(letter)) {
+        const auto mount = drive->mounted();
+        return mount ? mount->rootPath : QString();
+    }
     const DriveSlot *slot = map().slot(letter);
     return slot ? slot->mount.rootPath : QString();
 }
 
 std::optional<DriveLocation> LinuxPlatform::locate(const QString &nativePath)
 {
-    return map().locate(nativePath);
+    const QString path = QDir::cleanPath(nativePath);
+    map();
+    for (const auto &[letter, drive] : m_optical) {
+        const auto mount = drive->mounted();
+        if (mount && isUnder(path, mount->rootPath)) {
+            QString relative = path.mid(mount->rootPath.size());
+            while (relative.startsWith(u'/'))
+                relative.remove(0, 1);
+            return DriveLocation{letter, relative};
+        }
+    }
+    return map().locate(path);
 }
 
-const DriveSlot *LinuxPlatform::mountedSlot(char letter)
+std::optional<MountEntry> LinuxPlatform::mountOf(char letter)
 {
+    if (OpticalDrive *drive = optical(letter))
+        return drive->mounted();
     const DriveSlot *slot = map().slot(letter);
-    // Optical drives answer through the optical backend; none is known yet.
-    if (!slot || slot->kind == DriveSlot::Kind::Optical)
-        return nullptr;
-    if (slot->kind == DriveSlot::Kind::Mount && !m_parts.mounts->isMounted(slot->mount))
-        return nullptr;
-    return slot;
+    if (!slot || (slot->kind == DriveSlot::Kind::Mount && !m_parts.mounts->isMounted(slot->mount)))
+        return std::nullopt;
+    return slot->mount;
+}
+
+std::optional<DiscVolume> LinuxPlatform::discVolume(OpticalDrive &drive)
+{
+    const auto reader = drive.openMedium();
+    return reader ? VolumeDescriptors::read(*reader) : std::nullopt;
 }
 
 VolumeId LinuxPlatform::identify(const MountEntry &mount)
@@ -111,20 +220,35 @@ VolumeId LinuxPlatform::identify(const MountEntry &mount)
 
 std::optional<VolumeInfo> LinuxPlatform::volumeInformation(char letter)
 {
-    const DriveSlot *slot = mountedSlot(letter);
-    const auto st = slot ? volumeStat(slot->mount.rootPath) : std::nullopt;
+    OpticalDrive *drive = optical(letter);
+    if (drive && !drive->mediumReady())
+        return std::nullopt;
+    if (drive) {
+        if (auto disc = discVolume(*drive))
+            return disc->info;
+    }
+    // A disc with a file system the descriptors do not describe is read where it is mounted.
+    const auto mount = mountOf(letter);
+    return mount ? mountedVolumeInformation(*mount) : std::nullopt;
+}
+
+std::optional<VolumeInfo> LinuxPlatform::mountedVolumeInformation(const MountEntry &mount)
+{
+    const auto st = volumeStat(mount.rootPath);
     if (!st)
         return std::nullopt;
-    const VolumeId id = identify(slot->mount);
-    const QString type = id.type.isEmpty() ? slot->mount.fsType : id.type;
+    const VolumeId id = identify(mount);
+    const QString type = id.type.isEmpty() ? mount.fsType : id.type;
     VolumeInfo info;
     info.label = id.label;
     info.serial = VolumeRules::serial(type, id.uuid);
     const QString name = VolumeRules::fileSystemName(type, id.version);
     // Names Windows does not know are given as the mount table gives them.
-    info.fileSystem = name == type && !slot->mount.fsType.isEmpty() ? slot->mount.fsType : name;
+    info.fileSystem = name == type && !mount.fsType.isEmpty() ? mount.fsType : name;
     info.maxComponentLength = qint32(st->f_namemax);
-    info.flags = VolumeRules::flags(type, slot->mount.readOnly || (st->f_flag & ST_RDONLY));
+    info.flags = VolumeRules::flags(type, mount.readOnly || (st->f_flag & ST_RDONLY));
+    if (type.compare(u"udf"_s, Qt::CaseInsensitive) == 0)
+        applyUdfRule(mount.device, info);
     return info;
 }
 
@@ -146,36 +270,46 @@ qint32 LinuxPlatform::driveType(char letter)
 
 std::optional<qint64> LinuxPlatform::volumeSize(char letter)
 {
-    const DriveSlot *slot = mountedSlot(letter);
-    const auto st = slot ? volumeStat(slot->mount.rootPath) : std::nullopt;
+    OpticalDrive *drive = optical(letter);
+    if (drive && !drive->mediumReady())
+        return std::nullopt;
+    if (drive) {
+        if (auto disc = discVolume(*drive))
+            return disc->size;
+    }
+    const auto mount = mountOf(letter);
+    const auto st = mount ? volumeStat(mount->rootPath) : std::nullopt;
     if (!st)
         return std::nullopt;
     return qint64(st->f_blocks) * qint64(st->f_frsize);
 }
 
-bool LinuxPlatform::openTray(char)
+bool LinuxPlatform::openTray(char letter)
 {
-    return false; // only optical drives have a tray
+    OpticalDrive *drive = optical(letter);
+    return drive && drive->eject(); // only optical drives have a tray
 }
 
-bool LinuxPlatform::closeTray(char)
+bool LinuxPlatform::closeTray(char letter)
 {
-    return false;
+    OpticalDrive *drive = optical(letter);
+    return drive && drive->closeTray();
 }
 
 std::optional<QList<DirEntry>> LinuxPlatform::listDirectory(char letter, const QString &relativePath)
 {
-    const DriveSlot *slot = mountedSlot(letter);
     const auto parts = Platform::splitRelativePath(relativePath);
-    if (!slot || !parts)
+    OpticalDrive *drive = optical(letter);
+    const auto mount = drive ? drive->mountedView() : mountOf(letter);
+    if (!mount || !parts)
         return std::nullopt;
-    QString dir = slot->mount.rootPath;
+    QString dir = mount->rootPath;
     for (const QString &part : *parts)
         dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
-    return m_parts.lister->list(dir, isFat(slot->mount.fsType));
+    return m_parts.lister->list(dir, isFat(mount->fsType));
 }
 
 std::optional<char> LinuxPlatform::attachImage(const QString &)
 {
-    return std::nullopt; // virtual optical drives come with the optical backend
+    return std::nullopt; // virtual optical drives come with the disc's directory reader
 }

@@ -1,12 +1,18 @@
 #pragma once
 
 #include "DirectoryLister.h"
+#include "DiscVolume.h"
+#include "DriveControl.h"
 #include "LetterMap.h"
+#include "MediaEventSource.h"
+#include "MountService.h"
 #include "MountSource.h"
+#include "OpticalDrive.h"
 #include "OpticalDriveSource.h"
 #include "Platform.h"
 #include "VolumeProbe.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -20,11 +26,19 @@ public:
         // Asked in this order; the first that knows the volume answers.
         std::vector<std::unique_ptr<VolumeProbe>> probes;
         std::unique_ptr<DirectoryLister> lister;
-        // udev's database, libblkid, the mounted file system; QStorageInfo; readdir + statx.
+        // The optical drives' ioctls, and the mounts of their discs.
+        std::shared_ptr<DriveControl> control;
+        std::shared_ptr<MountService> discMounts;
+        // Started once the drives have their letters; none: no media events.
+        std::unique_ptr<MediaEventSource> mediaEvents;
+        // udev's database, libblkid, the mounted file system; QStorageInfo; readdir +
+        // statx; udev's optical drives, the CD-ROM ioctls, the mount table and udisks2,
+        // udev's events or polling.
         static Parts system();
     };
 
     explicit LinuxPlatform(Parts parts, QObject *parent = nullptr);
+    ~LinuxPlatform() override;
 
     QList<char> letters() override;
     QString nativeRoot(char letter) override;
@@ -37,12 +51,24 @@ public:
     std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) override;
     std::optional<char> attachImage(const QString &imagePath) override;
 
+    // Turns media changes of optical drives into media events (what the media event
+    // source's reports and a virtual drive's tray come to).
+    void reportMediaChanges(const QList<MediaChange> &changes);
+
 private:
     const LetterMap &map();
-    // The slot of a letter whose file system is mounted and answers; null otherwise.
-    const DriveSlot *mountedSlot(char letter);
+    void addOpticalDrives(const QList<OpticalDevice> &devices, QList<MountEntry> &entries);
+    void watchMedia(const QList<OpticalDevice> &devices);
+    OpticalDrive *optical(char letter);
+    char letterOf(const QString &device);
+    std::optional<DiscVolume> discVolume(OpticalDrive &drive);
+    // The mount that answers for a letter: a file system mounted and answering, or an
+    // optical drive's disc that is mounted; nothing otherwise.
+    std::optional<MountEntry> mountOf(char letter);
+    std::optional<VolumeInfo> mountedVolumeInformation(const MountEntry &mount);
     VolumeId identify(const MountEntry &mount);
 
     Parts m_parts;
     std::optional<LetterMap> m_map;
+    std::map<char, std::unique_ptr<OpticalDrive>> m_optical;
 };

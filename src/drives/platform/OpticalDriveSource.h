@@ -1,14 +1,16 @@
 #pragma once
 
-#include "MountEntry.h"
+#include "OpticalDevice.h"
 
 #include <QList>
 
-// The optical drives of the machine, in the order they take their letters from d on
-// (device = the drive's node, rootPath = where its disc is mounted, if it is). This
-// one knows of none; the optical backend's enumerator replaces it.
+// The optical drives of the machine, in the order they take their letters from d on.
 class OpticalDriveSource {
 public:
     virtual ~OpticalDriveSource() = default;
-    virtual QList<MountEntry> drives() { return {}; }
+    virtual QList<OpticalDevice> drives() = 0;
+
+    // Sorts drives by path, numbers in it compared by value (ata-2 before ata-10), then
+    // by kernel name.
+    static void sortByPath(QList<OpticalDevice> &drives);
 };

@@ -18,6 +18,13 @@ public:
     UniqueFd &operator=(const UniqueFd &) = delete;
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
+    // Gives the descriptor up without closing it.
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
 
 private:
     int m_fd;

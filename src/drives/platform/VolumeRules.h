@@ -7,8 +7,8 @@
 namespace VolumeRules {
 // FAT and exFAT: UUID "ABCD-1234" is the serial 0xABCD1234. NTFS: the low 32 bits of
 // its 16-digit UUID. Any other: the first 8 hex digits of the UUID. 0 without a UUID.
-// (UDF's own serial, a sum over its File Set Descriptor, needs the sector reader of the
-// optical backend; until that reads it, a mounted UDF volume is treated as "any other".)
+// (UDF has a serial of its own, a sum over its File Set Descriptor: UdfDescriptors reads
+// it from the device; this rule is for a UDF device that cannot be opened.)
 quint32 serial(const QString &type, const QString &uuid);
 // "FAT" or "FAT32", "exFAT", "NTFS", "UDF", "CDFS"; any other type as given.
 QString fileSystemName(const QString &type, const QString &version);

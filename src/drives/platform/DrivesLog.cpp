@@ -1,0 +1,3 @@
+#include "DrivesLog.h"
+
+Q_LOGGING_CATEGORY(lcDrives, "quillon.drives")

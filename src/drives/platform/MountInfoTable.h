@@ -1,0 +1,28 @@
+#pragma once
+
+#include "MountEntry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <optional>
+
+// The kernel's table of mounts (/proc/self/mountinfo), which names each mount's device
+// by number, so a drive is found whatever its node is called.
+class MountInfoTable {
+public:
+    static MountInfoTable parse(const QByteArray &text);
+    // The table of this process; empty when it cannot be read.
+    static MountInfoTable read(const QString &path);
+
+    // The first mount of the whole file system of a device (not of a directory inside
+    // it); nothing when the device is not mounted.
+    std::optional<MountEntry> find(quint64 deviceNumber) const;
+
+private:
+    struct Row {
+        quint64 number = 0;
+        bool wholeFileSystem = false;
+        MountEntry entry;
+    };
+    QList<Row> m_rows;
+};
