@@ -28,11 +28,15 @@ if [ "$HUGE" = 1 ] && [ ! -f "$DATA/huge/data/dbQL.mdb" ]; then
   "$BIN/bench-mkcatalogue" "$DATA/huge" --discs 0 --big 0 --huge 1000000 >/dev/null
 fi
 
-echo "== Results (name, figure, unit, target)"
-if [ -x "$BIN/bench-scan" ]; then
-  "$BIN/bench-scan" "$DATA" 2>/dev/null
-fi
-"$BIN/bench-browser" "$DATA/catalogue" 2>/dev/null
-[ "$HUGE" = 1 ] && "$BIN/bench-browser" "$DATA/huge" huge 2>/dev/null
-"$BIN/bench-search" "$DATA/catalogue" 2>/dev/null
-"$BIN/bench-startup" "$DATA/catalogue" 2>/dev/null
+RESULTS=$(mktemp)
+trap 'rm -f "$RESULTS"' EXIT
+{
+  printf 'what\tfigure\tunit\ttarget\n'
+  "$BIN/bench-scan" "$DATA"
+  "$BIN/bench-browser" "$DATA/catalogue"
+  if [ "$HUGE" = 1 ]; then "$BIN/bench-browser" "$DATA/huge" huge; fi
+  "$BIN/bench-search" "$DATA/catalogue"
+  "$BIN/bench-startup" "$DATA/catalogue"
+} 2>/dev/null >"$RESULTS"
+echo "== Results"
+if command -v column >/dev/null; then column -t -s $'\t' "$RESULTS"; else cat "$RESULTS"; fi

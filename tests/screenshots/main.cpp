@@ -1,0 +1,206 @@
+// quillon-screenshots OUTPUT_DIR
+// Renders every window of the program with realistic data into PNG files, for a look
+// and for the manual: the main window (discs, files, drive list; a search result), the
+// import dialog in both modes, the category editor, the search dialog, the error dialog
+// collapsed and expanded, the about box, and the 13 frames of the drive list.
+#include "CatalogueFixture.h"
+#include "FakePlatform.h"
+#include "ScriptedPrompts.h"
+#include "TestProgramDir.h"
+#include "app/FrmMain.h"
+#include "app/MyStatusBar.h"
+#include "categories/ExtEdition.h"
+#include "drives/DriveListView.h"
+#include "drives/StatusFrames.h"
+#include "drives/platform/PlatformOverride.h"
+#include "import/DrvList.h"
+#include "import/Drvbtn.h"
+#include "search/FrmSearch.h"
+#include "search/SearchListBox.h"
+#include "store/LCommBusiness.h"
+#include "ui/AboutBox.h"
+#include "ui/ErrorDialogPresenter.h"
+#include "ui/FrmErrorShow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString g_out;
+
+void save(QWidget &widget, const QString &name)
+{
+    QCoreApplication::processEvents();
+    widget.grab().save(g_out + u'/' + name + u".png"_s);
+}
+
+struct Disc {
+    QString name;
+    QString label;
+    QStringList files; // "path|name|size|date"
+};
+
+const QList<Disc> kDiscs{
+    {u"周杰伦 - 范特西"_s, u"FANTASY"_s,
+     {u"\\|爱在西元前.mp3|5012345|2001-09-14 10:21:05"_s, u"\\|简单爱.mp3|4712345|2001-09-14 10:23:40"_s,
+      u"\\|双截棍.mp3|4812345|2001-09-14 10:25:11"_s, u"\\伴奏\\|开不了口 伴奏.wav|41234567|2001-09-14"_s}},
+    {u"Beatles Collection"_s, u"BEATLES"_s,
+     {u"\\Abbey Road\\|Come Together.mp3|6234567|1969-09-26 00:00:01"_s,
+      u"\\Abbey Road\\|Something.mp3|4434567|1969-09-26 00:03:04"_s,
+      u"\\Let It Be\\|Let It Be.flac|31234567|1970-05-08"_s}},
+    {u"家庭照片 2019"_s, u"PHOTO2019"_s, {u"\\春节\\|IMG_0001.jpg|2345678|2019-02-05 09:12:44"_s}},
+    {u"古典音乐精选"_s, u"CLASSIC"_s, {u"\\贝多芬\\|第五交响曲.ape|312345678|2003-03-01 20:00:00"_s}},
+};
+
+void fillCatalogue(TdmQL &dm, TLCommFunction &comm)
+{
+    CatalogueFixture data(dm, comm);
+    for (const Disc &disc : kDiscs) {
+        const int code = data.addDisc(disc.name, disc.label, u"3A1F22C0"_s);
+        for (const QString &file : disc.files) {
+            const QStringList f = file.split(u'|');
+            data.addFile(code, f[1], f[2], f[3], f[0]);
+        }
+    }
+}
+
+void fillDrive(FakePlatform &platform, char letter, const QString &label)
+{
+    FakePlatform::Drive &drive = platform.addDrive(letter, DriveTypes::CdRom);
+    drive.volume.label = label;
+    for (const QString &name : {u"01 序曲.mp3"_s, u"02 Yesterday.mp3"_s, u"03 月光.wav"_s, u"说明.txt"_s}) {
+        QDir().mkpath(drive.root + u"/音乐"_s);
+        QFile f(drive.root + u"/音乐/"_s + name);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(4096, 'x'));
+    }
+}
+
+QTreeWidgetItem *discNode(TfrmMain &window, const QString &name)
+{
+    for (int i = 0; i < window.rootNode()->childCount(); ++i)
+        if (window.rootNode()->child(i)->text(0) == name)
+            return window.rootNode()->child(i);
+    return nullptr;
+}
+
+void mainWindows(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
+{
+    TfrmMain window(dm, comm, prompts);
+    window.show();
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(1032, 713);
+    window.tvCdIndex->setCurrentItem(discNode(window, u"周杰伦 - 范特西"_s));
+    window.dlvStatus->topLevelItem(0)->setSelected(true);
+    save(window, u"main-window"_s);
+
+    TQuery &query = *dm.aqryQuery;
+    query.SQL() << u" where "_s << u" (UCase(FileName) like ? escape '\\') "_s;
+    query.Params() = {u"%MP3%"_s};
+    query.Open();
+    window.ShowQueryResult(query);
+    query.Close();
+    save(window, u"main-search-result"_s);
+}
+
+void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
+{
+    {
+        TfrmExtEdition editor(dm, comm, prompts);
+        editor.SetMode(1);
+        editor.show();
+        save(editor, u"ext-edition"_s);
+    }
+    {
+        TfrmExtEdition disc(dm, comm, prompts);
+        disc.SetMode(2);
+        disc.show();
+        disc.dlInfo->Buttons().first()->ImageButton->click();
+        save(disc, u"import-disc"_s);
+    }
+    {
+        TfrmExtEdition folder(dm, comm, prompts);
+        folder.SetMode(3);
+        folder.show();
+        folder.dcbDrive->setCurrentIndex(folder.dcbDrive->findData(int('d')));
+        const QModelIndex root = folder.dlbPath->model()->index(0, 0);
+        folder.dlbPath->expand(root);
+        folder.dlbPath->setCurrentIndex(folder.dlbPath->model()->index(0, 0, root));
+        folder.Button4->click();
+        folder.edtDrvLabel->setText(u"我的音乐"_s);
+        save(folder, u"import-folder"_s);
+    }
+    {
+        TfrmSearch search(*dm.aqryQuery, prompts);
+        search.show();
+        search.edtQlSearch->setText(u"*.mp3"_s);
+        search.slbQL->SetItemChecked(3, true);
+        save(search, u"search-dialog"_s);
+    }
+    {
+        TfrmErrorShow error;
+        error.Fill(u"数据操作失败"_s, u"系统提示：\r  FOREIGN KEY constraint failed"_s, QString());
+        error.show();
+        save(error, u"error-collapsed"_s);
+        error.bbtnDetailClick();
+        save(error, u"error-expanded"_s);
+    }
+    {
+        TAboutBox about(prompts);
+        about.show();
+        save(about, u"about-box"_s);
+    }
+}
+
+void frames()
+{
+    QPixmap strip(13 * 40, 40);
+    strip.fill(Qt::white);
+    QPainter p(&strip);
+    for (int i = 0; i < StatusFrames::Count; ++i)
+        p.drawPixmap(i * 40 + 4, 4, StatusFrames::frame(i, 32));
+    p.end();
+    strip.save(g_out + u"/status-frames.png"_s);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (QCoreApplication::arguments().size() < 2)
+        return 2;
+    g_out = QDir(QCoreApplication::arguments().at(1)).absolutePath();
+    QDir().mkpath(g_out);
+
+    FakePlatform platform;
+    PlatformOverride use(platform);
+    platform.addDrive('c');
+    fillDrive(platform, 'd', u"MUSIC_2024"_s);
+    platform.addDrive('e', DriveTypes::CdRom).ready = false;
+
+    TestProgramDir dir(TestProgramDir::Catalogue::WithCategories);
+    ErrorDialogPresenter presenter;
+    TLCommFunction comm(&presenter);
+    TLCommBusiness business(comm);
+    ScriptedPrompts prompts;
+    TdmQL dm(dir.path(), comm, business);
+    fillCatalogue(dm, comm);
+    mainWindows(dm, comm, prompts);
+    dialogs(dm, comm, prompts);
+    frames();
+    return 0;
+}
