@@ -4,7 +4,7 @@
 #include "RecordingErrorPresenter.h"
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
-#include "TestProgramDir.h"
+#include "TestSession.h"
 #include "app/FrmMain.h"
 #include "app/MyStatusBar.h"
 #include "store/FileRowModel.h"
@@ -24,18 +24,13 @@ using namespace Qt::StringLiterals;
 class TestBrowser : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramDir> m_dir;
-    RecordingErrorPresenter m_presenter;
-    std::unique_ptr<TLCommFunction> m_comm;
-    std::unique_ptr<TLCommBusiness> m_business;
-    std::unique_ptr<TdmQL> m_dm;
-    std::unique_ptr<CatalogueFixture> m_data;
+    std::unique_ptr<TestSession> m_session;
     ScriptedPrompts m_prompts;
     std::unique_ptr<TfrmMain> m_main;
 
     void openWindow()
     {
-        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
         m_main->show();
         QCoreApplication::processEvents();
     }
@@ -61,24 +56,20 @@ class TestBrowser : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TestProgramDir>();
-        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
-        m_business = std::make_unique<TLCommBusiness>(*m_comm);
-        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
-        m_data = std::make_unique<CatalogueFixture>(*m_dm, *m_comm);
+        m_session = std::make_unique<TestSession>();
         m_prompts = ScriptedPrompts();
     }
 
     void cleanup()
     {
         m_main.reset();
-        m_dm.reset();
+        m_session.reset();
     }
 
     void treeListsDiscsInNameOrder()
     {
         for (const QString &name : {u"beta"_s, u"Alpha"_s, u"光盘"_s, u"delta"_s})
-            QVERIFY(m_data->addDisc(name) > 0);
+            QVERIFY(m_session->data.addDisc(name) > 0);
         openWindow();
         QTreeWidgetItem *root = m_main->rootNode();
         QCOMPARE(root->text(0), u"光盘索引库"_s);
@@ -100,11 +91,11 @@ private slots:
 
     void selectingListsFilesAndRootClears()
     {
-        const int a = m_data->addDisc(u"A"_s);
-        const int empty = m_data->addDisc(u"空盘"_s);
+        const int a = m_session->data.addDisc(u"A"_s);
+        const int empty = m_session->data.addDisc(u"空盘"_s);
         QVERIFY(a > 0 && empty > 0);
-        QVERIFY(m_data->addFile(a, u"歌.mp3"_s, u"5368709120"_s, u"2024-01-01"_s, u"\\音乐\\"_s));
-        QVERIFY(m_data->addFile(a, u"O'Brien `x`.wav"_s, u"7"_s, u"2024-01-02 03:04:05"_s, u"\\"_s));
+        QVERIFY(m_session->data.addFile(a, u"歌.mp3"_s, u"5368709120"_s, u"2024-01-01"_s, u"\\音乐\\"_s));
+        QVERIFY(m_session->data.addFile(a, u"O'Brien `x`.wav"_s, u"7"_s, u"2024-01-02 03:04:05"_s, u"\\"_s));
         openWindow();
         m_main->tvCdIndex->setCurrentItem(disc(u"A"_s));
         QCOMPARE(rows().size(), size_t(2));
@@ -127,8 +118,8 @@ private slots:
 
     void progressIsReportedWhileLoading()
     {
-        const int big = m_data->addDisc(u"big"_s);
-        QVERIFY(m_data->addFiles(big, 20000));
+        const int big = m_session->data.addDisc(u"big"_s);
+        QVERIFY(m_session->data.addFiles(big, 20000));
         openWindow();
         QStringList seen;
         QTimer probe;
@@ -152,10 +143,10 @@ private slots:
 
     void reselectionWhileLoadingEndsWithTheNewDisc()
     {
-        const int a = m_data->addDisc(u"A"_s);
-        const int b = m_data->addDisc(u"B"_s);
-        QVERIFY(m_data->addFiles(a, 20000, u"a"_s));
-        QVERIFY(m_data->addFiles(b, 3000, u"b"_s));
+        const int a = m_session->data.addDisc(u"A"_s);
+        const int b = m_session->data.addDisc(u"B"_s);
+        QVERIFY(m_session->data.addFiles(a, 20000, u"a"_s));
+        QVERIFY(m_session->data.addFiles(b, 3000, u"b"_s));
         openWindow();
         bool switched = false;
         QTimer probe;
@@ -177,8 +168,8 @@ private slots:
 
     void rootSelectedWhileLoadingStops()
     {
-        const int a = m_data->addDisc(u"A"_s);
-        QVERIFY(m_data->addFiles(a, 20000));
+        const int a = m_session->data.addDisc(u"A"_s);
+        QVERIFY(m_session->data.addFiles(a, 20000));
         openWindow();
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
@@ -195,8 +186,8 @@ private slots:
 
     void closingWhileLoadingStops()
     {
-        const int a = m_data->addDisc(u"A"_s);
-        QVERIFY(m_data->addFiles(a, 50000));
+        const int a = m_session->data.addDisc(u"A"_s);
+        QVERIFY(m_session->data.addFiles(a, 50000));
         openWindow();
         QTimer::singleShot(0, m_main.get(), [&] { m_main->close(); });
         m_main->tvCdIndex->setCurrentItem(disc(u"A"_s));
@@ -208,10 +199,10 @@ private slots:
 
     void deleteAsksAndRemovesDiscAndFiles()
     {
-        const int keep = m_data->addDisc(u"keep"_s);
-        const int drop = m_data->addDisc(u"drop"_s);
-        QVERIFY(m_data->addFiles(keep, 3));
-        QVERIFY(m_data->addFiles(drop, 4));
+        const int keep = m_session->data.addDisc(u"keep"_s);
+        const int drop = m_session->data.addDisc(u"drop"_s);
+        QVERIFY(m_session->data.addFiles(keep, 3));
+        QVERIFY(m_session->data.addFiles(drop, 4));
         openWindow();
         m_main->tvCdIndex->setCurrentItem(disc(u"drop"_s));
 
@@ -224,14 +215,14 @@ private slots:
         QCOMPARE(m_prompts.calls[0].icon, Prompts::Icon::Information);
         QVERIFY(disc(u"drop"_s));
         QCOMPARE(rows().size(), size_t(4));
-        QCOMPARE(m_data->fileCount(drop), 4);
+        QCOMPARE(m_session->data.fileCount(drop), 4);
 
         m_prompts.confirmAnswers.enqueue(true);
         actDel()->trigger();
         QVERIFY(!disc(u"drop"_s));
-        QCOMPARE(m_data->fileCount(drop), 0);
-        QCOMPARE(m_data->fileCount(keep), 3);
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
+        QCOMPARE(m_session->data.fileCount(drop), 0);
+        QCOMPARE(m_session->data.fileCount(keep), 3);
+        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
         // The selection moved on, and the list follows it.
         QVERIFY(m_main->tvCdIndex->currentItem());
         QVERIFY(rows().size() == 3 || rows().empty());
@@ -245,7 +236,7 @@ private slots:
 
     void popupFollowsSelection()
     {
-        QVERIFY(m_data->addDisc(u"A"_s) > 0);
+        QVERIFY(m_session->data.addDisc(u"A"_s) > 0);
         openWindow();
         m_main->tvCdIndex->setCurrentItem(disc(u"A"_s));
         QVERIFY(actDel()->isEnabled());
@@ -257,10 +248,10 @@ private slots:
 
     void headerClicksSortAndMark()
     {
-        const int a = m_data->addDisc(u"A"_s);
-        QVERIFY(m_data->addFile(a, u"b.mp3"_s, u"10"_s, u"2024-01-01"_s));
-        QVERIFY(m_data->addFile(a, u"a.mp3"_s, u"9"_s, u"2023-12-31 10:00:00"_s));
-        QVERIFY(m_data->addFile(a, u"C.mp3"_s, u"100"_s, u"2024-02-01"_s));
+        const int a = m_session->data.addDisc(u"A"_s);
+        QVERIFY(m_session->data.addFile(a, u"b.mp3"_s, u"10"_s, u"2024-01-01"_s));
+        QVERIFY(m_session->data.addFile(a, u"a.mp3"_s, u"9"_s, u"2023-12-31 10:00:00"_s));
+        QVERIFY(m_session->data.addFile(a, u"C.mp3"_s, u"100"_s, u"2024-02-01"_s));
         openWindow();
         m_main->tvCdIndex->setCurrentItem(disc(u"A"_s));
         QHeaderView *header = m_main->lvDetail->header();

@@ -2,7 +2,7 @@
 #include "RecordingErrorPresenter.h"
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
-#include "TestProgramDir.h"
+#include "TestSession.h"
 #include "app/FrmMain.h"
 #include "app/MyStatusBar.h"
 #include "store/DmQL.h"
@@ -59,11 +59,7 @@ public slots:
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramDir> m_dir;
-    RecordingErrorPresenter m_presenter;
-    std::unique_ptr<TLCommFunction> m_comm;
-    std::unique_ptr<TLCommBusiness> m_business;
-    std::unique_ptr<TdmQL> m_dm;
+    std::unique_ptr<TestSession> m_session;
     ScriptedPrompts m_prompts;
     std::unique_ptr<TfrmMain> m_main;
 
@@ -72,18 +68,15 @@ class TestMainWindow : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TestProgramDir>();
-        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
-        m_business = std::make_unique<TLCommBusiness>(*m_comm);
-        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
+        m_session = std::make_unique<TestSession>();
         m_prompts = ScriptedPrompts();
-        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
     }
 
     void cleanup()
     {
         m_main.reset();
-        m_dm.reset();
+        m_session.reset();
     }
 
     void actionTable_data()
@@ -311,12 +304,12 @@ private slots:
         QCOMPARE(m_prompts.calls.first().text, u"打开帮助文件时出现异常"_s);
         QVERIFY(recorder.urls.isEmpty());
 
-        QDir(m_dir->path()).mkpath(u"Help"_s);
-        QFile manual(m_dir->path() + u"/Help/Quillon.html"_s);
+        QDir(m_session->dir.path()).mkpath(u"Help"_s);
+        QFile manual(m_session->dir.path() + u"/Help/Quillon.html"_s);
         QVERIFY(manual.open(QIODevice::WriteOnly));
         manual.close();
         action(u"actHelp"_s)->trigger();
-        QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(m_dir->path() + u"/Help/Quillon.html"_s)});
+        QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(m_session->dir.path() + u"/Help/Quillon.html"_s)});
         QCOMPARE(m_prompts.calls.size(), 1);
         QDesktopServices::unsetUrlHandler(u"file"_s);
     }

@@ -4,7 +4,7 @@
 #include "RecordingErrorPresenter.h"
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
-#include "TestProgramDir.h"
+#include "TestSession.h"
 #include "app/FrmMain.h"
 #include "app/MyStatusBar.h"
 #include "categories/ExtEdition.h"
@@ -36,12 +36,7 @@ class TestImport : public QObject {
 
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<PlatformOverride> m_override;
-    std::unique_ptr<TestProgramDir> m_dir;
-    RecordingErrorPresenter m_presenter;
-    std::unique_ptr<TLCommFunction> m_comm;
-    std::unique_ptr<TLCommBusiness> m_business;
-    std::unique_ptr<TdmQL> m_dm;
-    std::unique_ptr<CatalogueFixture> m_data;
+    std::unique_ptr<TestSession> m_session;
     ScriptedPrompts m_prompts;
     std::unique_ptr<TfrmMain> m_main;
 
@@ -84,14 +79,14 @@ class TestImport : public QObject {
 
     QStringList storedFiles(const QString &disc)
     {
-        m_comm->OpenSql(*m_dm->aqryTempFind, u"Select DiskCode From CdRomListMt Where DiskName = ?"_s, {disc});
-        const qint64 code = m_dm->aqryTempFind->FieldByName(u"DiskCode"_s).AsInteger();
-        m_comm->OpenSql(*m_dm->aqryTempFind, u"select FilePath, FileName from CdRomListDt where DiskCode = ?"_s,
+        m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"Select DiskCode From CdRomListMt Where DiskName = ?"_s, {disc});
+        const qint64 code = m_session->dm.aqryTempFind->FieldByName(u"DiskCode"_s).AsInteger();
+        m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FilePath, FileName from CdRomListDt where DiskCode = ?"_s,
                         {code});
         QStringList out;
-        for (m_dm->aqryTempFind->First(); !m_dm->aqryTempFind->Eof(); m_dm->aqryTempFind->Next())
-            out << m_dm->aqryTempFind->FieldByName(u"FilePath"_s).AsString()
-                       + m_dm->aqryTempFind->FieldByName(u"FileName"_s).AsString();
+        for (m_session->dm.aqryTempFind->First(); !m_session->dm.aqryTempFind->Eof(); m_session->dm.aqryTempFind->Next())
+            out << m_session->dm.aqryTempFind->FieldByName(u"FilePath"_s).AsString()
+                       + m_session->dm.aqryTempFind->FieldByName(u"FileName"_s).AsString();
         return out;
     }
 
@@ -105,20 +100,16 @@ private slots:
         m_platform->addDrive('g', DriveTypes::CdRom);
         m_platform->drive('g').volume.label = u"AUDIO_1"_s;
         m_platform->drive('g').volume.serial = 0x1F;
-        m_dir = std::make_unique<TestProgramDir>(TestProgramDir::Catalogue::WithCategories);
-        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
-        m_business = std::make_unique<TLCommBusiness>(*m_comm);
-        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
-        m_data = std::make_unique<CatalogueFixture>(*m_dm, *m_comm);
+        m_session = std::make_unique<TestSession>(TestProgramDir::Catalogue::WithCategories);
         m_prompts = ScriptedPrompts();
-        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
         m_main->show();
     }
 
     void cleanup()
     {
         m_main.reset();
-        m_dm.reset();
+        m_session.reset();
         m_override.reset();
         m_platform.reset();
     }
@@ -128,8 +119,8 @@ private slots:
         file('g', u"a.mp3"_s);
         file('g', u"sub/b.mp3"_s);
         file('g', u"c.txt"_s);
-        QVERIFY(m_data->addDisc(u"Zebra"_s) > 0);
-        QVERIFY(m_data->addDisc(u"apple"_s) > 0);
+        QVERIFY(m_session->data.addDisc(u"Zebra"_s) > 0);
+        QVERIFY(m_session->data.addDisc(u"apple"_s) > 0);
         m_main->ReloadDiscTree();
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             QCOMPARE(dialog.windowTitle(), u"光盘导入"_s);
@@ -150,13 +141,13 @@ private slots:
         });
         QCOMPARE(treeNames(), (QStringList{u"apple"_s, u"My Music"_s, u"Zebra"_s}));
         QCOMPARE(storedFiles(u"My Music"_s), (QStringList{u"\\sub\\b.mp3"_s, u"\\a.mp3"_s}));
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind,
+        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind,
                                  u"select DiskLabel from CdRomListMt where DiskSerial = '0000001F'"_s),
                  1);
-        QCOMPARE(m_dm->aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"AUDIO_1"_s);
+        QCOMPARE(m_session->dm.aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"AUDIO_1"_s);
         QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
         QVERIFY(m_prompts.calls.isEmpty());
-        QVERIFY(m_presenter.calls.isEmpty());
+        QVERIFY(m_session->presenter.calls.isEmpty());
     }
 
     void folderImportScansTheChosenFolder()
@@ -188,7 +179,7 @@ private slots:
     void refusalsKeepTheDialogOpen()
     {
         file('e', u"a.mp3"_s);
-        QVERIFY(m_data->addDisc(u"Music"_s) > 0);
+        QVERIFY(m_session->data.addDisc(u"Music"_s) > 0);
         m_main->ReloadDiscTree();
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             // An empty drive: name empty, list empty, "确定" refused without a message.
@@ -217,7 +208,7 @@ private slots:
             // "取消" closes it; nothing is written.
         });
         QCOMPARE(treeNames(), QStringList{u"Music"_s});
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
+        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
     }
 
     void categoryWithoutMasksAndRescans()
@@ -225,7 +216,7 @@ private slots:
         file('e', u"one.mp3"_s);
         file('g', u"two.mp3"_s);
         file('g', u"three.mp3"_s);
-        QVERIFY(m_comm->ExecSql(*m_dm->aqryTempFind, u"Insert Into extMt (extName) values (?)"_s, {u"空类"_s}));
+        QVERIFY(m_session->comm.ExecSql(*m_session->dm.aqryTempFind, u"Insert Into extMt (extName) values (?)"_s, {u"空类"_s}));
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             dialog.dlInfo->Buttons()[0]->ImageButton->click();
             QCOMPARE(dialog.rows()->rowCount(), 1);
@@ -253,8 +244,8 @@ private slots:
             QCOMPARE(dialog.rows()->rowCount(), 1);
             dialog.edtDrvLabel->setText(u"never"_s);
         });
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"select DiskName from CdRomListMt"_s), 0);
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
+        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 0);
+        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
     }
 };
 

@@ -2,7 +2,7 @@
 #include "CatalogueFixture.h"
 #include "RecordingErrorPresenter.h"
 #include "RecordingProgress.h"
-#include "TestProgramDir.h"
+#include "TestSession.h"
 #include "import/CatalogueWriter.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
@@ -16,22 +16,17 @@ using namespace Qt::StringLiterals;
 class TestWriter : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramDir> m_dir;
-    RecordingErrorPresenter m_presenter;
-    std::unique_ptr<TLCommFunction> m_comm;
-    std::unique_ptr<TLCommBusiness> m_business;
-    std::unique_ptr<TdmQL> m_dm;
-    std::unique_ptr<CatalogueFixture> m_data;
+    std::unique_ptr<TestSession> m_session;
 
     void store(const FileRowModel &rows, const QString &disc, RecordingProgress &progress)
     {
-        CatalogueWriter::StoreDiscFiles(*m_dm, *m_comm, rows, disc, progress);
+        CatalogueWriter::StoreDiscFiles(m_session->dm, m_session->comm, rows, disc, progress);
     }
 
     // name|size|date|path of the disc's records, in the order they were written.
     QStringList records(int disc)
     {
-        QSqlQuery q(QSqlDatabase::database(m_dm->aConQl.connectionName()));
+        QSqlQuery q(QSqlDatabase::database(m_session->dm.aConQl.connectionName()));
         q.prepare(u"select FileName, FileSize, FileData, FilePath from CdRomListDt where DiskCode = ? order by rowid"_s);
         q.addBindValue(disc);
         q.exec();
@@ -54,22 +49,17 @@ class TestWriter : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TestProgramDir>();
-        m_presenter.calls.clear();
-        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
-        m_business = std::make_unique<TLCommBusiness>(*m_comm);
-        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
-        m_data = std::make_unique<CatalogueFixture>(*m_dm, *m_comm);
+        m_session = std::make_unique<TestSession>();
     }
 
     void cleanup()
     {
-        m_dm.reset();
+        m_session.reset();
     }
 
     void storesRowsWithProgress()
     {
-        const int disc = m_data->addDisc(u"碟"_s);
+        const int disc = m_session->data.addDisc(u"碟"_s);
         FileRowModel rows;
         fill(rows, 250);
         RecordingProgress progress;
@@ -79,12 +69,12 @@ private slots:
         QCOMPARE(progress.rangeMax, 0);
         QCOMPARE(records(disc).size(), 250);
         QCOMPARE(records(disc).first(), u"f0.mp3|0|2024-01-02 03:04:05|\\dir\\"_s);
-        QVERIFY(m_presenter.calls.isEmpty());
+        QVERIFY(m_session->presenter.calls.isEmpty());
     }
 
     void namesAndPathsAsTheyAre()
     {
-        const int disc = m_data->addDisc(u"Tom's `disc`"_s);
+        const int disc = m_session->data.addDisc(u"Tom's `disc`"_s);
         FileRowModel rows;
         rows.appendRow({u"O'Brien.mp3"_s, {u"5368709120"_s, u"2024-01-01"_s, u"e:\\"_s, QString()}});
         rows.appendRow({u"back`quote.mp3"_s, {u"1"_s, u"2024-01-01 00:00:01"_s, u"e:\\a\\b\\"_s, QString()}});
@@ -96,33 +86,33 @@ private slots:
 
     void emptyListCommitsNothing()
     {
-        const int disc = m_data->addDisc(u"空"_s);
+        const int disc = m_session->data.addDisc(u"空"_s);
         FileRowModel rows;
         RecordingProgress progress;
         store(rows, u"空"_s, progress);
         QCOMPARE(progress.texts.last(), u"完成导入"_s);
         QVERIFY(records(disc).isEmpty());
-        QVERIFY(m_presenter.calls.isEmpty());
+        QVERIFY(m_session->presenter.calls.isEmpty());
     }
 
     void failedRowLeavesNothing()
     {
-        const int disc = m_data->addDisc(u"坏"_s);
+        const int disc = m_session->data.addDisc(u"坏"_s);
         FileRowModel rows;
         fill(rows, 120, 57);
         RecordingProgress progress;
         store(rows, u"坏"_s, progress);
         QVERIFY(records(disc).isEmpty());
         QCOMPARE(progress.texts.last(), u"完成导入"_s);
-        QCOMPARE(m_presenter.calls.size(), 1);
-        QVERIFY(m_presenter.calls.first().details.contains(u"CHECK"_s));
+        QCOMPARE(m_session->presenter.calls.size(), 1);
+        QVERIFY(m_session->presenter.calls.first().details.contains(u"CHECK"_s));
         // The connection is usable again: nothing is left open.
-        QVERIFY(m_data->addFile(disc, u"after.mp3"_s));
+        QVERIFY(m_session->data.addFile(disc, u"after.mp3"_s));
     }
 
     void stopRequestRollsBack()
     {
-        const int disc = m_data->addDisc(u"停"_s);
+        const int disc = m_session->data.addDisc(u"停"_s);
         FileRowModel rows;
         fill(rows, 300);
         RecordingProgress progress;
@@ -130,7 +120,7 @@ private slots:
         store(rows, u"停"_s, progress);
         QVERIFY(records(disc).isEmpty());
         QCOMPARE(progress.texts.last(), u"完成导入"_s);
-        QVERIFY(m_presenter.calls.isEmpty());
+        QVERIFY(m_session->presenter.calls.isEmpty());
     }
 
     void unknownDiscIsReported()
@@ -139,9 +129,9 @@ private slots:
         fill(rows, 3);
         RecordingProgress progress;
         store(rows, u"没有这张盘"_s, progress);
-        QCOMPARE(m_presenter.calls.size(), 1);
-        QVERIFY(m_presenter.calls.first().details.contains(u"没有这张盘"_s));
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
+        QCOMPARE(m_session->presenter.calls.size(), 1);
+        QVERIFY(m_session->presenter.calls.first().details.contains(u"没有这张盘"_s));
+        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
         QCOMPARE(progress.texts.last(), u"完成导入"_s);
     }
 };

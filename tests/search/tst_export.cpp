@@ -4,7 +4,7 @@
 #include "RecordingErrorPresenter.h"
 #include "RecordingProgress.h"
 #include "ScriptedPrompts.h"
-#include "TestProgramDir.h"
+#include "TestSession.h"
 #include "app/FrmMain.h"
 #include "app/MyStatusBar.h"
 #include "search/FileListExport.h"
@@ -78,11 +78,7 @@ QByteArray expectedThree(const QString &header = u"光盘名\t文件名\t大小\
 class TestExport : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramDir> m_dir;
-    RecordingErrorPresenter m_presenter;
-    std::unique_ptr<TLCommFunction> m_comm;
-    std::unique_ptr<TLCommBusiness> m_business;
-    std::unique_ptr<TdmQL> m_dm;
+    std::unique_ptr<TestSession> m_session;
     ScriptedPrompts m_prompts;
     std::unique_ptr<TfrmMain> m_main;
 
@@ -92,19 +88,16 @@ class TestExport : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TestProgramDir>();
-        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
-        m_business = std::make_unique<TLCommBusiness>(*m_comm);
-        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
+        m_session = std::make_unique<TestSession>();
         m_prompts = ScriptedPrompts();
-        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
         m_main->show();
     }
 
     void cleanup()
     {
         m_main.reset();
-        m_dm.reset();
+        m_session.reset();
     }
 
     void writesHeaderAndRowsInGb18030()
@@ -178,13 +171,13 @@ private slots:
         QCOMPARE(m_prompts.kinds(), QStringList{u"save"_s});
         QCOMPARE(m_prompts.calls.first().text, u"Txt"_s);
         QCOMPARE(m_prompts.calls.first().initial, u"ask"_s);
-        QCOMPARE(m_prompts.saveFolders.first(), m_dm->programDir());
+        QCOMPARE(m_prompts.saveFolders.first(), m_session->dm.programDir());
         QCOMPARE(status(), u"共读入:3条记录"_s);
     }
 
     void exportsSortedListReplacingTheFile()
     {
-        const QString target = m_dir->path() + u"/列表 导出.Txt"_s;
+        const QString target = m_session->dir.path() + u"/列表 导出.Txt"_s;
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100000, 'z'));
@@ -216,7 +209,7 @@ private slots:
         QCOMPARE(bar->value(), bar->minimum());
         QVERIFY(m_main->findChild<QAction *>(u"actCDexpASC"_s)->isEnabled());
 
-        m_prompts.saveAnswers.enqueue(m_dir->path() + u"/no such folder/x.Txt"_s);
+        m_prompts.saveAnswers.enqueue(m_session->dir.path() + u"/no such folder/x.Txt"_s);
         exportNow();
         QCOMPARE(m_prompts.calls.last().kind, u"critical"_s);
         QCOMPARE(status(), u"共导出3条记录"_s);

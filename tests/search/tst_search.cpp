@@ -4,7 +4,7 @@
 #include "RecordingErrorPresenter.h"
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
-#include "TestProgramDir.h"
+#include "TestSession.h"
 #include "app/FrmMain.h"
 #include "app/MyStatusBar.h"
 #include "search/FrmSearch.h"
@@ -28,12 +28,7 @@ using namespace Qt::StringLiterals;
 class TestSearch : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramDir> m_dir;
-    RecordingErrorPresenter m_presenter;
-    std::unique_ptr<TLCommFunction> m_comm;
-    std::unique_ptr<TLCommBusiness> m_business;
-    std::unique_ptr<TdmQL> m_dm;
-    std::unique_ptr<CatalogueFixture> m_data;
+    std::unique_ptr<TestSession> m_session;
     ScriptedPrompts m_prompts;
     std::unique_ptr<TfrmMain> m_main;
 
@@ -60,10 +55,10 @@ class TestSearch : public QObject {
         QVERIFY(findDisabledMeanwhile);
         QVERIFY(actFind()->isEnabled());
         // Every search leaves the search query closed with its base statement.
-        QVERIFY(!m_dm->aqryQuery->Active());
-        QCOMPARE(m_dm->aqryQuery->SQL(), (QStringList{u"select DiskCode, FileData, FileName, FilePath, FileSize"_s,
+        QVERIFY(!m_session->dm.aqryQuery->Active());
+        QCOMPARE(m_session->dm.aqryQuery->SQL(), (QStringList{u"select DiskCode, FileData, FileName, FilePath, FileSize"_s,
                                                       u"  from CdRomListDt"_s}));
-        QVERIFY(m_dm->aqryQuery->Params().isEmpty());
+        QVERIFY(m_session->dm.aqryQuery->Params().isEmpty());
     }
 
     QStringList foundNames() const
@@ -78,18 +73,14 @@ class TestSearch : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TestProgramDir>();
-        m_comm = std::make_unique<TLCommFunction>(&m_presenter);
-        m_business = std::make_unique<TLCommBusiness>(*m_comm);
-        m_dm = std::make_unique<TdmQL>(m_dir->path(), *m_comm, *m_business);
-        m_data = std::make_unique<CatalogueFixture>(*m_dm, *m_comm);
+        m_session = std::make_unique<TestSession>();
         m_prompts = ScriptedPrompts();
     }
 
     void cleanup()
     {
         m_main.reset();
-        m_dm.reset();
+        m_session.reset();
     }
 
     void patternsAreLiteralButForTheWildcard()
@@ -109,14 +100,14 @@ private slots:
     {
         TSearchListBox box;
         QSignalSpy events(&box, &TSearchListBox::OnItemClickCheck);
-        box.setADODataSet(m_dm->aqryQuery);
+        box.setADODataSet(m_session->dm.aqryQuery);
         QCOMPARE(box.count(), 4);
         QStringList labels;
         for (int i = 0; i < box.count(); ++i)
             labels << box.item(i)->text();
         QCOMPARE(labels, (QStringList{u"文件名"_s, u"大小"_s, u"时间"_s, u"路径"_s}));
         QCOMPARE(box.FieldNames(), (QStringList{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s}));
-        QCOMPARE(&box.SQL(), &m_dm->aqryQuery->SQL());
+        QCOMPARE(&box.SQL(), &m_session->dm.aqryQuery->SQL());
 
         box.SetItemChecked(0, true);
         QCOMPARE(events.size(), 0);
@@ -137,7 +128,7 @@ private slots:
         QCOMPARE(events.size(), 7);
 
         box.SetItemChecked(3, true);
-        box.setADODataSet(m_dm->aqryQuery); // the same query: marks stay
+        box.setADODataSet(m_session->dm.aqryQuery); // the same query: marks stay
         QVERIFY(box.isChecked(3));
         box.setADODataSet(nullptr);
         QCOMPARE(box.count(), 0);
@@ -145,7 +136,7 @@ private slots:
 
     void dialogStartsWithFileNameTicked()
     {
-        TfrmSearch dialog(*m_dm->aqryQuery, m_prompts);
+        TfrmSearch dialog(*m_session->dm.aqryQuery, m_prompts);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), u"查询"_s);
         QCOMPARE(dialog.size(), QSize(268, 271));
@@ -171,18 +162,18 @@ private slots:
 
     void searchListsHitsWithDiscNames()
     {
-        const int a = m_data->addDisc(u"碟甲"_s);
-        const int b = m_data->addDisc(u"碟乙"_s);
-        QVERIFY(m_data->addFile(a, u"Song.MP3"_s, u"10"_s, u"2024-01-01"_s, u"\\音乐\\"_s));
-        QVERIFY(m_data->addFile(a, u"notes.txt"_s, u"20"_s, u"2024-01-01"_s, u"\\mp3 docs\\"_s));
-        QVERIFY(m_data->addFile(b, u"歌曲.mp3"_s));
-        QVERIFY(m_data->addFile(b, u"O'Brien 100%_x.wav"_s));
-        QVERIFY(m_data->addFile(b, u"O'Brien 100ax.wav"_s));
-        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        const int a = m_session->data.addDisc(u"碟甲"_s);
+        const int b = m_session->data.addDisc(u"碟乙"_s);
+        QVERIFY(m_session->data.addFile(a, u"Song.MP3"_s, u"10"_s, u"2024-01-01"_s, u"\\音乐\\"_s));
+        QVERIFY(m_session->data.addFile(a, u"notes.txt"_s, u"20"_s, u"2024-01-01"_s, u"\\mp3 docs\\"_s));
+        QVERIFY(m_session->data.addFile(b, u"歌曲.mp3"_s));
+        QVERIFY(m_session->data.addFile(b, u"O'Brien 100%_x.wav"_s));
+        QVERIFY(m_session->data.addFile(b, u"O'Brien 100ax.wav"_s));
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
         m_main->show();
         // A disc catalogued after the tree was built has no node: its hits have no name.
-        const int late = m_data->addDisc(u"迟到"_s);
-        QVERIFY(m_data->addFile(late, u"late.mp3"_s));
+        const int late = m_session->data.addDisc(u"迟到"_s);
+        QVERIFY(m_session->data.addFile(late, u"late.mp3"_s));
 
         search(u"mp3"_s);
         QCOMPARE(foundNames(), (QStringList{u"Song.MP3"_s, u"late.mp3"_s, u"歌曲.mp3"_s}));
@@ -207,15 +198,15 @@ private slots:
         QCOMPARE(foundNames(), QStringList{u"O'Brien 100%_x.wav"_s});
         search(u"2024-01-01"_s, {2});
         QCOMPARE(rows().size(), size_t(2));
-        QVERIFY(m_presenter.calls.isEmpty());
+        QVERIFY(m_session->presenter.calls.isEmpty());
         QVERIFY(m_prompts.calls.isEmpty());
     }
 
     void noHitsAndCancelledSearches()
     {
-        const int a = m_data->addDisc(u"A"_s);
-        QVERIFY(m_data->addFile(a, u"a.mp3"_s));
-        m_main = std::make_unique<TfrmMain>(*m_dm, *m_comm, m_prompts);
+        const int a = m_session->data.addDisc(u"A"_s);
+        QVERIFY(m_session->data.addFile(a, u"a.mp3"_s));
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
         m_main->show();
         search(u"mp3"_s);
         QCOMPARE(rows().size(), size_t(1));
