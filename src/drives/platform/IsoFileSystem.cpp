@@ -1,6 +1,9 @@
 #include "IsoFileSystem.h"
 
+#include <QSet>
+
 #include <algorithm>
+#include <limits>
 
 namespace {
 // Logical blocks are 2048 bytes on every disc seen; the standard also allows these.
@@ -22,40 +25,50 @@ std::optional<QList<DirEntry>> IsoFileSystem::list(const QStringList &components
 {
     quint32 extent = m_volume.rootExtent;
     auto directory = readDirectory(extent, m_volume.rootLength);
-    QList<quint32> above; // the extents of the directories on the way, root first
+    QList<quint32> above{extent}; // the extents from the root down to the directory read
     for (const QString &name : components) {
         if (!directory)
             return std::nullopt;
-        above.append(extent);
-        const IsoDirectoryRecord *sub = subdirectory(*directory, name, above);
+        const auto sub = subdirectory(shown(*directory, above), name);
         if (!sub)
             return std::nullopt;
         directory = readDirectory(sub->extent, sub->dataLength);
-        if (directory && directory->parentExtent != extent)
+        if (directory && directory->parentExtent != extent && directory->parentExtent != sub->extent)
             return std::nullopt; // listed here, but it says it belongs elsewhere
         extent = sub->extent;
+        above.append(extent);
     }
     if (!directory)
         return std::nullopt;
-    above.append(extent);
-    QList<IsoDirectoryRecord> records = directory->records;
-    records.removeIf([&](const IsoDirectoryRecord &r) { return r.isDirectory() && above.contains(r.extent); });
-    return IsoDirectory::entries(records);
+    return IsoDirectory::entries(shown(*directory, above));
 }
 
-const IsoDirectoryRecord *IsoFileSystem::subdirectory(const IsoDirectory &directory, const QString &name,
-                                                      const QList<quint32> &above) const
+QList<IsoDirectoryRecord> IsoFileSystem::shown(const IsoDirectory &directory, const QList<quint32> &above)
 {
-    const auto find = [&](Qt::CaseSensitivity cs) -> const IsoDirectoryRecord * {
-        for (const IsoDirectoryRecord &record : directory.records) {
-            if (record.kind == IsoDirectoryRecord::Kind::Named && record.isDirectory() &&
-                record.name.compare(name, cs) == 0 && !above.contains(record.extent))
-                return &record;
+    QList<IsoDirectoryRecord> records;
+    QSet<quint32> directories;
+    for (const IsoDirectoryRecord &record : directory.records) {
+        if (record.kind == IsoDirectoryRecord::Kind::Named && record.isDirectory() && !record.name.isEmpty()) {
+            if (above.contains(record.extent) || directories.contains(record.extent))
+                continue;
+            directories.insert(record.extent);
         }
-        return nullptr;
-    };
-    const IsoDirectoryRecord *exact = find(Qt::CaseSensitive);
-    return exact ? exact : find(Qt::CaseInsensitive);
+        records.append(record);
+    }
+    return records;
+}
+
+std::optional<IsoDirectoryRecord> IsoFileSystem::subdirectory(const QList<IsoDirectoryRecord> &records,
+                                                              const QString &name)
+{
+    for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (const IsoDirectoryRecord &record : records) {
+            if (record.kind == IsoDirectoryRecord::Kind::Named && record.isDirectory() &&
+                record.name.compare(name, cs) == 0)
+                return record;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<IsoDirectory> IsoFileSystem::readDirectory(quint32 extent, quint32 length)

@@ -12,10 +12,14 @@
 // without mounting it: the names of the volume's active descriptor (Joliet or primary),
 // recording dates, existence bits as hidden, files of several extents as one.
 //
-// A damaged disc gives what can be read. A directory is entered only when it is none of
-// the directories above it and its own ".." record names the directory it is listed in,
-// so every directory is reached by one path at most and no walk goes round in circles;
-// entries that name the listed directory or one above it are left out of the listing.
+// A damaged disc gives what can be read, and no walk over it goes round in circles: a
+// directory is entered only when it is none of the directories above it, and entries
+// that name the listed directory or one above it are left out of the listing. Nor does
+// a walk multiply: a directory listed twice in one directory is listed (and entered)
+// under its first name only, and one whose ".." record names another directory than the
+// one it is listed in is not entered, so a directory is reached by one path. (libisofs,
+// behind xorriso, writes Joliet ".." records that name the directory itself: those say
+// nothing, and such a directory is entered.)
 class IsoFileSystem {
 public:
     IsoFileSystem(SectorReader &reader, const DiscVolume &volume);
@@ -33,8 +37,10 @@ private:
     // The bytes of an extent, as far as they can be read; empty when not even its first
     // sector can.
     QByteArray readExtent(quint32 extent, quint32 length);
-    const IsoDirectoryRecord *subdirectory(const IsoDirectory &directory, const QString &name,
-                                           const QList<quint32> &above) const;
+    // The records a listing shows: the rules above applied.
+    static QList<IsoDirectoryRecord> shown(const IsoDirectory &directory, const QList<quint32> &above);
+    static std::optional<IsoDirectoryRecord> subdirectory(const QList<IsoDirectoryRecord> &records,
+                                                          const QString &name);
 
     SectorReader &m_reader;
     DiscVolume m_volume;

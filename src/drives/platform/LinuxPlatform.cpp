@@ -3,6 +3,7 @@
 #include "BlkidVolumeProbe.h"
 #include "CdromControl.h"
 #include "DeviceOpticalDrive.h"
+#include "DiscImage.h"
 #include "DriveStatusPoller.h"
 #include "DriveTypes.h"
 #include "DrivesLog.h"
@@ -75,25 +76,6 @@ bool isUnder(const QString &path, const QString &root)
     return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
 
-// A file a virtual drive can hold: a regular file with a volume a disc can carry. Why
-// another is refused goes to the log.
-bool isDiscImage(const QString &path)
-{
-    const QFileInfo file(path);
-    QString refusal;
-    if (!file.exists())
-        refusal = u"no such file"_s;
-    else if (!file.isFile())
-        refusal = u"not a regular file"_s;
-    const auto reader = refusal.isEmpty() ? FileSectorReader::openImage(path) : nullptr;
-    if (refusal.isEmpty() && !reader)
-        refusal = u"cannot be opened"_s;
-    else if (reader && !VolumeDescriptors::read(*reader))
-        refusal = u"no ISO 9660, Joliet or UDF volume in it"_s;
-    if (!refusal.isEmpty())
-        qCWarning(lcDrives).noquote() << u"%1: not attached as a CD image: %2."_s.arg(path, refusal);
-    return refusal.isEmpty();
-}
 } // namespace
 
 std::unique_ptr<Platform> createSystemPlatform()
@@ -362,8 +344,12 @@ std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, c
 std::optional<char> LinuxPlatform::attachImage(const QString &imagePath)
 {
     const QString path = QFileInfo(imagePath).absoluteFilePath();
-    if (!isDiscImage(path))
+    const DiscImage::Verdict verdict = DiscImage::check(path);
+    if (verdict != DiscImage::Verdict::Usable) {
+        qCWarning(lcDrives).noquote() << u"%1: not attached as a CD image: %2."_s.arg(path,
+                                                                                      DiscImage::describe(verdict));
         return std::nullopt;
+    }
     enumerateOpticalDrives();
     char letter = 0;
     if (m_map) {
