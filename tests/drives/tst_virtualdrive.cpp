@@ -2,11 +2,10 @@
 // read from them, their trays and media events, the scan of their files, and the
 // command line that names them.
 #include "IsoImages.h"
-#include "OpticalFakes.h"
+#include "VirtualDriveRig.h"
 #include "drives/CdImageOption.h"
 #include "drives/DriveUtilities.h"
 #include "drives/platform/DriveTypes.h"
-#include "drives/platform/LinuxPlatform.h"
 #include "drives/platform/PlatformOverride.h"
 #include "drives/platform/VolumeDescriptors.h"
 #include "import/ScanFiles.h"
@@ -15,36 +14,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <sys/sysmacros.h>
-
 using namespace Qt::StringLiterals;
 
 namespace {
-MountEntry mount(const QString &root, const QString &device, const QString &type = u"ext4"_s)
-{
-    return MountEntry{root, device, type, false, true};
-}
-
-// A machine with one optical drive (d), the root file system and /home.
-struct Rig {
-    std::shared_ptr<FakeDriveControl> control = std::make_shared<FakeDriveControl>();
-    std::unique_ptr<LinuxPlatform> platform;
-
-    Rig()
-    {
-        LinuxPlatform::Parts parts = LinuxPlatform::Parts::system();
-        auto mounts = std::make_unique<ScriptedMounts>();
-        mounts->list = {mount(u"/"_s, u"/dev/vda1"_s), mount(u"/home"_s, u"/dev/vda2"_s)};
-        parts.mounts = std::move(mounts);
-        auto optical = std::make_unique<ScriptedOpticalDrives>();
-        optical->list = {OpticalDevice{u"/dev/sr0"_s, u"sr0"_s, makedev(11, 0), u"pci-0000:00:1f.2-ata-1"_s}};
-        parts.optical = std::move(optical);
-        parts.control = control;
-        parts.discMounts = std::make_shared<FakeMountService>();
-        parts.mediaEvents = std::make_unique<ScriptedMediaSource>();
-        platform = std::make_unique<LinuxPlatform>(std::move(parts));
-    }
-};
+using Rig = VirtualDriveRig;
 
 MediaEvent eventOf(const QList<QVariant> &signal)
 {

@@ -76,6 +76,13 @@ bool isUnder(const QString &path, const QString &root)
     return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
 
+QString below(const QString &root, const QStringList &components)
+{
+    QString dir = root;
+    for (const QString &part : components)
+        dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
+    return dir;
+}
 } // namespace
 
 std::unique_ptr<Platform> createSystemPlatform()
@@ -316,10 +323,7 @@ std::optional<QList<DirEntry>> LinuxPlatform::listDirectory(char letter, const Q
     const auto mount = mountOf(letter);
     if (!mount)
         return std::nullopt;
-    QString dir = mount->rootPath;
-    for (const QString &part : *parts)
-        dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
-    return m_parts.lister->list(dir, isFat(mount->fsType));
+    return m_parts.lister->list(below(mount->rootPath, *parts), isFat(mount->fsType));
 }
 
 std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, const QStringList &components)
@@ -335,10 +339,7 @@ std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, c
     const auto mount = drive.mountedView();
     if (!mount)
         return std::nullopt;
-    QString dir = mount->rootPath;
-    for (const QString &part : components)
-        dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
-    return m_parts.lister->list(dir, false);
+    return m_parts.lister->list(below(mount->rootPath, components), false);
 }
 
 std::optional<char> LinuxPlatform::attachImage(const QString &imagePath)
