@@ -2,6 +2,8 @@
 # Sets Quillon up on a Debian 12 machine: installs what is missing, builds it, and then
 #   run   starts the program
 #   test  runs the whole test suite
+#   fuzz [SECONDS]  builds the disc reader's fuzz target with clang (build-fuzz/) and runs
+#         it (default 600 s); only this command needs the optional packages
 # QUILLON_SANITIZE=1 builds with AddressSanitizer and UBSan into build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,10 +18,12 @@ PACKAGES=(
   libqt6svg6
   xvfb xauth
 )
+# Optional: only for the fuzz target of the disc directory reader.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 install_missing() {
   local missing=() p
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -57,10 +61,21 @@ run_tests() {
   exec ctest --output-on-failure --parallel "$(nproc)" "$@"
 }
 
+run_fuzz() {
+  local seconds=${1:-600} corpus=build-fuzz/corpus seeds=build-fuzz/seeds
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DQUILLON_FUZZ=ON >/dev/null
+  cmake --build build-fuzz --target fuzz_isodirectory
+  mkdir -p "$corpus"
+  [ -d "$seeds" ] || tests/drives/fuzz/make-seeds.sh "$seeds"
+  cd build-fuzz
+  exec bin/fuzz_isodirectory -max_total_time="$seconds" -timeout=10 -print_final_stats=1 corpus seeds
+}
+
 command=${1:-}
 shift || true
 case "$command" in
   run)  install_missing; build; run_program "$@" ;;
   test) install_missing; build; run_tests "$@" ;;
-  *)    echo "usage: $0 run|test" >&2; exit 2 ;;
+  fuzz) install_missing "${FUZZ_PACKAGES[@]}"; run_fuzz "$@" ;;
+  *)    echo "usage: $0 run|test|fuzz [SECONDS]" >&2; exit 2 ;;
 esac

@@ -1,12 +1,25 @@
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TerminationSignals.h"
+#include "drives/CdImageOption.h"
+#include "drives/platform/Platform.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
 #include "ui/ErrorDialogPresenter.h"
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
+
+namespace {
+// Images named with --cd-image become virtual CD-ROM drives before anything asks for the
+// drives. One that cannot be attached is reported, and the program goes on without it.
+void attachCdImages(ErrorPresenter &presenter)
+{
+    const auto failures = CdImageOption::attachAll(QCoreApplication::arguments(), Platform::instance());
+    for (const CdImageOption::Failure &failure : failures)
+        presenter.showError(failure.message, failure.details, Startup::applicationTitle());
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -22,5 +35,6 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QtPrompts prompts;
+    attachCdImages(presenter);
     return Startup::run(QCoreApplication::applicationDirPath(), commFunction, commBusiness, prompts);
 }

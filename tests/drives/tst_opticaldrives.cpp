@@ -71,6 +71,24 @@ QString testVectorImage(const QTemporaryDir &dir)
     return file.fileName();
 }
 
+// An image with a UDF recognition sequence and no ISO 9660 descriptor (this machine has no
+// udf driver, so such a disc is listed through a scripted mount).
+QString udfOnlyImage(const QTemporaryDir &dir)
+{
+    QByteArray disc(16 * 2048, '\0');
+    for (const char *id : {"BEA01", "NSR03", "TEA01"}) {
+        QByteArray sector(2048, '\0');
+        sector.replace(1, 5, id);
+        sector[6] = 1;
+        disc += sector;
+    }
+    QFile file(dir.filePath(u"udf.iso"_s));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(disc);
+    return file.fileName();
+}
+
 QStringList names(const std::optional<QList<DirEntry>> &entries)
 {
     QStringList result;
@@ -215,13 +233,13 @@ private slots:
         QVERIFY(rig.control->requests.isEmpty());
     }
 
-    void listingMountsTheDiscWhenNeeded()
+    void udfOnlyDiscIsListedThroughItsMount()
     {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(u"disc/music"_s));
         QFile(dir.filePath(u"disc/music/a.mp3"_s)).open(QIODevice::WriteOnly);
         Rig rig({mount(u"/"_s, u"/dev/vda1"_s)});
-        rig.control->insert(u"/dev/sr0"_s, testVectorImage(dir));
+        rig.control->insert(u"/dev/sr0"_s, udfOnlyImage(dir));
         rig.discMounts->mountable[makedev(11, 0)] = mount(dir.filePath(u"disc"_s), u"/dev/sr0"_s, u"udf"_s);
         LinuxPlatform &p = *rig.platform;
 
@@ -235,9 +253,36 @@ private slots:
 
         // No disc: nothing to list and nothing asked of udisks. A mount that fails: nothing.
         QVERIFY(!p.listDirectory('e', QString()));
-        rig.control->insert(u"/dev/sr1"_s, testVectorImage(dir));
+        rig.control->insert(u"/dev/sr1"_s, udfOnlyImage(dir));
         QVERIFY(!p.listDirectory('e', QString()));
         QCOMPARE(rig.discMounts->requests.last(), u"mount /dev/sr1"_s);
+    }
+
+    void isoDiscIsListedFromItsRecordsWithoutMounting()
+    {
+        if (!IsoImages::has(u"genisoimage"_s))
+            QSKIP(qPrintable(IsoImages::missing(u"genisoimage"_s)));
+        IsoImages images;
+        // A UDF bridge disc has ISO 9660 as well: its records are read too.
+        const QString joliet = images.genisoimage(u"j.iso"_s, {u"-J"_s});
+        const QString bridge = images.genisoimage(u"u.iso"_s, {u"-J"_s, u"-udf"_s});
+        QVERIFY(!joliet.isEmpty() && !bridge.isEmpty());
+        QTemporaryDir dir;
+        Rig rig({mount(u"/"_s, u"/dev/vda1"_s)});
+        rig.control->insert(u"/dev/sr0"_s, joliet);
+        rig.control->insert(u"/dev/sr1"_s, bridge);
+        for (const quint64 n : {0, 1})
+            rig.discMounts->mountable[makedev(11, n)] = mount(dir.path(), u"/dev/sr0"_s, u"udf"_s);
+        LinuxPlatform &p = *rig.platform;
+        for (char letter : {'d', 'e'}) {
+            QCOMPARE(names(p.listDirectory(letter, QString())),
+                     (QStringList{u"boot.img"_s, u"music"_s, u"readme.txt"_s}));
+            QCOMPARE(names(p.listDirectory(letter, u"/music/"_s)), QStringList{u"a.mp3"_s});
+        }
+        QVERIFY(rig.discMounts->requests.isEmpty());
+        QCOMPARE(p.nativeRoot('d'), QString());
+        rig.control->setStatus(u"/dev/sr0"_s, DriveStatus::TrayOpen);
+        QVERIFY(!p.listDirectory('d', QString()));
     }
 
     void discOfAnotherFileSystemIsReadWhereMounted()

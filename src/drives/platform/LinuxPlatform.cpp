@@ -3,9 +3,13 @@
 #include "BlkidVolumeProbe.h"
 #include "CdromControl.h"
 #include "DeviceOpticalDrive.h"
+#include "DiscImage.h"
 #include "DriveStatusPoller.h"
 #include "DriveTypes.h"
+#include "DrivesLog.h"
 #include "FileSectorReader.h"
+#include "ImageOpticalDrive.h"
+#include "IsoFileSystem.h"
 #include "MountedVolumeProbe.h"
 #include "OpticalMediaWatch.h"
 #include "ReaddirLister.h"
@@ -22,6 +26,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -70,6 +75,14 @@ bool isUnder(const QString &path, const QString &root)
 {
     return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
+
+QString below(const QString &root, const QStringList &components)
+{
+    QString dir = root;
+    for (const QString &part : components)
+        dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
+    return dir;
+}
 } // namespace
 
 std::unique_ptr<Platform> createSystemPlatform()
@@ -105,25 +118,29 @@ LinuxPlatform::~LinuxPlatform() = default;
 const LetterMap &LinuxPlatform::map()
 {
     if (!m_map) {
-        const QList<OpticalDevice> devices = m_parts.optical ? m_parts.optical->drives() : QList<OpticalDevice>();
-        QList<MountEntry> entries;
-        addOpticalDrives(devices, entries);
-        m_map = LetterMap::build(m_parts.mounts->mounts(), entries);
-        watchMedia(devices);
+        enumerateOpticalDrives();
+        m_map = LetterMap::build(m_parts.mounts->mounts(), m_opticalEntries);
+        watchMedia(*m_devices);
     }
     return *m_map;
 }
 
-void LinuxPlatform::addOpticalDrives(const QList<OpticalDevice> &devices, QList<MountEntry> &entries)
+void LinuxPlatform::enumerateOpticalDrives()
 {
+    if (m_devices)
+        return;
+    const QList<OpticalDevice> devices = m_parts.optical ? m_parts.optical->drives() : QList<OpticalDevice>();
+    m_devices.emplace();
     // Letters go from d in this order; the slots are matched to the drives by device.
+    // Drives without a letter are not watched either.
     char letter = 'd';
     for (const OpticalDevice &device : devices) {
         if (!m_parts.control || !m_parts.discMounts || letter > 'z')
             break;
+        m_devices->append(device);
         auto drive = std::make_unique<DeviceOpticalDrive>(device, m_parts.control, m_parts.discMounts);
         const auto mount = drive->mounted();
-        entries.append(MountEntry{mount ? mount->rootPath : QString(), device.node, {}, true, true});
+        m_opticalEntries.append(MountEntry{mount ? mount->rootPath : QString(), device.node, {}, true, true});
         m_optical[letter++] = std::move(drive);
     }
 }
@@ -134,7 +151,7 @@ void LinuxPlatform::watchMedia(const QList<OpticalDevice> &devices)
     if (!m_parts.mediaEvents || !QCoreApplication::instance())
         return;
     connect(m_parts.mediaEvents.get(), &MediaEventSource::mediaChanged, this, &LinuxPlatform::reportMediaChanges);
-    m_parts.mediaEvents->watch(devices.mid(0, qsizetype(m_optical.size())));
+    m_parts.mediaEvents->watch(devices);
 }
 
 void LinuxPlatform::reportMediaChanges(const QList<MediaChange> &changes)
@@ -299,17 +316,68 @@ bool LinuxPlatform::closeTray(char letter)
 std::optional<QList<DirEntry>> LinuxPlatform::listDirectory(char letter, const QString &relativePath)
 {
     const auto parts = Platform::splitRelativePath(relativePath);
-    OpticalDrive *drive = optical(letter);
-    const auto mount = drive ? drive->mountedView() : mountOf(letter);
-    if (!mount || !parts)
+    if (!parts)
         return std::nullopt;
-    QString dir = mount->rootPath;
-    for (const QString &part : *parts)
-        dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
-    return m_parts.lister->list(dir, isFat(mount->fsType));
+    if (OpticalDrive *drive = optical(letter))
+        return listOptical(*drive, *parts);
+    const auto mount = mountOf(letter);
+    if (!mount)
+        return std::nullopt;
+    return m_parts.lister->list(below(mount->rootPath, *parts), isFat(mount->fsType));
 }
 
-std::optional<char> LinuxPlatform::attachImage(const QString &)
+std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, const QStringList &components)
 {
-    return std::nullopt; // virtual optical drives come with the disc's directory reader
+    if (!drive.mediumReady())
+        return std::nullopt;
+    // A disc with ISO 9660 (a UDF bridge disc too) is read from its own directory records,
+    // which give the names and dates Windows shows; only one without is mounted.
+    const auto reader = drive.openMedium();
+    const auto iso = reader ? VolumeDescriptors::readIso9660(*reader) : std::nullopt;
+    if (iso)
+        return IsoFileSystem(*reader, *iso).list(components);
+    const auto mount = drive.mountedView();
+    if (!mount)
+        return std::nullopt;
+    return m_parts.lister->list(below(mount->rootPath, components), false);
+}
+
+std::optional<char> LinuxPlatform::attachImage(const QString &imagePath)
+{
+    const QString path = QFileInfo(imagePath).absoluteFilePath();
+    const DiscImage::Verdict verdict = DiscImage::check(path);
+    if (verdict != DiscImage::Verdict::Usable) {
+        qCWarning(lcDrives).noquote() << u"%1: not attached as a CD image: %2."_s.arg(path,
+                                                                                      DiscImage::describe(verdict));
+        return std::nullopt;
+    }
+    enumerateOpticalDrives();
+    char letter = 0;
+    if (m_map) {
+        letter = m_map->assign(DriveSlot{DriveSlot::Kind::Optical, 0, MountEntry{{}, path, {}, true, true}});
+    } else if (m_opticalEntries.size() < 'z' - 'd' + 1) {
+        // Before the letter map is made: right after the optical drives and earlier images.
+        letter = char('d' + m_opticalEntries.size());
+        m_opticalEntries.append(MountEntry{{}, path, {}, true, true});
+    }
+    if (!letter) {
+        qCWarning(lcDrives).noquote() << u"%1: no drive letter is left for the image."_s.arg(path);
+        return std::nullopt;
+    }
+    m_optical[letter] = imageDrive(letter, path);
+    return letter;
+}
+
+std::unique_ptr<OpticalDrive> LinuxPlatform::imageDrive(char letter, const QString &imagePath)
+{
+    return std::make_unique<ImageOpticalDrive>(imagePath,
+                                               [this, letter](bool present) { reportImageChange(letter, present); });
+}
+
+void LinuxPlatform::reportImageChange(char letter, bool present)
+{
+    const MediaEvent event{present ? MediaEvent::Kind::Arrival : MediaEvent::Kind::RemoveComplete,
+                           MediaEvent::DeviceType::Volume, true, MediaEvent::unitBit(letter)};
+    QMetaObject::invokeMethod(
+        this, [this, event] { emit mediaEvent(event); }, Qt::QueuedConnection);
 }

@@ -52,13 +52,19 @@ public:
     std::optional<char> attachImage(const QString &imagePath) override;
 
     // Turns media changes of optical drives into media events (what the media event
-    // source's reports and a virtual drive's tray come to).
+    // source reports).
     void reportMediaChanges(const QList<MediaChange> &changes);
 
 private:
     const LetterMap &map();
-    void addOpticalDrives(const QList<OpticalDevice> &devices, QList<MountEntry> &entries);
+    // The machine's optical drives get their letters from d on, once.
+    void enumerateOpticalDrives();
     void watchMedia(const QList<OpticalDevice> &devices);
+    std::unique_ptr<OpticalDrive> imageDrive(char letter, const QString &imagePath);
+    // A virtual drive's tray moved the image: its media event, delivered later from the
+    // event loop as a drive's are.
+    void reportImageChange(char letter, bool present);
+    std::optional<QList<DirEntry>> listOptical(OpticalDrive &drive, const QStringList &components);
     OpticalDrive *optical(char letter);
     char letterOf(const QString &device);
     std::optional<DiscVolume> discVolume(OpticalDrive &drive);
@@ -69,6 +75,10 @@ private:
     VolumeId identify(const MountEntry &mount);
 
     Parts m_parts;
+    // The optical drives with letters, real ones first, then images attached before the
+    // letter map was made.
+    std::optional<QList<OpticalDevice>> m_devices;
+    QList<MountEntry> m_opticalEntries;
     std::optional<LetterMap> m_map;
     std::map<char, std::unique_ptr<OpticalDrive>> m_optical;
 };

@@ -48,7 +48,9 @@ public:
     // The entries of a directory given below the drive's root; nothing when it cannot
     // be read.
     virtual std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) = 0;
-    // Makes an image file a virtual optical drive; its letter, or nothing on failure.
+    // Makes an image file a virtual optical drive; its letter, or nothing when the file
+    // holds no disc's volume or no letter is left. Images attached before the drives are
+    // first asked for follow the optical drives; later ones take the next free letter.
     virtual std::optional<char> attachImage(const QString &imagePath) = 0;
 
 signals:
