@@ -4,19 +4,19 @@
 // memory per row held after loading and the peak while loading, and sorting by each column.
 #include "BenchSupport.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
+#include "ui/MyStatusBar.h"
 #include "ui/Prompts.h"
 #include "ui/SortableListView.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -87,10 +87,10 @@ int main(int argc, char *argv[])
     bench::report(label + u": longest time without events"_s, double(longestGap), u"ms"_s, u"<= 100 ms"_s);
     const qint64 held = bench::residentBytes() - before;
     bench::trimHeap();
-    bench::report(label + u": memory held per row"_s, double(bench::residentBytes() - before) / double(rows),
-                  u"B"_s, u"<= 400 B (100,000)"_s);
-    bench::report(label + u": memory held per row, before returning freed heap"_s, double(held) / double(rows),
-                  u"B"_s, QString());
+    bench::report(label + u": memory held per row"_s, double(bench::residentBytes() - before) / double(rows), u"B"_s,
+                  u"<= 400 B (100,000)"_s);
+    bench::report(label + u": memory held per row, before returning freed heap"_s, double(held) / double(rows), u"B"_s,
+                  QString());
     bench::report(label + u": peak memory per row while loading"_s,
                   double(bench::peakResidentBytes() - before) / double(rows), u"B"_s, u"<= 1 KB (100,000)"_s);
     if (!window.MyStatusBar1->Panel7->text().startsWith(u"共读入:"_s))

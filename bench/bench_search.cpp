@@ -4,13 +4,13 @@
 // file of the same names and paths.
 #include "BenchSupport.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
 #include "search/FrmSearch.h"
 #include "search/SearchListBox.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
+#include "ui/MyStatusBar.h"
 #include "ui/QtPrompts.h"
 #include "ui/SortableListView.h"
 
@@ -125,10 +125,10 @@ int main(int argc, char *argv[])
         const double seconds = runSearch(window, search, status);
         const double grep = grepSeconds(search.text, paths);
         const QString target = search.text == u"mp3"_s && search.columns.size() == 1 ? u"<= 1 s"_s
-                               : search.columns.size() == 1                       ? u"<= 0.5 s"_s
-                                                                                  : QString();
-        bench::report(u"search %1 (%2)"_s.arg(search.label, status.isEmpty() ? u"no hits"_s : status), seconds,
-                      u"s"_s, target);
+                               : search.columns.size() == 1                          ? u"<= 0.5 s"_s
+                                                                                     : QString();
+        bench::report(u"search %1 (%2)"_s.arg(search.label, status.isEmpty() ? u"no hits"_s : status), seconds, u"s"_s,
+                      target);
         bench::report(u"  grep -c -i \"%1\" over the same names and paths"_s.arg(search.text), grep, u"s"_s,
                       u"ratio %1"_s.arg(seconds / grep, 0, 'f', 1));
         bench::report(u"  peak memory"_s, double(bench::peakResidentBytes() - before) / 1048576.0, u"MiB"_s);

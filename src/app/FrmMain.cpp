@@ -1,16 +1,20 @@
 #include "FrmMain.h"
 
-#include "ListFeeder.h"
+#include "AboutBox.h"
+#include "DiscBrowser.h"
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
-#include "MyStatusBar.h"
-#include "categories/ExtEdition.h"
+#include "import/ExtEdition.h"
+#include "import/ImportController.h"
+#include "search/ExportController.h"
+#include "search/SearchController.h"
 #include "store/DmQL.h"
-#include "ui/AboutBox.h"
 #include "ui/ActionGuard.h"
 #include "ui/Icons.h"
+#include "ui/MyStatusBar.h"
 #include "ui/Prompts.h"
 #include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -59,7 +63,10 @@ QVBoxLayout *fill(QWidget *parent, QWidget *child)
 } // namespace
 
 TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent)
-    : TfrmRoot<QMainWindow>(parent), m_dm(dm), m_commFunction(commFunction), m_prompts(prompts)
+    : TfrmRoot<QMainWindow>(parent)
+    , m_dm(dm)
+    , m_commFunction(commFunction)
+    , m_prompts(prompts)
 {
     setObjectName(u"frmMain"_s);
     setWindowTitle(kTitle);
@@ -71,9 +78,10 @@ TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QW
     createActions();
     createPanels();
     createMenus();
+    createFeatures();
     connectActions();
-    m_allowed[actDel] = false;
-    updateActionStates();
+    connectBrowser();
+    m_actionStates.setAllowed(actDel, false);
     ActionGuard::run(m_prompts, [this] { dlvStatus->Loaded(); });
 }
 
@@ -87,7 +95,7 @@ QAction *TfrmMain::makeAction(const char *name, const QString &caption, const QS
     action->setStatusTip(hint);
     if (image >= 0)
         action->setIcon(Icons::il(image));
-    m_allowed.insert(action, true);
+    m_actionStates.add(action);
     return action;
 }
 
@@ -104,7 +112,7 @@ void TfrmMain::createActions()
     actHelp = makeAction("actHelp", u"用户手册(&H)"_s, QString(), -1);
     actAbout = makeAction("actAbout", u"关于光盘索引(&A)"_s, QString(), -1);
     actComment = makeAction("actComment", u"备注"_s, u"备注"_s, 3);
-    m_allowed[actComment] = false;
+    m_actionStates.setAllowed(actComment, false);
     actOpenCd = makeAction("actOpenCd", u"  弹  出"_s, QString(), -1);
     actCloseCd = makeAction("actCloseCd", u"  关  闭"_s, QString(), -1);
     actAllOpen = makeAction("actAllOpen", u"全部弹出"_s, QString(), -1);
@@ -112,6 +120,7 @@ void TfrmMain::createActions()
     for (QAction *action : {actOpenCd, actCloseCd, actAllOpen, actAllClose})
         action->setProperty("category", u"Status"_s);
     actDriverImp = makeAction("actDriverImp", u"磁盘导入"_s, u"磁盘导入"_s, -1);
+    m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition});
 }
 
 void TfrmMain::createMenus()
@@ -245,59 +254,58 @@ void TfrmMain::createPanels()
     setCentralWidget(central);
 }
 
+// The features of the window, each given the widgets it works on.
+void TfrmMain::createFeatures()
+{
+    m_progress = std::make_unique<StatusProgress>(*MyStatusBar1);
+    m_browser =
+        new DiscBrowser(m_dm, m_commFunction, m_prompts, *m_progress, m_actionStates, *tvCdIndex, *lvDetail, *actDel);
+    m_import = new ImportController(m_dm, m_commFunction, m_prompts, *m_progress, m_actionStates, this, Panel3);
+    connect(m_import, &ImportController::discStored, m_browser, &DiscBrowser::AddStoredDisc);
+    m_search = new SearchController(
+        m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
+        this);
+    m_export = new ExportController(m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, Panel3);
+}
+
 void TfrmMain::connectActions()
 {
-    connect(actQuit, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actQuitExecute(); }));
-    connect(actHelp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actHelpExecute(); }));
-    connect(actOpenCd, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actOpenCdExecute(); }));
-    connect(actCloseCd, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actCloseCdExecute(); }));
-    connect(actAllOpen, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAllOpenExecute(); }));
-    connect(actAllClose, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAllCloseExecute(); }));
+    const auto forward = [this](QAction *action, auto handler) {
+        connect(action, &QAction::triggered, this, ActionGuard::wrap(m_prompts, handler));
+    };
+    forward(actQuit, [this] { actQuitExecute(); });
+    forward(actHelp, [this] { actHelpExecute(); });
+    forward(actAbout, [this] { actAboutExecute(); });
+    forward(actExtEdition, [this] { actExtEditionExecute(); });
+    forward(actOpenCd, [this] { dlvStatus->actOpenCdExecute(); });
+    forward(actCloseCd, [this] { dlvStatus->actCloseCdExecute(); });
+    forward(actAllOpen, [this] { dlvStatus->actAllOpenExecute(); });
+    forward(actAllClose, [this] { dlvStatus->actAllCloseExecute(); });
+    forward(actCDexpASC, [this] { m_export->actCDexpASCExecute(); });
+    forward(actCDimp, [this] { m_import->actCDimpExecute(); });
+    forward(actDriverImp, [this] { m_import->actDriverImpExecute(); });
+    forward(actFind, [this] { m_search->actFindExecute(); });
+    forward(actDel, [this] { m_browser->actDelExecute(); });
     connect(dlvStatus, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { pmStatus->popup(dlvStatus->viewport()->mapToGlobal(at)); });
-    connect(actAbout, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actAboutExecute(); }));
-    connect(actCDexpASC, &QAction::triggered, this,
-            ActionGuard::wrap(m_prompts, [this] { actCDexpASCExecute(); }));
-    connect(actCDimp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actCDimpExecute(); }));
-    connect(actDriverImp, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDriverImpExecute(); }));
-    connect(actFind, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actFindExecute(); }));
-    connect(actDel, &QAction::triggered, this, ActionGuard::wrap(m_prompts, [this] { actDelExecute(); }));
+}
+
+void TfrmMain::connectBrowser()
+{
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
-            ActionGuard::wrap(m_prompts, [this] { tvCdIndexChange(); }));
+            ActionGuard::wrap(m_prompts, [this] { m_browser->tvCdIndexChange(); }));
     connect(tvCdIndex, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        ActionGuard::run(m_prompts, [this] { pmCdIndexPopup(); });
+        ActionGuard::run(m_prompts, [this] { m_browser->pmCdIndexPopup(); });
         pmCdIndex->popup(tvCdIndex->viewport()->mapToGlobal(at));
     });
     connect(lvDetail->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        ActionGuard::run(m_prompts, [this, column] { lvDetailColumnClick(column); });
+        ActionGuard::run(m_prompts, [this, column] { m_browser->lvDetailColumnClick(column); });
     });
-    connect(actExtEdition, &QAction::triggered, this,
-            ActionGuard::wrap(m_prompts, [this] { actExtEditionExecute(); }));
 }
 
-void TfrmMain::setActionAllowed(QAction *action, bool allowed)
+QTreeWidgetItem *TfrmMain::rootNode() const
 {
-    m_allowed[action] = allowed;
-    updateActionStates();
-}
-
-void TfrmMain::updateActionStates()
-{
-    const QList<QAction *> changing{actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition};
-    for (auto it = m_allowed.cbegin(); it != m_allowed.cend(); ++it)
-        it.key()->setEnabled(it.value() && !(busy() && changing.contains(it.key())));
-}
-
-TfrmMain::BusyScope::BusyScope(TfrmMain &window) : m_window(window)
-{
-    ++m_window.m_busy;
-    m_window.updateActionStates();
-}
-
-TfrmMain::BusyScope::~BusyScope()
-{
-    --m_window.m_busy;
-    m_window.updateActionStates();
+    return m_browser->rootNode();
 }
 
 void TfrmMain::showEvent(QShowEvent *event)
@@ -311,15 +319,15 @@ void TfrmMain::showEvent(QShowEvent *event)
 void TfrmMain::FormShow()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
-    m_stopRequest = false;
-    ActionGuard::run(m_prompts, [this] { ReloadDiscTree(); });
+    m_progress->ClearStopRequest();
+    ActionGuard::run(m_prompts, [this] { m_browser->ReloadDiscTree(); });
     tvCdIndex->expandAll();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     // Closing is always allowed; long loops end at their next check.
-    m_stopRequest = true;
+    m_progress->RequestStop();
     event->accept();
 }
 
@@ -332,39 +340,6 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 void TfrmMain::FormPaint()
 {
     MyStatusBar1->layoutFor(frameGeometry().width());
-}
-
-void TfrmMain::SetStatusText(const QString &text)
-{
-    MyStatusBar1->Panel7->setText(text);
-}
-
-void TfrmMain::SetProgressRange(int max, int min)
-{
-    // Qt shows an equal minimum and maximum as a busy bar; the program wants it empty.
-    if (max <= min)
-        MyStatusBar1->pbQl->setRange(min, min + 1);
-    else
-        MyStatusBar1->pbQl->setRange(min, max);
-    MyStatusBar1->pbQl->setValue(min);
-    m_pump.restart();
-}
-
-void TfrmMain::SetProgressPosition(int position)
-{
-    QProgressBar *bar = MyStatusBar1->pbQl;
-    bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
-}
-
-void TfrmMain::ReportProgress(const QString &text, int position)
-{
-    if (m_pump.due()) {
-        for (ListFeeder *feeder : m_feeders)
-            feeder->flush();
-        m_pump.pump();
-    }
-    SetProgressPosition(position);
-    SetStatusText(text);
 }
 
 void TfrmMain::actQuitExecute()

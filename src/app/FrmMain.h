@@ -1,14 +1,10 @@
 #pragma once
 
-#include "store/ProgressSink.h"
+#include "ui/ActionStates.h"
 #include "ui/FrmRoot.h"
 
-#include "DiscNode.h"
-
-#include <QHash>
 #include <QMainWindow>
-#include <optional>
-#include <vector>
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -17,10 +13,12 @@ class QSplitter;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class DiscBrowser;
+class ExportController;
+class ImportController;
 class Prompts;
-class FileRowModel;
-class ListFeeder;
-class TQuery;
+class SearchController;
+class StatusProgress;
 class TdmQL;
 class TLCommFunction;
 class TMyStatusBar;
@@ -28,50 +26,23 @@ class TSortableListView;
 class TDriveListView;
 
 // The main window: toolbar, menus, the tree of discs beside the file list, the drive
-// status list and the status bar. It owns the stop request that ends long loops.
-class TfrmMain : public TfrmRoot<QMainWindow>, public ProgressSink {
+// status list and the status bar. It creates the features and forwards each action to the
+// one that owns it; the status line's progress object holds the stop request that ends
+// long loops when the window closes.
+class TfrmMain : public TfrmRoot<QMainWindow> {
     Q_OBJECT
 public:
     TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    // Status operations.
-    void SetStatusText(const QString &text) override;
-    void SetProgressRange(int max, int min) override;
-    void SetProgressPosition(int position) override;
-    void ReportProgress(const QString &text, int position) override;
-    bool StopRequested() const override { return m_stopRequest; }
-
-    // While a BusyScope lives, the actions that change the list or the catalogue are
-    // disabled; they come back as they were when the last one ends.
-    class BusyScope {
-    public:
-        explicit BusyScope(TfrmMain &window);
-        ~BusyScope();
-        BusyScope(const BusyScope &) = delete;
-        BusyScope &operator=(const BusyScope &) = delete;
-
-    private:
-        TfrmMain &m_window;
-    };
-    bool busy() const { return m_busy > 0; }
-    // Sets an action's own enabled state (what it shows when the window is not busy).
-    void setActionAllowed(QAction *action, bool allowed);
-
-    // The catalogue browser: the tree of discs and the file list of the selected one.
-    void ReloadDiscTree();
-    void AddDiscNode(TQuery &query, QTreeWidgetItem *parent);
-    void ReopenDiscList();
-    void LoadDiscFiles();
-    void ClearSortMarks(int keep);
+    StatusProgress &progress() { return *m_progress; }
+    ActionStates &actionStates() { return m_actionStates; }
+    DiscBrowser &browser() { return *m_browser; }
+    ImportController &importer() { return *m_import; }
+    SearchController &search() { return *m_search; }
+    ExportController &exporter() { return *m_export; }
+    // The root node of the disc tree.
     QTreeWidgetItem *rootNode() const;
-    // The record of the selected node when it is a disc node.
-    std::optional<TDiscNode> selectedDisc() const;
-    static std::optional<TDiscNode> discOf(const QTreeWidgetItem *item);
-    // Stores the rows of an accepted import under the disc of that name.
-    void StoreDiscFiles(const FileRowModel &rows, const QString &discName);
-    // Lists the file records an open search query found, with their disc names.
-    void ShowQueryResult(TQuery &query);
 
     QFrame *Panel1;
     QToolBar *tb;
@@ -116,39 +87,23 @@ private:
     void createPanels();
     QFrame *createToolbarPanel();
     QFrame *createFilePanels();
+    void createFeatures();
     void connectActions();
-    void updateActionStates();
+    void connectBrowser();
     void FormShow();
-    void tvCdIndexChange();
-    void loadSelectedDisc(const TDiscNode &disc);
-    void pmCdIndexPopup();
-    void actDelExecute();
-    void lvDetailColumnClick(int column);
-    void actCDexpASCExecute();
-    void actFindExecute();
     void FormPaint();
     void actQuitExecute();
     void actHelpExecute();
     void actExtEditionExecute();
     void actAboutExecute();
-    void actCDimpExecute();
-    void actDriverImpExecute();
-    void runImport(int mode);
-    void sortDiscNodes();
-    void actOpenCdExecute();
-    void actCloseCdExecute();
-    void actAllOpenExecute();
-    void actAllCloseExecute();
-    void moveSelectedTrays(bool open, const QString &emptyMessage);
-    void moveAllTrays(bool open);
 
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;
     Prompts &m_prompts;
-    bool m_stopRequest = false;
-    int m_busy = 0;
-    QHash<QAction *, bool> m_allowed;
-    EventPump m_pump;
-    friend class ListFeeder;
-    std::vector<ListFeeder *> m_feeders;
+    ActionStates m_actionStates;
+    std::unique_ptr<StatusProgress> m_progress;
+    DiscBrowser *m_browser = nullptr;
+    ImportController *m_import = nullptr;
+    SearchController *m_search = nullptr;
+    ExportController *m_export = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "CdImageOption.h"
 
-#include "platform/DiscImage.h"
-#include "platform/Platform.h"
+#include "drives/platform/Platform.h"
+#include "drives/platform/formats/DiscImage.h"
 
 using namespace Qt::StringLiterals;
 

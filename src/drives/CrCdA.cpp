@@ -1,7 +1,7 @@
 #include "CrCdA.h"
 
 #include "DriveUtilities.h"
-#include "platform/DriveTypes.h"
+#include "drives/platform/formats/DriveTypes.h"
 
 TCrCdA::TCrCdA(QObject *owner)
     : QObject(owner)

@@ -1,7 +1,7 @@
 #include "DiskCaps.h"
 
 #include "DriveUtilities.h"
-#include "platform/DriveTypes.h"
+#include "drives/platform/formats/DriveTypes.h"
 
 #include <QTimer>
 

@@ -2,7 +2,7 @@
 
 #include "CrCdA.h"
 #include "DriveUtilities.h"
-#include "platform/Platform.h"
+#include "drives/platform/Platform.h"
 #include "ui/ActionGuard.h"
 
 #include <QHeaderView>
@@ -21,7 +21,9 @@ QChar upperLetter(char letter)
 } // namespace
 
 TDriveListView::TDriveListView(Prompts &prompts, QWidget *parent)
-    : QTreeWidget(parent), m_prompts(prompts), m_animTimer(new QTimer(this))
+    : QTreeWidget(parent)
+    , m_prompts(prompts)
+    , m_animTimer(new QTimer(this))
 {
     BuildDriveList();
     m_animTimer->setObjectName(u"AnimTimer"_s);
@@ -62,9 +64,10 @@ void TDriveListView::setSmallImages(const QList<QIcon> &images)
 void TDriveListView::Loaded()
 {
     FillList();
-    connect(&Platform::instance(), &Platform::mediaEvent, this,
-            [this](const MediaEvent &event) { ActionGuard::run(m_prompts, [&] { DeviceChange(event); }); },
-            Qt::QueuedConnection);
+    connect(
+        &Platform::instance(), &Platform::mediaEvent, this,
+        [this](const MediaEvent &event) { ActionGuard::run(m_prompts, [&] { DeviceChange(event); }); },
+        Qt::QueuedConnection);
 }
 
 char TDriveListView::letterOf(const QString &driveCode)

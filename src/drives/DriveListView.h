@@ -12,7 +12,8 @@ struct MediaEvent;
 
 // The machine's CD-ROM drives, one row each with name, volume label and serial number,
 // and an icon that follows a disc leaving or arriving. It listens to the platform's media
-// events itself, animates the row, and reads the drive again when the animation ends.
+// events itself, animates the row, and reads the drive again when the animation ends. Its
+// popup menu's commands open and close the trays of the selected drives, or of all.
 class TDriveListView : public QTreeWidget {
     Q_OBJECT
 public:
@@ -36,6 +37,12 @@ public:
     void FitColumns();
     static QStringList DriveCodesFromMask(quint32 unitMask);
 
+    // The tray commands of the status list's popup menu.
+    void actOpenCdExecute();
+    void actCloseCdExecute();
+    void actAllOpenExecute();
+    void actAllCloseExecute();
+
 signals:
     void OnOpenCd(QObject *sender, const QStringList &driveCodes);
     void OnCloseCd(QObject *sender, const QStringList &driveCodes);
@@ -50,6 +57,8 @@ private:
     void readRow(int row);
     void animateRow(int row);
     static char letterOf(const QString &driveCode);
+    void moveSelectedTrays(bool open, const QString &emptyMessage);
+    void moveAllTrays(bool open);
 
     Prompts &m_prompts;
     TCrCdA *m_cdDrives = nullptr;

@@ -1,8 +1,8 @@
 #include "DriveUtilities.h"
 
 #include "ConvertError.h"
-#include "platform/DriveTypes.h"
-#include "platform/Platform.h"
+#include "drives/platform/Platform.h"
+#include "drives/platform/formats/DriveTypes.h"
 
 using namespace Qt::StringLiterals;
 

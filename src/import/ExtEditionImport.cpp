@@ -1,10 +1,12 @@
 // The import side of the category dialog: disc import (mode 2) and folder import
 // (mode 3). A scan fills the file list; "确定" checks the name and inserts the disc record.
-#include "categories/ExtEdition.h"
+#include "ExtEdition.h"
 
+#include "DiscImport.h"
 #include "DrvList.h"
 #include "FolderTreeModel.h"
 #include "ScanFiles.h"
+#include "categories/CategoryChooser.h"
 #include "drives/DriveUtilities.h"
 #include "drives/platform/Platform.h"
 #include "store/DmQL.h"
@@ -170,8 +172,8 @@ void TfrmExtEdition::SetImportMode(int m)
         Label3->setText(u"导入名称："_s);
     mmExt->hide();
     layout()->setMenuBar(nullptr);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
     for (QWidget *editorSide : {static_cast<QWidget *>(pnlMask), static_cast<QWidget *>(pnlMaskButtons)})
         editorSide->hide();
     for (QWidget *importSide : {pnlName, pnlOk, pnlList})
@@ -218,20 +220,12 @@ void TfrmExtEdition::dcbDriveChange()
     }
 }
 
-QStringList TfrmExtEdition::maskTexts() const
-{
-    QStringList masks;
-    for (int i = 0; i < lbCatalog->count(); ++i)
-        masks.append(lbCatalog->item(i)->text());
-    return masks;
-}
-
 // While a scan runs only "取消" stays usable.
 void TfrmExtEdition::setScanning(bool scanning)
 {
-    for (QWidget *widget : {static_cast<QWidget *>(pnlCatalog), static_cast<QWidget *>(pnlName),
-                            static_cast<QWidget *>(pnlFolder), static_cast<QWidget *>(dlInfo),
-                            static_cast<QWidget *>(pnlList), static_cast<QWidget *>(btnOk)})
+    for (QWidget *widget :
+         {static_cast<QWidget *>(pnlCatalog), static_cast<QWidget *>(pnlName), static_cast<QWidget *>(pnlFolder),
+          static_cast<QWidget *>(dlInfo), static_cast<QWidget *>(pnlList), static_cast<QWidget *>(btnOk)})
         widget->setEnabled(!scanning);
     actOk->setEnabled(!scanning);
     actDriveImp->setEnabled(!scanning);
@@ -244,7 +238,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
         return;
     GetDriveInfo(letter, DriveInfo);
     edtDrvLabel->setText(DriveInfo.DiskLabel);
-    const QStringList masks = maskTexts();
+    const QStringList masks = chooser->maskTexts();
     setScanning(true);
     const auto enable = qScopeGuard([this] { setScanning(false); });
     Scanning = true;
@@ -271,13 +265,8 @@ void TfrmExtEdition::actOkExecute()
     const QString name = edtDrvLabel->text();
     bool duplicate = false;
     if (!name.trimmed().isEmpty() && rows()->rowCount() > 0) {
-        TQuery &scratch = *m_dm.aqryTempFind;
-        const int found =
-            m_commFunction.OpenSql(scratch, u"Select DiskName From CdRomListMt Where DiskName = ?"_s, {name});
-        if (found <= 0) {
-            m_commFunction.ExecSql(scratch,
-                                   u"Insert Into CdRomListMt (DiskName, DiskLabel, DiskSerial) values (?, ?, ?)"_s,
-                                   {name, DriveInfo.DiskLabel, DriveInfo.DiskSerial});
+        if (!DiscImport::nameTaken(m_dm, m_commFunction, name)) {
+            DiscImport::insertDisc(m_dm, m_commFunction, name, DriveInfo.DiskLabel, DriveInfo.DiskSerial);
             accept();
             return;
         }

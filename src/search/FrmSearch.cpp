@@ -1,5 +1,6 @@
 #include "FrmSearch.h"
 
+#include "FileSearch.h"
 #include "SearchCondition.h"
 #include "SearchListBox.h"
 #include "store/Query.h"
@@ -24,9 +25,10 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, Q
 } // namespace
 
 TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
-    : TfrmRoot<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_query(query), m_prompts(prompts)
+    : TfrmRoot<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_query(query)
+    , m_prompts(prompts)
 {
     setObjectName(u"frmSearch"_s);
     setWindowTitle(u"查询"_s);
@@ -92,11 +94,7 @@ QString TfrmSearch::JoinConditions() const
 
 QVariantList TfrmSearch::conditionValues() const
 {
-    QVariantList values;
-    for (const QString &condition : m_conditions)
-        if (!condition.isEmpty())
-            values.append(m_pattern);
-    return values;
+    return FileSearch::values(m_conditions, m_pattern);
 }
 
 void TfrmSearch::btnFindClick()
@@ -108,12 +106,6 @@ void TfrmSearch::btnFindClick()
         reject();
         return;
     }
-    m_query.Close();
-    const QString joined = JoinConditions();
-    if (!joined.isEmpty()) {
-        m_query.SQL() << u" where "_s << joined;
-        m_query.Params() = conditionValues();
-    }
-    m_query.Open();
+    FileSearch::open(m_query, m_conditions, m_pattern);
     accept();
 }

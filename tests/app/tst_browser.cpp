@@ -5,11 +5,13 @@
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
+#include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
+#include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -79,11 +81,11 @@ private slots:
             names << root->child(i)->text(0);
         QCOMPARE(names.mid(0, 3), (QStringList{u"Alpha"_s, u"beta"_s, u"delta"_s}));
         QCOMPARE(names.size(), 4);
-        const std::optional<TDiscNode> record = TfrmMain::discOf(disc(u"beta"_s));
+        const std::optional<TDiscNode> record = DiscBrowser::discOf(disc(u"beta"_s));
         QVERIFY(record);
         QCOMPARE(record->DiskLabel, u"LABEL"_s);
         QCOMPARE(record->DiskSerial, u"1234ABCD"_s);
-        QVERIFY(!TfrmMain::discOf(root));
+        QVERIFY(!DiscBrowser::discOf(root));
         // Nothing is selected yet: the list is empty and nothing can be deleted.
         QVERIFY(rows().empty());
         QVERIFY(!actDel()->isEnabled());
@@ -191,7 +193,7 @@ private slots:
         openWindow();
         QTimer::singleShot(0, m_main.get(), [&] { m_main->close(); });
         m_main->tvCdIndex->setCurrentItem(disc(u"A"_s));
-        QVERIFY(m_main->StopRequested());
+        QVERIFY(m_main->progress().StopRequested());
         QVERIFY(rows().size() < 50000);
         // The window is usable again once the loop ended.
         QVERIFY(m_main->findChild<QAction *>(u"actFind"_s)->isEnabled());

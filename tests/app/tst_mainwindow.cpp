@@ -4,13 +4,14 @@
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
 #include "store/DmQL.h"
+#include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
 #include "ui/ActionGuard.h"
+#include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
-#include "store/FileRowModel.h"
+#include "ui/StatusProgress.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -20,9 +21,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QTimer>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -120,9 +121,9 @@ private slots:
         QCOMPARE(a->shortcut().toString(), shortcut);
         QCOMPARE(!a->icon().isNull(), hasIcon);
         QCOMPARE(a->isEnabled(), enabled);
-        QCOMPARE(a->property("category").toString() == u"Status"_s,
-                 name == u"actOpenCd"_s || name == u"actCloseCd"_s || name == u"actAllOpen"_s
-                     || name == u"actAllClose"_s);
+        QCOMPARE(a->property("category").toString() == u"Status"_s, name == u"actOpenCd"_s || name == u"actCloseCd"_s ||
+                                                                        name == u"actAllOpen"_s ||
+                                                                        name == u"actAllClose"_s);
     }
 
     void menusAndToolbar()
@@ -132,8 +133,8 @@ private slots:
         QCOMPARE(top[0]->text(), u"文件(&F)"_s);
         QCOMPARE(entries(top[0]->menu()), (QStringList{u"新的CD"_s, u"磁盘导入"_s, u"-"_s, u"退出(&X)"_s}));
         QCOMPARE(top[1]->text(), u"编辑(&E)"_s);
-        QCOMPARE(entries(top[1]->menu()), (QStringList{u"删除(&D)"_s, u"-"_s, u"导出(&E)"_s, u"-"_s, u"Language"_s,
-                                                       u"-"_s, u"设置"_s}));
+        QCOMPARE(entries(top[1]->menu()),
+                 (QStringList{u"删除(&D)"_s, u"-"_s, u"导出(&E)"_s, u"-"_s, u"Language"_s, u"-"_s, u"设置"_s}));
         QMenu *language = subMenu(top[1]->menu(), u"Language"_s);
         QCOMPARE(entries(language), QStringList{u"Chinese(GB)"_s});
         QVERIFY(language->actions().first()->isChecked());
@@ -158,7 +159,7 @@ private slots:
         });
         miCDimp->trigger();
         QCOMPARE(imports.size(), 1);
-        m_main->setActionAllowed(action(u"actCDimp"_s), false);
+        m_main->actionStates().setAllowed(action(u"actCDimp"_s), false);
         QVERIFY(!miCDimp->isEnabled());
     }
 
@@ -182,9 +183,9 @@ private slots:
         }
         QCOMPARE(m_main->lvDetail->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(m_main->lvDetail->editTriggers(), QAbstractItemView::NoEditTriggers);
-        m_main->lvDetail->rows()->appendRow({u"碟一"_s, {u"歌曲.mp3"_s, u"4096"_s, u"2024-05-01 12:30:00"_s,
-                                                        u"\\音乐\\"_s}});
-        m_main->SetStatusText(u"共读入:1条记录"_s);
+        m_main->lvDetail->rows()->appendRow(
+            {u"碟一"_s, {u"歌曲.mp3"_s, u"4096"_s, u"2024-05-01 12:30:00"_s, u"\\音乐\\"_s}});
+        m_main->progress().SetStatusText(u"共读入:1条记录"_s);
         saveScreenshot(*m_main, u"main-window"_s);
     }
 
@@ -210,16 +211,16 @@ private slots:
     void progressOperations()
     {
         QProgressBar *bar = m_main->MyStatusBar1->pbQl;
-        m_main->SetProgressRange(250, 0);
+        m_main->progress().SetProgressRange(250, 0);
         QCOMPARE(bar->maximum(), 250);
-        m_main->SetProgressPosition(100);
+        m_main->progress().SetProgressPosition(100);
         QCOMPARE(bar->value(), 100);
-        m_main->SetProgressRange(0, 0);
+        m_main->progress().SetProgressRange(0, 0);
         QVERIFY(bar->maximum() > bar->minimum()); // not Qt's busy bar
         QCOMPARE(bar->value(), bar->minimum());
-        m_main->SetStatusText(u"已读入:5条记录"_s);
+        m_main->progress().SetStatusText(u"已读入:5条记录"_s);
         QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"已读入:5条记录"_s);
-        m_main->SetStatusText(QString());
+        m_main->progress().SetStatusText(QString());
         QCOMPARE(m_main->MyStatusBar1->Panel7->text(), QString());
     }
 
@@ -227,19 +228,21 @@ private slots:
     {
         m_main->show();
         QCoreApplication::processEvents();
-        QVERIFY(!m_main->StopRequested());
+        QVERIFY(!m_main->progress().StopRequested());
         bool ran = false;
-        QMetaObject::invokeMethod(m_main.get(), [&] { ran = true; }, Qt::QueuedConnection);
-        m_main->SetProgressRange(1000, 0);
-        m_main->ReportProgress(u"已读入:0条记录"_s, 0);
+        QMetaObject::invokeMethod(
+            m_main.get(), [&] { ran = true; }, Qt::QueuedConnection);
+        m_main->progress().SetProgressRange(1000, 0);
+        m_main->progress().ReportProgress(u"已读入:0条记录"_s, 0);
         QVERIFY(ran);
 
         // The user closes the window while a loop runs: the loop ends at its next check.
-        QMetaObject::invokeMethod(m_main.get(), [&] { m_main->close(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_main.get(), [&] { m_main->close(); }, Qt::QueuedConnection);
         int done = 0;
         for (; done < 1000000; ++done) {
-            m_main->ReportProgress(u"已读入:%1条记录"_s.arg(done), done);
-            if (m_main->StopRequested())
+            m_main->progress().ReportProgress(u"已读入:%1条记录"_s.arg(done), done);
+            if (m_main->progress().StopRequested())
                 break;
             QTest::qSleep(1);
         }
@@ -248,18 +251,18 @@ private slots:
         QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"已读入:%1条记录"_s.arg(done));
         // Showing the window again clears the request.
         m_main->show();
-        QVERIFY(!m_main->StopRequested());
+        QVERIFY(!m_main->progress().StopRequested());
     }
 
     void busyStateDisablesChangingActions()
     {
-        const QStringList changing{u"actCDimp"_s, u"actDriverImp"_s, u"actDel"_s, u"actFind"_s, u"actCDexpASC"_s,
-                                   u"actExtEdition"_s};
-        m_main->setActionAllowed(action(u"actDel"_s), false);
+        const QStringList changing{u"actCDimp"_s, u"actDriverImp"_s, u"actDel"_s,
+                                   u"actFind"_s,  u"actCDexpASC"_s,  u"actExtEdition"_s};
+        m_main->actionStates().setAllowed(action(u"actDel"_s), false);
         {
-            TfrmMain::BusyScope outer(*m_main);
+            ActionStates::BusyScope outer(m_main->actionStates());
             {
-                TfrmMain::BusyScope inner(*m_main);
+                ActionStates::BusyScope inner(m_main->actionStates());
                 for (const QString &name : changing)
                     QVERIFY2(!action(name)->isEnabled(), qPrintable(name));
             }
@@ -269,7 +272,7 @@ private slots:
         }
         for (const QString &name : changing)
             QCOMPARE(action(name)->isEnabled(), name != u"actDel"_s);
-        m_main->setActionAllowed(action(u"actDel"_s), true);
+        m_main->actionStates().setAllowed(action(u"actDel"_s), true);
         QVERIFY(action(u"actDel"_s)->isEnabled());
         QVERIFY(!action(u"actComment"_s)->isEnabled());
     }
@@ -279,12 +282,12 @@ private slots:
         QAction trigger;
         int closingSteps = 0;
         QObject::connect(&trigger, &QAction::triggered, m_main.get(), ActionGuard::wrap(m_prompts, [&] {
-                             struct Closing {
-                                 int &steps;
-                                 ~Closing() { ++steps; }
-                             } closing{closingSteps};
-                             throw DbError(u"no such table: CdRomListDt"_s);
-                         }));
+            struct Closing {
+                int &steps;
+                ~Closing() { ++steps; }
+            } closing{closingSteps};
+            throw DbError(u"no such table: CdRomListDt"_s);
+        }));
         trigger.trigger();
         trigger.trigger();
         QCOMPARE(closingSteps, 2);

@@ -5,7 +5,8 @@
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
 #include "app/FrmMain.h"
-#include "categories/ExtEdition.h"
+#include "categories/CategoryChooser.h"
+#include "import/ExtEdition.h"
 #include "store/DmQL.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
@@ -152,7 +153,7 @@ class TestExtEdition : public QObject {
     // The user clicks a mask: the list is entered and the mask selected.
     void chooseMask(int row)
     {
-        m_dlg->lbCatalogEnter();
+        m_dlg->chooser->lbCatalogEnter();
         m_dlg->lbCatalog->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
 
@@ -551,7 +552,7 @@ private slots:
         seed({{u"音乐"_s, {u"*.mp3"_s}}});
         open();
         QCOMPARE(m_comm->OpenSql(*m_dm->aqryExtDt, u"select extCode from extDt"_s), 1);
-        m_dlg->InslbCatalog();
+        m_dlg->chooser->InslbCatalog();
         QCOMPARE(m_presenter.calls.size(), 1);
         QCOMPARE(m_presenter.calls[0].message, u"函数InslbCatalog操作错误"_s);
         QVERIFY(m_presenter.calls[0].details.startsWith(u"错误信息:\r"_s));

@@ -1,12 +1,12 @@
 #pragma once
 
 // Stand-ins for the parts of the optical backend that need a drive, udev or udisks.
-#include "drives/platform/DriveControl.h"
-#include "drives/platform/FileSectorReader.h"
-#include "drives/platform/MediaEventSource.h"
-#include "drives/platform/MountService.h"
-#include "drives/platform/MountSource.h"
-#include "drives/platform/OpticalDriveSource.h"
+#include "drives/platform/formats/FileSectorReader.h"
+#include "drives/platform/linux/DriveControl.h"
+#include "drives/platform/linux/MediaEventSource.h"
+#include "drives/platform/linux/MountService.h"
+#include "drives/platform/linux/MountSource.h"
+#include "drives/platform/linux/OpticalDriveSource.h"
 
 #include <QFile>
 #include <QHash>

@@ -3,7 +3,7 @@
 // A Linux platform on a scripted machine with one optical drive (d), the root file system
 // and /home, to which a test attaches images as virtual drives.
 #include "OpticalFakes.h"
-#include "drives/platform/LinuxPlatform.h"
+#include "drives/platform/linux/LinuxPlatform.h"
 
 #include <sys/sysmacros.h>
 

@@ -4,8 +4,8 @@
 //   quillon-drivecheck --eject E    open E's tray, --close E closes it
 //   quillon-drivecheck --watch      print media events until Ctrl-C
 #include "drives/DriveUtilities.h"
-#include "drives/platform/DriveTypes.h"
 #include "drives/platform/Platform.h"
+#include "drives/platform/formats/DriveTypes.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

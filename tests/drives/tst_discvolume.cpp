@@ -2,11 +2,11 @@
 // on hand-made descriptors and on images made by genisoimage and xorriso.
 #include "IsoImages.h"
 #include "OpticalFakes.h"
-#include "drives/platform/BlkidVolumeProbe.h"
-#include "drives/platform/DiscSerial.h"
-#include "drives/platform/FileSectorReader.h"
-#include "drives/platform/UdfDescriptors.h"
-#include "drives/platform/VolumeDescriptors.h"
+#include "drives/platform/formats/DiscSerial.h"
+#include "drives/platform/formats/FileSectorReader.h"
+#include "drives/platform/formats/UdfDescriptors.h"
+#include "drives/platform/formats/VolumeDescriptors.h"
+#include "drives/platform/linux/BlkidVolumeProbe.h"
 
 #include <QtTest>
 

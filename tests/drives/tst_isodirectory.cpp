@@ -5,9 +5,9 @@
 #include "IsoImages.h"
 #include "OpticalFakes.h"
 #include "drives/FileTime.h"
-#include "drives/platform/IsoDirectory.h"
-#include "drives/platform/IsoFileSystem.h"
-#include "drives/platform/VolumeDescriptors.h"
+#include "drives/platform/formats/IsoDirectory.h"
+#include "drives/platform/formats/IsoFileSystem.h"
+#include "drives/platform/formats/VolumeDescriptors.h"
 #include "store/DateText.h"
 
 #include <QDirIterator>

@@ -4,11 +4,11 @@
 #include "IsoImages.h"
 #include "OpticalFakes.h"
 #include "drives/DriveUtilities.h"
-#include "drives/platform/DriveTypes.h"
-#include "drives/platform/LinuxPlatform.h"
 #include "drives/platform/PlatformOverride.h"
-#include "drives/platform/SystemMountService.h"
-#include "drives/platform/UdfDescriptors.h"
+#include "drives/platform/formats/DriveTypes.h"
+#include "drives/platform/formats/UdfDescriptors.h"
+#include "drives/platform/linux/LinuxPlatform.h"
+#include "drives/platform/linux/SystemMountService.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -3,14 +3,14 @@
 // mounts without a bus, and the CD-ROM ioctls on things that are no drive.
 #include "IsoImages.h"
 #include "OpticalFakes.h"
-#include "drives/platform/CdromControl.h"
-#include "drives/platform/DriveStatusPoller.h"
-#include "drives/platform/MountInfoTable.h"
-#include "drives/platform/OpticalMediaWatch.h"
-#include "drives/platform/SysfsOpticalDrives.h"
-#include "drives/platform/SystemMountService.h"
-#include "drives/platform/UdevOpticalDrives.h"
-#include "drives/platform/VolumeDescriptors.h"
+#include "drives/platform/formats/VolumeDescriptors.h"
+#include "drives/platform/linux/CdromControl.h"
+#include "drives/platform/linux/DriveStatusPoller.h"
+#include "drives/platform/linux/MountInfoTable.h"
+#include "drives/platform/linux/OpticalMediaWatch.h"
+#include "drives/platform/linux/SysfsOpticalDrives.h"
+#include "drives/platform/linux/SystemMountService.h"
+#include "drives/platform/linux/UdevOpticalDrives.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -2,12 +2,12 @@
 // image, the machine's own root drive, and FakePlatform's scripted answers.
 #include "FakePlatform.h"
 #include "drives/DriveUtilities.h"
-#include "drives/platform/BlkidVolumeProbe.h"
-#include "drives/platform/LetterMap.h"
-#include "drives/platform/LinuxPlatform.h"
 #include "drives/platform/PlatformOverride.h"
-#include "drives/platform/ReaddirLister.h"
-#include "drives/platform/VolumeRules.h"
+#include "drives/platform/formats/VolumeRules.h"
+#include "drives/platform/linux/BlkidVolumeProbe.h"
+#include "drives/platform/linux/LetterMap.h"
+#include "drives/platform/linux/LinuxPlatform.h"
+#include "drives/platform/linux/ReaddirLister.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,9 +7,9 @@
 #include <umockdev.h>
 
 #include "OpticalFakes.h"
-#include "drives/platform/LinuxPlatform.h"
-#include "drives/platform/UdevMediaMonitor.h"
-#include "drives/platform/UdevOpticalDrives.h"
+#include "drives/platform/linux/LinuxPlatform.h"
+#include "drives/platform/linux/UdevMediaMonitor.h"
+#include "drives/platform/linux/UdevOpticalDrives.h"
 
 #include <QSignalSpy>
 #include <QtTest>

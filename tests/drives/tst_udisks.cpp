@@ -1,9 +1,9 @@
 // Mounting and unmounting discs through udisks2 over Qt D-Bus, against a stand-in udisks
 // service on a private message bus (a dbus-daemon of the test's own, not the system bus).
 #include "OpticalFakes.h"
-#include "drives/platform/DeviceOpticalDrive.h"
-#include "drives/platform/SystemMountService.h"
-#include "drives/platform/UdisksClient.h"
+#include "drives/platform/linux/DeviceOpticalDrive.h"
+#include "drives/platform/linux/SystemMountService.h"
+#include "drives/platform/linux/UdisksClient.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>

@@ -5,9 +5,9 @@
 #include "VirtualDriveRig.h"
 #include "drives/CdImageOption.h"
 #include "drives/DriveUtilities.h"
-#include "drives/platform/DriveTypes.h"
 #include "drives/platform/PlatformOverride.h"
-#include "drives/platform/VolumeDescriptors.h"
+#include "drives/platform/formats/DriveTypes.h"
+#include "drives/platform/formats/VolumeDescriptors.h"
 #include "import/ScanFiles.h"
 #include "store/FileRowModel.h"
 

@@ -4,12 +4,11 @@
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
-#include "categories/ExtEdition.h"
 #include "drives/DriveListView.h"
 #include "drives/platform/Platform.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
+#include "import/ExtEdition.h"
 #include "import/FolderTreeModel.h"
 #include "search/FrmSearch.h"
 #include "search/SearchListBox.h"
@@ -18,6 +17,7 @@
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
 #include "ui/ErrorDialogPresenter.h"
+#include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
 
 #include <QAction>
@@ -60,8 +60,7 @@ quint64 inodeOf(const QString &path)
 }
 
 // Runs a modal step of the main window; the steps act on the dialog while it is open.
-template <class Dialog>
-void withDialog(QAction *action, const std::function<void(Dialog &)> &steps)
+template <class Dialog> void withDialog(QAction *action, const std::function<void(Dialog &)> &steps)
 {
     bool ran = false;
     QTimer::singleShot(0, [&] {
@@ -128,7 +127,7 @@ private slots:
         writeFile(tree + u"/readme.txt"_s, 10, newer);
         const QString image = work.filePath(u"cd.iso"_s);
         QCOMPARE(QProcess::execute(u"genisoimage"_s, {u"-quiet"_s, u"-input-charset"_s, u"utf-8"_s, u"-J"_s,
-                                                        u"-joliet-long"_s, u"-V"_s, u"MY_CD"_s, u"-o"_s, image, tree}),
+                                                      u"-joliet-long"_s, u"-V"_s, u"MY_CD"_s, u"-o"_s, image, tree}),
                  0);
         const std::optional<char> cd = Platform::instance().attachImage(image);
         QVERIFY(cd);
@@ -206,8 +205,8 @@ private slots:
             for (const FileRow &row : rows()->rows())
                 listed << row.sub[3] + row.sub[0] + u' ' + row.sub[1];
             const QString base = u"\\"_s + Platform::instance().locate(folder)->relativePath.replace(u'/', u'\\');
-            QCOMPARE(listed, (QStringList{base + u"\\子目录\\c.mp3 1000"_s, base + u"\\a.mp3 300"_s,
-                                          base + u"\\b.wav 20"_s}));
+            QCOMPARE(listed,
+                     (QStringList{base + u"\\子目录\\c.mp3 1000"_s, base + u"\\a.mp3 300"_s, base + u"\\b.wav 20"_s}));
             window.tvCdIndex->setCurrentItem(node(u"MY_CD"_s));
             QCOMPARE(status(), u"共读入:2条记录"_s);
             QCOMPARE(rows()->row(0).sub[0], u"现场.wav"_s);

@@ -5,14 +5,15 @@
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
+#include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
-#include "categories/ExtEdition.h"
 #include "drives/platform/PlatformOverride.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
+#include "import/ExtEdition.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
+#include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
 
 #include <QAction>
@@ -79,14 +80,16 @@ class TestImport : public QObject {
 
     QStringList storedFiles(const QString &disc)
     {
-        m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"Select DiskCode From CdRomListMt Where DiskName = ?"_s, {disc});
+        m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"Select DiskCode From CdRomListMt Where DiskName = ?"_s,
+                                {disc});
         const qint64 code = m_session->dm.aqryTempFind->FieldByName(u"DiskCode"_s).AsInteger();
-        m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FilePath, FileName from CdRomListDt where DiskCode = ?"_s,
-                        {code});
+        m_session->comm.OpenSql(*m_session->dm.aqryTempFind,
+                                u"select FilePath, FileName from CdRomListDt where DiskCode = ?"_s, {code});
         QStringList out;
-        for (m_session->dm.aqryTempFind->First(); !m_session->dm.aqryTempFind->Eof(); m_session->dm.aqryTempFind->Next())
-            out << m_session->dm.aqryTempFind->FieldByName(u"FilePath"_s).AsString()
-                       + m_session->dm.aqryTempFind->FieldByName(u"FileName"_s).AsString();
+        for (m_session->dm.aqryTempFind->First(); !m_session->dm.aqryTempFind->Eof();
+             m_session->dm.aqryTempFind->Next())
+            out << m_session->dm.aqryTempFind->FieldByName(u"FilePath"_s).AsString() +
+                       m_session->dm.aqryTempFind->FieldByName(u"FileName"_s).AsString();
         return out;
     }
 
@@ -121,133 +124,135 @@ private slots:
         file('g', u"c.txt"_s);
         QVERIFY(m_session->data.addDisc(u"Zebra"_s) > 0);
         QVERIFY(m_session->data.addDisc(u"apple"_s) > 0);
-        m_main->ReloadDiscTree();
+        m_main->browser().ReloadDiscTree();
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             QCOMPARE(dialog.windowTitle(), u"光盘导入"_s);
-            QCOMPARE(dialog.size(), QSize(824, 468));
-            QCOMPARE(dialog.Label3->text(), u"光盘名:"_s);
-            QVERIFY(dialog.dlInfo->isVisible());
-            QVERIFY(!dialog.lbCatalog->isVisible());
-            QCOMPARE(dialog.dlInfo->Buttons().size(), 2);
-            QCOMPARE(dialog.dlInfo->Buttons()[1]->Text(), u"CDRom [G:]"_s);
-            QCOMPARE(dialog.cbCatalog->currentText(), u"音乐"_s);
-            dialog.dlInfo->Buttons()[1]->ImageButton->click();
-            QCOMPARE(dialog.edtDrvLabel->text(), u"AUDIO_1"_s);
-            QCOMPARE(dialog.rows()->rowCount(), 2);
-            QCOMPARE(dialog.rows()->row(0).sub[2], u"g:\\sub\\"_s);
-            saveScreenshot(dialog, u"import-disc"_s);
-            dialog.edtDrvLabel->setText(u"My Music"_s);
-            dialog.btnOk->click();
-        });
-        QCOMPARE(treeNames(), (QStringList{u"apple"_s, u"My Music"_s, u"Zebra"_s}));
-        QCOMPARE(storedFiles(u"My Music"_s), (QStringList{u"\\sub\\b.mp3"_s, u"\\a.mp3"_s}));
-        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind,
-                                 u"select DiskLabel from CdRomListMt where DiskSerial = '0000001F'"_s),
-                 1);
-        QCOMPARE(m_session->dm.aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"AUDIO_1"_s);
-        QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
-        QVERIFY(m_prompts.calls.isEmpty());
-        QVERIFY(m_session->presenter.calls.isEmpty());
-    }
+        QCOMPARE(dialog.size(), QSize(824, 468));
+        QCOMPARE(dialog.Label3->text(), u"光盘名:"_s);
+        QVERIFY(dialog.dlInfo->isVisible());
+        QVERIFY(!dialog.lbCatalog->isVisible());
+        QCOMPARE(dialog.dlInfo->Buttons().size(), 2);
+        QCOMPARE(dialog.dlInfo->Buttons()[1]->Text(), u"CDRom [G:]"_s);
+        QCOMPARE(dialog.cbCatalog->currentText(), u"音乐"_s);
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+        QCOMPARE(dialog.edtDrvLabel->text(), u"AUDIO_1"_s);
+        QCOMPARE(dialog.rows()->rowCount(), 2);
+        QCOMPARE(dialog.rows()->row(0).sub[2], u"g:\\sub\\"_s);
+        saveScreenshot(dialog, u"import-disc"_s);
+        dialog.edtDrvLabel->setText(u"My Music"_s);
+        dialog.btnOk->click();
+    });
+    QCOMPARE(treeNames(), (QStringList{u"apple"_s, u"My Music"_s, u"Zebra"_s}));
+    QCOMPARE(storedFiles(u"My Music"_s), (QStringList{u"\\sub\\b.mp3"_s, u"\\a.mp3"_s}));
+    QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind,
+                                     u"select DiskLabel from CdRomListMt where DiskSerial = '0000001F'"_s),
+             1);
+    QCOMPARE(m_session->dm.aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"AUDIO_1"_s);
+    QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
+    QVERIFY(m_prompts.calls.isEmpty());
+    QVERIFY(m_session->presenter.calls.isEmpty());
+}
 
     void folderImportScansTheChosenFolder()
-    {
-        file('c', u"music/rock/x.mp3"_s);
-        file('c', u"music/y.wav"_s);
-        file('c', u"other/z.mp3"_s);
+{
+    file('c', u"music/rock/x.mp3"_s);
+    file('c', u"music/y.wav"_s);
+    file('c', u"other/z.mp3"_s);
         import("actDriverImp", [&](TfrmExtEdition &dialog) {
             QCOMPARE(dialog.windowTitle(), u"磁盘导入"_s);
-            QCOMPARE(dialog.Label3->text(), u"导入名称："_s);
-            QVERIFY(dialog.dlbPath->isVisible());
-            QVERIFY(!dialog.dlInfo->isVisible());
-            QCOMPARE(dialog.dcbDrive->currentText().left(2), u"c:"_s);
-            const QModelIndex root = dialog.dlbPath->model()->index(0, 0);
-            dialog.dlbPath->expand(root);
-            const QModelIndex music = dialog.dlbPath->model()->index(0, 0, root);
-            QCOMPARE(music.data().toString(), u"music"_s);
-            dialog.dlbPath->setCurrentIndex(music);
-            dialog.Button4->click();
-            QCOMPARE(dialog.rows()->rowCount(), 2);
-            saveScreenshot(dialog, u"import-folder"_s);
-            dialog.edtDrvLabel->setText(u"  音乐文件夹"_s);
-            dialog.btnOk->click();
-        });
-        QCOMPARE(treeNames(), QStringList{u"  音乐文件夹"_s});
-        QCOMPARE(storedFiles(u"  音乐文件夹"_s), (QStringList{u"\\music\\rock\\x.mp3"_s, u"\\music\\y.wav"_s}));
-    }
+        QCOMPARE(dialog.Label3->text(), u"导入名称："_s);
+        QVERIFY(dialog.dlbPath->isVisible());
+        QVERIFY(!dialog.dlInfo->isVisible());
+        QCOMPARE(dialog.dcbDrive->currentText().left(2), u"c:"_s);
+        const QModelIndex root = dialog.dlbPath->model()->index(0, 0);
+        dialog.dlbPath->expand(root);
+        const QModelIndex music = dialog.dlbPath->model()->index(0, 0, root);
+        QCOMPARE(music.data().toString(), u"music"_s);
+        dialog.dlbPath->setCurrentIndex(music);
+        dialog.Button4->click();
+        QCOMPARE(dialog.rows()->rowCount(), 2);
+        saveScreenshot(dialog, u"import-folder"_s);
+        dialog.edtDrvLabel->setText(u"  音乐文件夹"_s);
+        dialog.btnOk->click();
+});
+QCOMPARE(treeNames(), QStringList{u"  音乐文件夹"_s});
+QCOMPARE(storedFiles(u"  音乐文件夹"_s), (QStringList{u"\\music\\rock\\x.mp3"_s, u"\\music\\y.wav"_s}));
+}
 
-    void refusalsKeepTheDialogOpen()
-    {
-        file('e', u"a.mp3"_s);
-        QVERIFY(m_session->data.addDisc(u"Music"_s) > 0);
-        m_main->ReloadDiscTree();
+void refusalsKeepTheDialogOpen()
+{
+    file('e', u"a.mp3"_s);
+    QVERIFY(m_session->data.addDisc(u"Music"_s) > 0);
+    m_main->browser().ReloadDiscTree();
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             // An empty drive: name empty, list empty, "确定" refused without a message.
             m_platform->drive('g').ready = false;
-            dialog.dlInfo->Buttons()[1]->ImageButton->click();
-            QCOMPARE(dialog.edtDrvLabel->text(), QString());
-            dialog.btnOk->click();
-            QVERIFY(dialog.isVisible());
-            QVERIFY(m_prompts.calls.isEmpty());
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+        QCOMPARE(dialog.edtDrvLabel->text(), QString());
+        dialog.btnOk->click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(m_prompts.calls.isEmpty());
 
-            // Blanks only are no name.
-            dialog.dlInfo->Buttons()[0]->ImageButton->click();
-            QCOMPARE(dialog.rows()->rowCount(), 1);
-            dialog.edtDrvLabel->setText(u"   "_s);
-            dialog.btnOk->click();
-            QVERIFY(dialog.isVisible());
+        // Blanks only are no name.
+        dialog.dlInfo->Buttons()[0]->ImageButton->click();
+        QCOMPARE(dialog.rows()->rowCount(), 1);
+        dialog.edtDrvLabel->setText(u"   "_s);
+        dialog.btnOk->click();
+        QVERIFY(dialog.isVisible());
 
-            // A name already catalogued, in another letter case.
-            dialog.edtDrvLabel->setText(u"MUSIC"_s);
-            dialog.btnOk->click();
-            QVERIFY(dialog.isVisible());
-            QCOMPARE(m_prompts.kinds(), QStringList{u"message"_s});
-            QCOMPARE(m_prompts.calls.first().text, u"光盘索引库中已经有该名称的光盘了!"_s);
-            dialog.close();
-            QVERIFY(dialog.isVisible());
-            // "取消" closes it; nothing is written.
-        });
-        QCOMPARE(treeNames(), QStringList{u"Music"_s});
-        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
-    }
+        // A name already catalogued, in another letter case.
+        dialog.edtDrvLabel->setText(u"MUSIC"_s);
+        dialog.btnOk->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(m_prompts.kinds(), QStringList{u"message"_s});
+        QCOMPARE(m_prompts.calls.first().text, u"光盘索引库中已经有该名称的光盘了!"_s);
+        dialog.close();
+        QVERIFY(dialog.isVisible());
+        // "取消" closes it; nothing is written.
+});
+QCOMPARE(treeNames(), QStringList{u"Music"_s});
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
+}
 
-    void categoryWithoutMasksAndRescans()
-    {
-        file('e', u"one.mp3"_s);
-        file('g', u"two.mp3"_s);
-        file('g', u"three.mp3"_s);
-        QVERIFY(m_session->comm.ExecSql(*m_session->dm.aqryTempFind, u"Insert Into extMt (extName) values (?)"_s, {u"空类"_s}));
+void categoryWithoutMasksAndRescans()
+{
+    file('e', u"one.mp3"_s);
+    file('g', u"two.mp3"_s);
+    file('g', u"three.mp3"_s);
+    QVERIFY(
+        m_session->comm.ExecSql(*m_session->dm.aqryTempFind, u"Insert Into extMt (extName) values (?)"_s, {u"空类"_s}));
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             dialog.dlInfo->Buttons()[0]->ImageButton->click();
-            QCOMPARE(dialog.rows()->rowCount(), 1);
-            QCOMPARE(dialog.edtDrvLabel->text(), u"DRIVE_E"_s);
-            // Two scans in a row: only the second's rows and drive remain.
-            dialog.dlInfo->Buttons()[1]->ImageButton->click();
-            QCOMPARE(dialog.rows()->rowCount(), 2);
-            QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
-            // A category without masks: the click only clears the list.
-            chooseCategory(dialog, u"空类"_s);
-            QCOMPARE(dialog.lbCatalog->count(), 0);
-            dialog.dlInfo->Buttons()[0]->ImageButton->click();
-            QCOMPARE(dialog.rows()->rowCount(), 0);
-            QCOMPARE(dialog.edtDrvLabel->text(), u"AUDIO_1"_s);
-            QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
-        });
-        QVERIFY(treeNames().isEmpty());
-    }
+        QCOMPARE(dialog.rows()->rowCount(), 1);
+        QCOMPARE(dialog.edtDrvLabel->text(), u"DRIVE_E"_s);
+        // Two scans in a row: only the second's rows and drive remain.
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+        QCOMPARE(dialog.rows()->rowCount(), 2);
+        QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
+        // A category without masks: the click only clears the list.
+        chooseCategory(dialog, u"空类"_s);
+        QCOMPARE(dialog.lbCatalog->count(), 0);
+        dialog.dlInfo->Buttons()[0]->ImageButton->click();
+        QCOMPARE(dialog.rows()->rowCount(), 0);
+        QCOMPARE(dialog.edtDrvLabel->text(), u"AUDIO_1"_s);
+        QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
+});
+QVERIFY(treeNames().isEmpty());
+}
 
-    void cancelAfterScanWritesNothing()
-    {
-        file('e', u"a.mp3"_s);
+void cancelAfterScanWritesNothing()
+{
+    file('e', u"a.mp3"_s);
         import("actCDimp", [&](TfrmExtEdition &dialog) {
             dialog.dlInfo->Buttons()[0]->ImageButton->click();
-            QCOMPARE(dialog.rows()->rowCount(), 1);
-            dialog.edtDrvLabel->setText(u"never"_s);
-        });
-        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 0);
-        QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
-    }
-};
+        QCOMPARE(dialog.rows()->rowCount(), 1);
+        dialog.edtDrvLabel->setText(u"never"_s);
+});
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 0);
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
+}
+}
+;
 
 QTEST_MAIN(TestImport)
 #include "tst_import.moc"

@@ -1,12 +1,17 @@
 // Storing the rows of an import as file records.
 #include "CatalogueFixture.h"
+#include "FakePlatform.h"
 #include "RecordingErrorPresenter.h"
 #include "RecordingProgress.h"
 #include "TestSession.h"
+#include "drives/platform/PlatformOverride.h"
 #include "import/CatalogueWriter.h"
+#include "import/DiscImport.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -121,6 +126,38 @@ private slots:
         QVERIFY(records(disc).isEmpty());
         QCOMPARE(progress.texts.last(), u"完成导入"_s);
         QVERIFY(m_session->presenter.calls.isEmpty());
+    }
+
+    // The window-free import: a disc's matching files under a new disc record with the
+    // drive's label and serial; a taken name and an empty scan store nothing.
+    void wholeImportWithoutWindow()
+    {
+        FakePlatform platform;
+        const PlatformOverride override(platform);
+        FakePlatform::Drive &drive = platform.addDrive('e', DriveTypes::CdRom);
+        drive.volume.label = u"MUSIC"_s;
+        drive.volume.serial = 0x1234ABCD;
+        QVERIFY(QDir().mkpath(drive.root + u"/a"_s));
+        for (const QString &name : {u"a/one.mp3"_s, u"two.MP3"_s, u"skip.txt"_s}) {
+            QFile file(drive.root + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        TdmQL &dm = m_session->dm;
+        TLCommFunction &comm = m_session->comm;
+        RecordingProgress progress;
+        const auto import = [&](const QStringList &masks, const QString &name) {
+            return DiscImport::run(dm, comm, 'e', u"e:\\"_s, masks, name, progress);
+        };
+        QCOMPARE(import({u"*.mp3"_s}, u"碟"_s), DiscImport::Result::Stored);
+        QVERIFY(DiscImport::nameTaken(dm, comm, u"碟"_s));
+        QCOMPARE(comm.OpenSql(*dm.aqryTempFind, u"select DiskCode, DiskLabel, DiskSerial from CdRomListMt"_s), 1);
+        const int code = int(dm.aqryTempFind->FieldByName(u"DiskCode"_s).AsInteger());
+        QCOMPARE(dm.aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"MUSIC"_s);
+        QCOMPARE(dm.aqryTempFind->FieldByName(u"DiskSerial"_s).AsString(), u"1234ABCD"_s);
+        QCOMPARE(records(code).size(), 2);
+        QCOMPARE(import({u"*.mp3"_s}, u"碟"_s), DiscImport::Result::NameTaken);
+        QCOMPARE(import({u"*.wav"_s}, u"另一张"_s), DiscImport::Result::NoFiles);
+        QCOMPARE(comm.OpenSql(*dm.aqryTempFind, u"select DiskCode from CdRomListMt"_s), 1);
     }
 
     void unknownDiscIsReported()

@@ -7,20 +7,21 @@
 #include "FakePlatform.h"
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
+#include "app/AboutBox.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
-#include "categories/ExtEdition.h"
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
 #include "drives/platform/PlatformOverride.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
+#include "import/ExtEdition.h"
 #include "search/FrmSearch.h"
+#include "search/SearchController.h"
 #include "search/SearchListBox.h"
 #include "store/LCommBusiness.h"
-#include "ui/AboutBox.h"
 #include "ui/ErrorDialogPresenter.h"
 #include "ui/FrmErrorShow.h"
+#include "ui/MyStatusBar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,10 +54,12 @@ struct Disc {
 };
 
 const QList<Disc> kDiscs{
-    {u"周杰伦 - 范特西"_s, u"FANTASY"_s,
+    {u"周杰伦 - 范特西"_s,
+     u"FANTASY"_s,
      {u"\\|爱在西元前.mp3|5012345|2001-09-14 10:21:05"_s, u"\\|简单爱.mp3|4712345|2001-09-14 10:23:40"_s,
       u"\\|双截棍.mp3|4812345|2001-09-14 10:25:11"_s, u"\\伴奏\\|开不了口 伴奏.wav|41234567|2001-09-14"_s}},
-    {u"Beatles Collection"_s, u"BEATLES"_s,
+    {u"Beatles Collection"_s,
+     u"BEATLES"_s,
      {u"\\Abbey Road\\|Come Together.mp3|6234567|1969-09-26 00:00:01"_s,
       u"\\Abbey Road\\|Something.mp3|4434567|1969-09-26 00:03:04"_s,
       u"\\Let It Be\\|Let It Be.flac|31234567|1970-05-08"_s}},
@@ -110,7 +113,7 @@ void mainWindows(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
     query.SQL() << u" where "_s << u" (UCase(FileName) like ? escape '\\') "_s;
     query.Params() = {u"%MP3%"_s};
     query.Open();
-    window.ShowQueryResult(query);
+    window.search().ShowQueryResult(query);
     query.Close();
     save(window, u"main-search-result"_s);
 }

@@ -6,12 +6,13 @@
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
 #include "search/FileListExport.h"
 #include "store/AppError.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
+#include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -43,10 +44,14 @@ QByteArray gb18030(const QString &text)
 {
     // GB2312 bytes of the few characters the tests use, checked against the code table.
     static const QList<QPair<QString, QByteArray>> table{
-        {u"光盘名"_s, "\xB9\xE2\xC5\xCC\xC3\xFB"}, {u"文件名"_s, "\xCE\xC4\xBC\xFE\xC3\xFB"},
-        {u"大小"_s, "\xB4\xF3\xD0\xA1"},          {u"时间"_s, "\xCA\xB1\xBC\xE4"},
-        {u"路径"_s, "\xC2\xB7\xBE\xB6"},          {u"碟"_s, "\xB5\xFA"},
-        {u"歌曲"_s, "\xB8\xE8\xC7\xFA"},          {u"音乐"_s, "\xD2\xF4\xC0\xD6"},
+        {u"光盘名"_s, "\xB9\xE2\xC5\xCC\xC3\xFB"},
+        {u"文件名"_s, "\xCE\xC4\xBC\xFE\xC3\xFB"},
+        {u"大小"_s, "\xB4\xF3\xD0\xA1"},
+        {u"时间"_s, "\xCA\xB1\xBC\xE4"},
+        {u"路径"_s, "\xC2\xB7\xBE\xB6"},
+        {u"碟"_s, "\xB5\xFA"},
+        {u"歌曲"_s, "\xB8\xE8\xC7\xFA"},
+        {u"音乐"_s, "\xD2\xF4\xC0\xD6"},
         {u"△"_s, "\xA1\xF7"},
     };
     QByteArray out;
@@ -68,9 +73,9 @@ QByteArray gb18030(const QString &text)
 
 QByteArray expectedThree(const QString &header = u"光盘名\t文件名\t大小\t时间\t路径\t"_s)
 {
-    return gb18030(header + u"\r\n"_s + u"碟 \t歌曲.mp3\t20\t2024-05-01 12:30:00\t\\音乐\\\t\r\n"_s
-                   + u"碟 \ta b.wav\t5368709120\t2024-05-01\t\\\t\r\n"_s
-                   + u"x\tc  d.txt\t0\t1999-12-31 23:59:59\t\\a b\\\t\r\n"_s);
+    return gb18030(header + u"\r\n"_s + u"碟 \t歌曲.mp3\t20\t2024-05-01 12:30:00\t\\音乐\\\t\r\n"_s +
+                   u"碟 \ta b.wav\t5368709120\t2024-05-01\t\\\t\r\n"_s +
+                   u"x\tc  d.txt\t0\t1999-12-31 23:59:59\t\\a b\\\t\r\n"_s);
 }
 
 } // namespace
@@ -166,7 +171,7 @@ private slots:
         exportNow();
         QVERIFY(m_prompts.calls.isEmpty());
         fillThree(*m_main->lvDetail->rows());
-        m_main->SetStatusText(u"共读入:3条记录"_s);
+        m_main->progress().SetStatusText(u"共读入:3条记录"_s);
         exportNow();
         QCOMPARE(m_prompts.kinds(), QStringList{u"save"_s});
         QCOMPARE(m_prompts.calls.first().text, u"Txt"_s);

@@ -6,12 +6,12 @@
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
 #include "app/FrmMain.h"
-#include "app/MyStatusBar.h"
 #include "search/FrmSearch.h"
 #include "search/SearchCondition.h"
 #include "search/SearchListBox.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
+#include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
 
 #include <QAction>
@@ -56,8 +56,8 @@ class TestSearch : public QObject {
         QVERIFY(actFind()->isEnabled());
         // Every search leaves the search query closed with its base statement.
         QVERIFY(!m_session->dm.aqryQuery->Active());
-        QCOMPARE(m_session->dm.aqryQuery->SQL(), (QStringList{u"select DiskCode, FileData, FileName, FilePath, FileSize"_s,
-                                                      u"  from CdRomListDt"_s}));
+        QCOMPARE(m_session->dm.aqryQuery->SQL(),
+                 (QStringList{u"select DiskCode, FileData, FileName, FilePath, FileSize"_s, u"  from CdRomListDt"_s}));
         QVERIFY(m_session->dm.aqryQuery->Params().isEmpty());
     }
 
@@ -179,8 +179,9 @@ private slots:
         QCOMPARE(foundNames(), (QStringList{u"Song.MP3"_s, u"late.mp3"_s, u"歌曲.mp3"_s}));
         QCOMPARE(status(), u"共查到:3条记录"_s);
         for (const FileRow &row : rows())
-            QCOMPARE(row.caption, row.sub[0] == u"Song.MP3"_s ? u"碟甲"_s
-                                  : row.sub[0] == u"歌曲.mp3"_s ? u"碟乙"_s : QString());
+            QCOMPARE(row.caption, row.sub[0] == u"Song.MP3"_s   ? u"碟甲"_s
+                                  : row.sub[0] == u"歌曲.mp3"_s ? u"碟乙"_s
+                                                                : QString());
         saveScreenshot(*m_main, u"search-result"_s);
 
         search(u"MP3"_s, {0, 3});

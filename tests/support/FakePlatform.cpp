@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
 
-#include "drives/platform/ReaddirLister.h"
+#include "drives/platform/linux/ReaddirLister.h"
 
 #include <QDir>
 

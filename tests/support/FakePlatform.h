@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drives/platform/DriveTypes.h"
 #include "drives/platform/Platform.h"
+#include "drives/platform/formats/DriveTypes.h"
 
 #include <QHash>
 #include <QMap>

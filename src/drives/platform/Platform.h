@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DirEntry.h"
 #include "DriveLocation.h"
 #include "MediaEvent.h"
-#include "VolumeInfo.h"
+#include "drives/platform/formats/DirEntry.h"
+#include "drives/platform/formats/VolumeInfo.h"
 
 #include <QList>
 #include <QObject>

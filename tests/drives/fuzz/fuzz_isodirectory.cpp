@@ -5,9 +5,9 @@
 // from the disc's own descriptors when it has some. A path deeper than the disc has
 // distinct directories has gone round in circles: that aborts. (A walk may still list
 // many paths on a disc made to multiply them; it is cut short, not counted as a fault.)
-#include "drives/platform/IsoDirectory.h"
-#include "drives/platform/IsoFileSystem.h"
-#include "drives/platform/VolumeDescriptors.h"
+#include "drives/platform/formats/IsoDirectory.h"
+#include "drives/platform/formats/IsoFileSystem.h"
+#include "drives/platform/formats/VolumeDescriptors.h"
 
 #include <QByteArray>
 

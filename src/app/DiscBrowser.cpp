@@ -1,0 +1,258 @@
+#include "DiscBrowser.h"
+
+#include "drives/ReplaceAll.h"
+#include "store/DmQL.h"
+#include "store/FileRowModel.h"
+#include "store/LCommFunction.h"
+#include "ui/ActionStates.h"
+#include "ui/Icons.h"
+#include "ui/ListFeeder.h"
+#include "ui/Prompts.h"
+#include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
+
+#include <QAction>
+#include <QCollator>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUp = u"△"_s;
+const QString kDown = u"▽"_s;
+// How the columns of the file list sort: disc name, file name, size, time, path.
+constexpr quint8 kColumnKinds[] = {TCustomSortableListView::Text, TCustomSortableListView::Text,
+                                   TCustomSortableListView::Number, TCustomSortableListView::DateTime,
+                                   TCustomSortableListView::Text};
+
+QIcon discIcon()
+{
+    QIcon icon = Icons::ilQl(0);
+    for (const QSize &size : {QSize(16, 16), QSize(24, 24), QSize(32, 32)})
+        icon.addPixmap(Icons::ilQl(1).pixmap(size), QIcon::Selected);
+    return icon;
+}
+
+} // namespace
+
+DiscBrowser::DiscBrowser(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, StatusProgress &progress,
+                         ActionStates &states, QTreeWidget &tree, TSortableListView &list, QAction &actDel)
+    : QObject(&tree)
+    , m_dm(dm)
+    , m_commFunction(commFunction)
+    , m_prompts(prompts)
+    , m_progress(progress)
+    , m_states(states)
+    , m_tree(tree)
+    , m_list(list)
+    , m_actDel(actDel)
+{
+}
+
+QTreeWidgetItem *DiscBrowser::rootNode() const
+{
+    return m_tree.topLevelItem(0);
+}
+
+std::optional<TDiscNode> DiscBrowser::discOf(const QTreeWidgetItem *item)
+{
+    if (!item || !item->parent())
+        return std::nullopt;
+    const QVariant data = item->data(0, Qt::UserRole);
+    if (!data.canConvert<TDiscNode>())
+        return std::nullopt;
+    return data.value<TDiscNode>();
+}
+
+std::optional<TDiscNode> DiscBrowser::selectedDisc() const
+{
+    return discOf(m_tree.currentItem());
+}
+
+void DiscBrowser::ReopenDiscList()
+{
+    m_dm.aqryCdRomListMt->Close();
+    m_dm.aqryCdRomListMt->Open();
+}
+
+void DiscBrowser::ReloadDiscTree()
+{
+    ReopenDiscList();
+    QTreeWidgetItem *root = rootNode();
+    for (int i = root->childCount() - 1; i >= 0; --i)
+        delete root->takeChild(i);
+    TQuery &discs = *m_dm.aqryCdRomListMt;
+    discs.DisableControls();
+    for (discs.First(); !discs.Eof(); discs.Next())
+        AddDiscNode(discs, root);
+    discs.EnableControls();
+}
+
+void DiscBrowser::AddDiscNode(TQuery &query, QTreeWidgetItem *parent)
+{
+    TDiscNode disc;
+    disc.DiskCode = qint32(query.FieldByName(u"DiskCode"_s).AsInteger());
+    disc.DiskName = query.FieldByName(u"DiskName"_s).AsString();
+    disc.DiskLabel = query.FieldByName(u"DiskLabel"_s).AsString();
+    disc.DiskSerial = query.FieldByName(u"DiskSerial"_s).AsString();
+    static const QIcon icon = discIcon();
+    auto *node = new QTreeWidgetItem(parent, {disc.DiskName});
+    node->setIcon(0, icon);
+    node->setData(0, Qt::UserRole, QVariant::fromValue(disc));
+}
+
+void DiscBrowser::LoadDiscFiles()
+{
+    if (!m_dm.aqryCdRomListMt->Active())
+        ReopenDiscList();
+    const qint64 code = m_dm.aqryCdRomListMt->FieldByName(u"DiskCode"_s).AsInteger();
+    m_commFunction.OpenSql(
+        *m_dm.aqryCdRomListDt,
+        u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s, {code});
+}
+
+void DiscBrowser::tvCdIndexChange()
+{
+    m_list.rows()->clear();
+    const std::optional<TDiscNode> disc = selectedDisc();
+    m_states.setAllowed(&m_actDel, disc.has_value());
+    ClearSortMarks(-1);
+    m_progress.SetStatusText(QString());
+    if (disc)
+        loadSelectedDisc(*disc);
+}
+
+// Lists the files of the selected disc. While events run the user may select another
+// node: that nested run empties the list and lists its own disc to the end, and this run
+// then finds the file query at its end, or the root selected, and stops.
+void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
+{
+    ActionStates::BusyScope busy(m_states);
+    TQuery &discs = *m_dm.aqryCdRomListMt;
+    if (!discs.Active() || !discs.Locate(u"DiskCode"_s, disc.DiskCode)) {
+        ReopenDiscList();
+        if (!discs.Locate(u"DiskCode"_s, disc.DiskCode))
+            throw DbError(u"找不到光盘“%1”的记录"_s.arg(disc.DiskName));
+    }
+    LoadDiscFiles();
+    TQuery &files = *m_dm.aqryCdRomListDt;
+    files.DisableControls();
+    files.First();
+    m_progress.SetProgressRange(files.RecordCount(), 0);
+    m_list.rows()->reserve(size_t(files.RecordCount()));
+    ListFeeder feeder(m_progress, *m_list.rows());
+    for (int k = 0;;) {
+        if (files.Eof()) {
+            feeder.flush();
+            m_dm.aConQl.releaseMemory();
+            files.EnableControls();
+            m_progress.SetProgressRange(0, 0);
+            m_progress.SetStatusText(u"共读入:%1条记录"_s.arg(files.RecordCount()));
+            return;
+        }
+        if (!selectedDisc()) {
+            // The root was selected while events ran; its empty list has no status.
+            files.EnableControls();
+            m_progress.SetProgressRange(0, 0);
+            m_progress.SetStatusText(QString());
+            return;
+        }
+        feeder.add(FileRow{disc.DiskName,
+                           {files.FieldByName(u"FileName"_s).AsString(), files.FieldByName(u"FileSize"_s).AsString(),
+                            files.FieldByName(u"FileData"_s).AsString(), files.FieldByName(u"FilePath"_s).AsString()}});
+        files.Next();
+        ++k;
+        m_progress.ReportProgress(u"已读入:%1条记录"_s.arg(k), k);
+        if (m_progress.StopRequested())
+            return;
+    }
+}
+
+void DiscBrowser::pmCdIndexPopup()
+{
+    m_states.setAllowed(&m_actDel, selectedDisc().has_value());
+}
+
+void DiscBrowser::actDelExecute()
+{
+    QTreeWidgetItem *node = m_tree.currentItem();
+    const std::optional<TDiscNode> disc = discOf(node);
+    if (!disc)
+        return;
+    TQuery &discs = *m_dm.aqryCdRomListMt;
+    if (!discs.Active())
+        ReopenDiscList();
+    if (!discs.Locate(u"DiskCode"_s, disc->DiskCode))
+        throw DbError(u"找不到光盘“%1”的记录"_s.arg(disc->DiskName));
+    if (!m_prompts.confirm(u"提示窗口"_s, u"确实要把"_s + node->text(0) + u"删除吗?"_s, Prompts::Icon::Information))
+        return;
+    if (!discs.Delete())
+        return;
+    delete node;
+}
+
+void DiscBrowser::lvDetailColumnClick(int column)
+{
+    if (column < 0 || column >= int(std::size(kColumnKinds)))
+        return;
+    m_list.SortBy(column, kColumnKinds[column]);
+    ClearSortMarks(column);
+    FileRowModel *model = m_list.rows();
+    QString caption = model->headerCaption(column);
+    const bool wasUp = caption.contains(kUp);
+    caption += wasUp ? kDown : kUp;
+    ReplaceAll(caption, wasUp ? kUp : kDown, QString());
+    model->setHeaderData(column, Qt::Horizontal, caption);
+}
+
+void DiscBrowser::ClearSortMarks(int keep)
+{
+    FileRowModel *model = m_list.rows();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (column == keep)
+            continue;
+        QString caption = model->headerCaption(column);
+        if (!caption.contains(kUp) && !caption.contains(kDown))
+            continue;
+        ReplaceAll(caption, kUp, QString());
+        ReplaceAll(caption, kDown, QString());
+        model->setHeaderData(column, Qt::Horizontal, caption);
+    }
+}
+
+QHash<qint32, QString> DiscBrowser::discNames() const
+{
+    QHash<qint32, QString> names;
+    const QTreeWidgetItem *root = rootNode();
+    for (int i = 0; i < root->childCount(); ++i) {
+        const std::optional<TDiscNode> disc = discOf(root->child(i));
+        if (disc && !names.contains(disc->DiskCode))
+            names.insert(disc->DiskCode, disc->DiskName);
+    }
+    return names;
+}
+
+void DiscBrowser::AddStoredDisc(const QString &discName)
+{
+    if (m_commFunction.OpenSql(
+            *m_dm.aqryTempFind,
+            u"select DiskCode, DiskLabel, DiskName, DiskSerial from CdRomListMt  where DiskName = ?"_s, {discName}) > 0)
+        AddDiscNode(*m_dm.aqryTempFind, rootNode());
+    sortDiscNodes();
+    ReopenDiscList();
+}
+
+// The disc nodes in the order a rebuild of the tree gives them: by name in the user's
+// locale, letter case ignored.
+void DiscBrowser::sortDiscNodes()
+{
+    QTreeWidgetItem *root = rootNode();
+    QList<QTreeWidgetItem *> nodes = root->takeChildren();
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(nodes.begin(), nodes.end(), [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
+        return collator.compare(a->text(0), b->text(0)) < 0;
+    });
+    root->addChildren(nodes);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "DiscNode.h"
+
+#include <QHash>
+#include <QObject>
+#include <optional>
+
+class ActionStates;
+class Prompts;
+class QAction;
+class QTreeWidget;
+class QTreeWidgetItem;
+class StatusProgress;
+class TLCommFunction;
+class TQuery;
+class TSortableListView;
+class TdmQL;
+
+// The catalogue browser of the main window: the tree of discs, the file list of the
+// selected disc, deleting a disc, and sorting the list by a column.
+class DiscBrowser : public QObject {
+    Q_OBJECT
+public:
+    DiscBrowser(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, StatusProgress &progress,
+                ActionStates &states, QTreeWidget &tree, TSortableListView &list, QAction &actDel);
+
+    void ReloadDiscTree();
+    void AddDiscNode(TQuery &query, QTreeWidgetItem *parent);
+    void ReopenDiscList();
+    void LoadDiscFiles();
+    void ClearSortMarks(int keep);
+    QTreeWidgetItem *rootNode() const;
+    // The record of the selected node when it is a disc node.
+    std::optional<TDiscNode> selectedDisc() const;
+    static std::optional<TDiscNode> discOf(const QTreeWidgetItem *item);
+    // The names of the tree's discs by code; the first node of a code wins.
+    QHash<qint32, QString> discNames() const;
+    // Adds the node of a disc an import stored, in its place by name.
+    void AddStoredDisc(const QString &discName);
+
+    // Event handlers.
+    void tvCdIndexChange();
+    void pmCdIndexPopup();
+    void actDelExecute();
+    void lvDetailColumnClick(int column);
+
+private:
+    void loadSelectedDisc(const TDiscNode &disc);
+    void sortDiscNodes();
+
+    TdmQL &m_dm;
+    TLCommFunction &m_commFunction;
+    Prompts &m_prompts;
+    StatusProgress &m_progress;
+    ActionStates &m_states;
+    QTreeWidget &m_tree;
+    TSortableListView &m_list;
+    QAction &m_actDel;
+};

@@ -1,0 +1,71 @@
+#include "CdromControl.h"
+
+#include "drives/platform/formats/FileSectorReader.h"
+#include "drives/platform/formats/UniqueFd.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/cdrom.h>
+#include <sys/ioctl.h>
+
+namespace {
+int openDrive(const QString &device)
+{
+    return ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+// The start of the last session, as the kernel's own ISO 9660 driver finds it.
+quint32 lastSessionStart(int fd)
+{
+    cdrom_multisession session{};
+    session.addr_format = CDROM_LBA;
+    if (ioctl(fd, CDROMMULTISESSION, &session) != 0 || !session.xa_flag || session.addr.lba < 0)
+        return 0;
+    return quint32(session.addr.lba);
+}
+
+// 0, or the errno of a drive request.
+int request(const QString &device, unsigned long command)
+{
+    const UniqueFd fd(openDrive(device));
+    if (!fd.valid())
+        return errno;
+    return ioctl(fd.get(), command, 0) == 0 ? 0 : errno;
+}
+} // namespace
+
+DriveStatus CdromControl::queryStatus(const QString &device)
+{
+    const UniqueFd fd(openDrive(device));
+    if (!fd.valid())
+        return DriveStatus{errno, DriveStatus::NoInfo};
+    const int code = ioctl(fd.get(), CDROM_DRIVE_STATUS, CDSL_CURRENT);
+    if (code >= 0)
+        return DriveStatus{0, code};
+    if (errno != ENOSYS)
+        return DriveStatus{errno, DriveStatus::NoInfo};
+    // A drive that cannot tell its state: a disc is in when its first descriptor reads.
+    FileSectorReader reader(openDrive(device), 0);
+    return DriveStatus{0, reader.readSector(16) ? DriveStatus::DiscOk : DriveStatus::NoInfo};
+}
+
+int CdromControl::ejectTray(const QString &device)
+{
+    return request(device, CDROMEJECT);
+}
+
+int CdromControl::closeTrayDoor(const QString &device)
+{
+    return request(device, CDROMCLOSETRAY);
+}
+
+std::unique_ptr<SectorReader> CdromControl::openDisc(const QString &device)
+{
+    UniqueFd fd(openDrive(device));
+    if (!fd.valid())
+        return nullptr;
+    const quint32 start = lastSessionStart(fd.get());
+    return std::make_unique<FileSectorReader>(fd.release(), start);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ProgressSink;
+class TLCommFunction;
+class TdmQL;
+
+// An import into the catalogue without a window: a drive's or folder's files that match
+// the masks, scanned and stored as a new disc under its name with the drive's label and
+// serial number. The import dialog and the main window use the same steps one by one.
+class DiscImport {
+public:
+    enum class Result { Stored, NameTaken, NoFiles };
+
+    // True when the catalogue holds a disc of that name (compared as the catalogue
+    // compares names, letter case ignored).
+    static bool nameTaken(TdmQL &dm, TLCommFunction &commFunction, const QString &name);
+    // Adds the disc record.
+    static void insertDisc(TdmQL &dm, TLCommFunction &commFunction, const QString &name, const QString &label,
+                           const QString &serial);
+    // Scans root (in letter form: "e:\" or "c:\music") of the drive letter with the
+    // masks, and stores what it found under name; a taken name or a scan that found
+    // nothing stores nothing.
+    static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
+                      const QStringList &masks, const QString &name, ProgressSink &progress);
+};

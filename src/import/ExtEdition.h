@@ -1,0 +1,134 @@
+#pragma once
+
+#include "drives/DriveInfo.h"
+#include "ui/FrmRoot.h"
+
+#include <QDialog>
+#include <functional>
+
+class FileRowModel;
+class FolderTreeModel;
+class QAction;
+class QComboBox;
+class QFrame;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
+class QPushButton;
+class QTreeView;
+class QVBoxLayout;
+class Prompts;
+class TCategoryChooser;
+class TDrvList;
+class TSortableListView;
+class TdmQL;
+class TLCommFunction;
+class TQuery;
+
+// The dialog of the extension categories. In mode 1 it edits the categories and their
+// file masks; modes 2 (disc) and 3 (folder) are the import dialog, which scans with the
+// masks of the chosen category. The category chooser and its actions are one piece that
+// every mode shows; the members below of the same names point into it.
+class TfrmExtEdition : public TfrmRoot<QDialog> {
+    Q_OBJECT
+public:
+    TfrmExtEdition(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QWidget *parent = nullptr);
+    ~TfrmExtEdition() override;
+
+    // Configures the dialog for a mode; called once, after creation and before showing.
+    void SetMode(int m);
+
+    // Event handlers.
+    void FormShow();
+    void FormResize();
+    bool FormCloseQuery() const;
+
+    // The import side (modes 2 and 3).
+    void dlInfoDrvClick(QObject *sender, char drvName);
+    void actDriveImpExecute();
+    void actOkExecute();
+    void actCancelExecute();
+    QString GetDiscName() const;
+    // Escape and "取消": a running scan stops and the dialog closes without a disc.
+    void reject() override;
+    // The rows of the last scan, in the order the catalogue writer stores them.
+    FileRowModel *rows() const;
+
+    // 1 category editor, 2 disc import, 3 folder import.
+    qint32 Mode = 0;
+    // The drive scanned last; its label and serial number go into the disc record.
+    RDriveInfo DriveInfo;
+    bool Accepted = false;
+    bool Scanning = false;
+
+    TCategoryChooser *chooser;
+    QMenuBar *mmExt;
+    QFrame *pnlLeft;
+    QFrame *pnlCatalog;
+    QLabel *Label1;
+    QComboBox *cbCatalog;
+    QFrame *pnlMask;
+    QLabel *Label2;
+    QListWidget *lbCatalog;
+    QFrame *pnlMaskButtons;
+
+    QFrame *pnlName;
+    QLabel *Label3;
+    QLineEdit *edtDrvLabel;
+    QFrame *pnlDrives;
+    TDrvList *dlInfo;
+    QFrame *pnlFolder;
+    QComboBox *dcbDrive;
+    QTreeView *dlbPath;
+    QPushButton *Button4;
+    QFrame *pnlOk;
+    QPushButton *btnOk;
+    QPushButton *BitBtn2;
+    QFrame *pnlList;
+    TSortableListView *lvDetail;
+
+    QAction *actAdd;
+    QAction *actEdit;
+    QAction *actDel;
+    QAction *actDAdd;
+    QAction *actDEdit;
+    QAction *actDErase;
+    QAction *actOk;
+    QAction *actCancel;
+    QAction *actDriveImp;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createMenu();
+    void createPanels();
+    void takeChooserNames();
+    QFrame *createMaskButtons();
+    void SetEditorMode();
+    void SetImportMode(int m);
+    void createImportActions();
+    void createImportPanels(QVBoxLayout *column, QHBoxLayout *layout);
+    QFrame *createNamePanel(QWidget *parent);
+    QFrame *createDrivePanel(QWidget *parent);
+    QFrame *createFolderPanel(QWidget *parent);
+    QFrame *createOkPanel(QWidget *parent);
+    QFrame *createListPanel();
+    void fillDrives();
+    void dcbDriveChange();
+    void scan(char letter, const QString &root);
+    void setScanning(bool scanning);
+    void fitDriveBar();
+    void centreOnScreen();
+    void guarded(const std::function<void()> &handler);
+
+    FolderTreeModel *m_folders = nullptr;
+    TdmQL &m_dm;
+    TLCommFunction &m_commFunction;
+    Prompts &m_prompts;
+};

@@ -1,0 +1,51 @@
+#include "ExportController.h"
+
+#include "FileListExport.h"
+#include "store/AppError.h"
+#include "store/DmQL.h"
+#include "store/FileRowModel.h"
+#include "ui/ActionStates.h"
+#include "ui/Prompts.h"
+#include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
+
+#include <QFile>
+#include <QScopeGuard>
+
+using namespace Qt::StringLiterals;
+
+ExportController::ExportController(TdmQL &dm, Prompts &prompts, StatusProgress &progress, ActionStates &states,
+                                   TSortableListView &list, QWidget *listPanel)
+    : QObject(listPanel)
+    , m_dm(dm)
+    , m_prompts(prompts)
+    , m_progress(progress)
+    , m_states(states)
+    , m_list(list)
+    , m_listPanel(listPanel)
+{
+}
+
+void ExportController::actCDexpASCExecute()
+{
+    const FileRowModel &rows = *m_list.rows();
+    if (rows.rowCount() == 0)
+        return;
+    const QString fileName = m_prompts.saveFileName(m_dm.programDir(), u"文本文件 (*.Txt *.txt)"_s, u"Txt"_s, true);
+    if (fileName.isEmpty())
+        return;
+    ActionStates::BusyScope busy(m_states);
+    m_listPanel->setEnabled(false);
+    QFile file(fileName);
+    const auto closing = qScopeGuard([&] {
+        file.close();
+        m_listPanel->setEnabled(true);
+        m_progress.SetStatusText(u"共导出%1条记录"_s.arg(rows.rowCount()));
+        m_progress.SetProgressRange(0, 0);
+    });
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw AppError(file.errorString());
+    FileListExport::write(rows, file, m_progress);
+    if (!file.flush())
+        throw AppError(file.errorString());
+}

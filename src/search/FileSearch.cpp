@@ -1,0 +1,45 @@
+#include "FileSearch.h"
+
+#include "SearchCondition.h"
+#include "store/DmQL.h"
+#include "store/LCommFunction.h"
+
+using namespace Qt::StringLiterals;
+
+void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern)
+{
+    query.Close();
+    const QString joined = SearchCondition::join(conditions);
+    if (!joined.isEmpty()) {
+        query.SQL() << u" where "_s << joined;
+        query.Params() = values(conditions, pattern);
+    }
+    query.Open();
+}
+
+QVariantList FileSearch::values(const QStringList &conditions, const QString &pattern)
+{
+    QVariantList bound;
+    for (const QString &condition : conditions)
+        if (!condition.isEmpty())
+            bound.append(pattern);
+    return bound;
+}
+
+FileRow FileSearch::hitRow(TQuery &query, const QHash<qint32, QString> &discNames)
+{
+    return FileRow{discNames.value(qint32(query.FieldByName(u"DiskCode"_s).AsInteger())),
+                   {query.FieldByName(u"FileName"_s).AsString(), query.FieldByName(u"FileSize"_s).AsString(),
+                    query.FieldByName(u"FileData"_s).AsString(), query.FieldByName(u"FilePath"_s).AsString()}};
+}
+
+QHash<qint32, QString> FileSearch::discNames(TdmQL &dm)
+{
+    QHash<qint32, QString> names;
+    TQuery discs(u"discNames"_s, dm.aConQl.connectionName());
+    discs.SQL() = {u"select DiskCode, DiskName from CdRomListMt"_s};
+    discs.Open();
+    for (discs.First(); !discs.Eof(); discs.Next())
+        names.insert(qint32(discs.FieldByName(u"DiskCode"_s).AsInteger()), discs.FieldByName(u"DiskName"_s).AsString());
+    return names;
+}

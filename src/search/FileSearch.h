@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/FileRow.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+class TQuery;
+class TdmQL;
+
+// The search of the catalogue's file records, without a window: the search query narrowed
+// to the conditions of a search text, and its hits read as rows of the file list.
+class FileSearch {
+public:
+    // Appends " where " and the joined non-empty conditions to the query's statement, binds
+    // the pattern once for each, and opens the query. With no condition the query lists
+    // every file record.
+    static void open(TQuery &query, const QStringList &conditions, const QString &pattern);
+    // The bound values of the non-empty conditions: the pattern once for each.
+    static QVariantList values(const QStringList &conditions, const QString &pattern);
+    // The row of the query's current hit: the name of its disc (empty for a code the names
+    // do not hold), file name, size, date text and folder.
+    static FileRow hitRow(TQuery &query, const QHash<qint32, QString> &discNames);
+    // The names of the catalogue's discs by code.
+    static QHash<qint32, QString> discNames(TdmQL &dm);
+};

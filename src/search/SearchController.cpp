@@ -1,0 +1,75 @@
+#include "SearchController.h"
+
+#include "FileSearch.h"
+#include "FrmSearch.h"
+#include "store/DmQL.h"
+#include "store/FileRowModel.h"
+#include "ui/ActionStates.h"
+#include "ui/ListFeeder.h"
+#include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
+
+#include <QScopeGuard>
+
+using namespace Qt::StringLiterals;
+
+SearchController::SearchController(TdmQL &dm, Prompts &prompts, StatusProgress &progress, ActionStates &states,
+                                   TSortableListView &list, QAction &actFind, DiscNames discNames, QWidget *window)
+    : QObject(window)
+    , m_dm(dm)
+    , m_prompts(prompts)
+    , m_progress(progress)
+    , m_states(states)
+    , m_list(list)
+    , m_actFind(actFind)
+    , m_discNames(std::move(discNames))
+    , m_window(window)
+{
+}
+
+void SearchController::actFindExecute()
+{
+    m_states.setAllowed(&m_actFind, false);
+    TQuery &query = *m_dm.aqryQuery;
+    const QStringList savedLines = query.SQL();
+    const QVariantList savedValues = query.Params();
+    auto *dialog = new TfrmSearch(query, m_prompts, m_window);
+    const auto restore = qScopeGuard([&] {
+        delete dialog;
+        query.Close();
+        query.SQL() = savedLines;
+        query.Params() = savedValues;
+        m_states.setAllowed(&m_actFind, true);
+    });
+    if (dialog->exec() == QDialog::Accepted)
+        ShowQueryResult(query);
+}
+
+void SearchController::ShowQueryResult(TQuery &query)
+{
+    ActionStates::BusyScope busy(m_states);
+    FileRowModel &rows = *m_list.rows();
+    rows.clear();
+    const QHash<qint32, QString> names = m_discNames();
+    m_progress.SetStatusText(QString());
+    const int n = query.RecordCount();
+    m_progress.SetProgressRange(n, 0);
+    if (n == 0)
+        return;
+    query.DisableControls();
+    query.First();
+    rows.reserve(size_t(n));
+    ListFeeder feeder(m_progress, rows);
+    for (int k = 0; !query.Eof();) {
+        feeder.add(FileSearch::hitRow(query, names));
+        query.Next();
+        ++k;
+        m_progress.ReportProgress(u"已查到%1条记录"_s.arg(k), k);
+        if (m_progress.StopRequested())
+            return;
+    }
+    feeder.flush();
+    query.EnableControls();
+    m_progress.SetProgressRange(0, 0);
+    m_progress.SetStatusText(u"共查到:%1条记录"_s.arg(n));
+}
