@@ -19,7 +19,10 @@ QString engineMessage(const QSqlError &error)
 }
 } // namespace
 
-TConnection::TConnection(const QString &connectionName) : m_name(connectionName) {}
+TConnection::TConnection(const QString &connectionName)
+    : m_name(connectionName)
+{
+}
 
 TConnection::~TConnection()
 {

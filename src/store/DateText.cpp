@@ -64,8 +64,8 @@ std::optional<qint64> DateText::sortKey(const QString &text)
         hour = digits(text, 11, 2);
         minute = digits(text, 14, 2);
         second = digits(text, 17, 2);
-        if (!separated(text, 10, u' ') || !separated(text, 13, u':') || !separated(text, 16, u':')
-            || !QTime::isValid(hour, minute, second))
+        if (!separated(text, 10, u' ') || !separated(text, 13, u':') || !separated(text, 16, u':') ||
+            !QTime::isValid(hour, minute, second))
             return std::nullopt;
     }
     return ((key * 100 + hour) * 100 + minute) * 100 + second;

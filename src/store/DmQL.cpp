@@ -1,5 +1,6 @@
 #include "DmQL.h"
 
+#include "CatalogueLock.h"
 #include "LCommBusiness.h"
 #include "LCommFunction.h"
 #include "Schema.h"
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -47,19 +49,25 @@ bool syncToDisk(const QString &path)
 
 } // namespace
 
-TdmQL::TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
-             QObject *parent)
-    : QObject(parent),
-      aConQl(connectionNameFor(this)),
-      aqryTempFind(new TQuery(u"aqryTempFind"_s, aConQl.connectionName(), this)),
-      aqryExtMt(new TQuery(u"aqryExtMt"_s, aConQl.connectionName(), this)),
-      aqryExtDt(new TQuery(u"aqryExtDt"_s, aConQl.connectionName(), this)),
-      aqryCdRomListDt(new TQuery(u"aqryCdRomListDt"_s, aConQl.connectionName(), this)),
-      aqryCdRomListMt(new TQuery(u"aqryCdRomListMt"_s, aConQl.connectionName(), this)),
-      aqryQuery(new TQuery(u"aqryQuery"_s, aConQl.connectionName(), this)),
-      m_programDir(withSlash(programDir)),
-      m_commFunction(commFunction),
-      m_commBusiness(commBusiness)
+TdmQL::TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness, QObject *parent)
+    : TdmQL(programDir, withSlash(programDir) + u"data/dbQL.mdb"_s, commFunction, commBusiness, parent)
+{
+}
+
+TdmQL::TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
+             TLCommBusiness &commBusiness, QObject *parent)
+    : QObject(parent)
+    , aConQl(connectionNameFor(this))
+    , aqryTempFind(new TQuery(u"aqryTempFind"_s, aConQl.connectionName(), this))
+    , aqryExtMt(new TQuery(u"aqryExtMt"_s, aConQl.connectionName(), this))
+    , aqryExtDt(new TQuery(u"aqryExtDt"_s, aConQl.connectionName(), this))
+    , aqryCdRomListDt(new TQuery(u"aqryCdRomListDt"_s, aConQl.connectionName(), this))
+    , aqryCdRomListMt(new TQuery(u"aqryCdRomListMt"_s, aConQl.connectionName(), this))
+    , aqryQuery(new TQuery(u"aqryQuery"_s, aConQl.connectionName(), this))
+    , m_programDir(withSlash(programDir))
+    , m_catalogueFile(QFileInfo(catalogueFile).absoluteFilePath())
+    , m_commFunction(commFunction)
+    , m_commBusiness(commBusiness)
 {
     setObjectName(u"dmQL"_s);
     defineQueries();
@@ -73,12 +81,12 @@ TdmQL::~TdmQL()
 
 QString TdmQL::catalogueFile() const
 {
-    return m_programDir + u"data/dbQL.mdb"_s;
+    return m_catalogueFile;
 }
 
 QString TdmQL::compactFile() const
 {
-    return m_programDir + u"data/TempdbQL.mdb"_s;
+    return QFileInfo(m_catalogueFile).absolutePath() + u"/TempdbQL.mdb"_s;
 }
 
 void TdmQL::defineQueries()
@@ -90,8 +98,8 @@ void TdmQL::defineQueries()
     aqryExtDt->Params() = {QVariant()};
     aqryExtDt->setUpdateTable(u"extDt"_s, u"rowid"_s, true);
 
-    aqryCdRomListDt->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize "_s,
-                              u"  from CdRomListDt"_s, u"where DiskCode= ?"_s};
+    aqryCdRomListDt->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize "_s, u"  from CdRomListDt"_s,
+                              u"where DiskCode= ?"_s};
     aqryCdRomListDt->Params() = {QVariant()};
     aqryCdRomListDt->setStreaming(true);
 
@@ -102,10 +110,8 @@ void TdmQL::defineQueries()
     aqryQuery->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize"_s, u"  from CdRomListDt"_s};
     aqryQuery->setStreaming(true);
     aqryQuery->FieldDefs() = {
-        {u"DiskCode"_s, u"DiskCode"_s, -1, FieldKind::Integer},
-        {u"FileName"_s, u"文件名"_s, 0, FieldKind::Memo},
-        {u"FileSize"_s, u"大小"_s, 0, FieldKind::Text},
-        {u"FileData"_s, u"时间"_s, 0, FieldKind::DateTime},
+        {u"DiskCode"_s, u"DiskCode"_s, -1, FieldKind::Integer}, {u"FileName"_s, u"文件名"_s, 0, FieldKind::Memo},
+        {u"FileSize"_s, u"大小"_s, 0, FieldKind::Text},         {u"FileData"_s, u"时间"_s, 0, FieldKind::DateTime},
         {u"FilePath"_s, u"路径"_s, 0, FieldKind::Memo},
     };
 
@@ -119,9 +125,23 @@ QString TdmQL::aConQlBeforeConnect() const
     return catalogueFile();
 }
 
+// A catalogue that another program uses is not touched: its lock names the user.
+bool TdmQL::lockCatalogue()
+{
+    m_lock = std::make_unique<CatalogueLock>(catalogueFile());
+    if (m_lock->state() != CatalogueLock::State::InUse)
+        return true;
+    m_commFunction.ShowError(u"光盘索引库正在被另一个程序使用：%1"_s.arg(m_lock->holder()),
+                             u"光盘索引库：%1"_s.arg(QDir::toNativeSeparators(catalogueFile())), u"错误提示"_s);
+    m_lock.reset();
+    return false;
+}
+
 void TdmQL::DataModuleCreate()
 {
-    m_connected = true;
+    m_connected = lockCatalogue();
+    if (!m_connected)
+        return;
     try {
         aConQl.Open(aConQlBeforeConnect());
         CatalogueSchema::verify(aConQl.connectionName());
@@ -158,6 +178,7 @@ void TdmQL::DataModuleDestroy()
     if (m_connected)
         compact();
     aConQl.Close();
+    m_lock.reset();
 }
 
 void TdmQL::vacuumInto(const QString &path)
@@ -170,20 +191,25 @@ void TdmQL::vacuumInto(const QString &path)
         throw DbError(vacuum.lastError().databaseText());
 }
 
-// Copies the catalogue into data/TempdbQL.mdb, flushes the copy and renames it over
-// data/dbQL.mdb in one step, so there is never a moment without a catalogue. Any failure
-// ends the sequence silently with the catalogue as it was. A copy left by an earlier run
-// is not ours to remove: compaction is then skipped.
+// Copies the catalogue into TempdbQL.mdb beside it, flushes the copy and renames it over
+// the catalogue in one step, so there is never a moment without a catalogue. Any failure
+// ends the sequence silently with the catalogue as it was. While this program holds the
+// catalogue's lock, a copy already there can only be left by a compaction that was killed:
+// it is removed. Without the lock (a folder where no lock file can be made) such a copy may
+// belong to another program, and compaction is skipped.
 void TdmQL::compact()
 {
     const QString temp = compactFile();
-    if (QFileInfo::exists(temp))
+    const bool locked = m_lock && m_lock->state() == CatalogueLock::State::Held;
+    if (QFileInfo::exists(temp) && (!locked || !QFile::remove(temp)))
         return;
     try {
         fault(CompactStep::Copy);
         vacuumInto(temp);
         aConQl.Close();
         fault(CompactStep::Flush);
+        if (!keepOwnerAndMode(temp))
+            throw DbError(u"owner or mode cannot be kept"_s);
         if (!syncToDisk(temp))
             throw DbError(u"flush failed"_s);
         fault(CompactStep::Replace);
@@ -194,4 +220,21 @@ void TdmQL::compact()
         aConQl.Close();
         QFile::remove(temp);
     }
+}
+
+// Gives the copy the catalogue's owner, group and mode; false where that cannot be done
+// (the catalogue belongs to another user), and the catalogue is then left as it is.
+bool TdmQL::keepOwnerAndMode(const QString &copy) const
+{
+    struct stat original {};
+    if (::stat(QFile::encodeName(catalogueFile()).constData(), &original) != 0)
+        return false;
+    const QByteArray path = QFile::encodeName(copy);
+    struct stat made {};
+    if (::stat(path.constData(), &made) != 0)
+        return false;
+    if ((made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
+        ::chown(path.constData(), original.st_uid, original.st_gid) != 0)
+        return false;
+    return ::chmod(path.constData(), original.st_mode & 07777) == 0;
 }

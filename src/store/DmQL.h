@@ -5,13 +5,15 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
+class CatalogueLock;
 class TLCommBusiness;
 class TLCommFunction;
 
 // The catalogue's data module: the one connection and the six named queries every part
-// of the program uses. Creating it connects to data/dbQL.mdb below the program
-// directory; destroying it compacts that file.
+// of the program uses. Creating it locks the catalogue for this program (see
+// CatalogueLock) and connects to it; destroying it compacts the file.
 class TdmQL : public QObject {
     Q_OBJECT
 public:
@@ -19,8 +21,12 @@ public:
     enum class CompactStep { Copy, Flush, Replace };
     using FaultHook = std::function<void(CompactStep)>;
 
+    // The catalogue data/dbQL.mdb below the program directory.
     TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
           QObject *parent = nullptr);
+    // Another catalogue file; the program directory still holds the program's own files.
+    TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
+          TLCommBusiness &commBusiness, QObject *parent = nullptr);
     ~TdmQL() override;
 
     bool Connected() const { return m_connected; }
@@ -52,8 +58,12 @@ private:
     void compact();
     void vacuumInto(const QString &path);
     void fault(CompactStep step) const;
+    bool lockCatalogue();
+    bool keepOwnerAndMode(const QString &copy) const;
 
     QString m_programDir;
+    QString m_catalogueFile;
+    std::unique_ptr<CatalogueLock> m_lock;
     TLCommFunction &m_commFunction;
     TLCommBusiness &m_commBusiness;
     bool m_connected = true;

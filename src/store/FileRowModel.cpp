@@ -1,6 +1,7 @@
 #include "FileRowModel.h"
 
-FileRowModel::FileRowModel(QObject *parent) : QAbstractTableModel(parent)
+FileRowModel::FileRowModel(QObject *parent)
+    : QAbstractTableModel(parent)
 {
     for (int i = 0; i < FileRow::ColumnCount; ++i)
         m_captions.append(QString());
@@ -36,8 +37,8 @@ QVariant FileRowModel::headerData(int section, Qt::Orientation orientation, int 
 
 bool FileRowModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= FileRow::ColumnCount
-        || (role != Qt::EditRole && role != Qt::DisplayRole))
+    if (orientation != Qt::Horizontal || section < 0 || section >= FileRow::ColumnCount ||
+        (role != Qt::EditRole && role != Qt::DisplayRole))
         return false;
     m_captions[section] = value.toString();
     emit headerDataChanged(orientation, section, section);

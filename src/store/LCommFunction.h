@@ -10,7 +10,10 @@ class TQuery;
 // program's error dialog. One instance lives for the whole run.
 class TLCommFunction {
 public:
-    explicit TLCommFunction(ErrorPresenter *presenter = nullptr) : m_presenter(presenter) {}
+    explicit TLCommFunction(ErrorPresenter *presenter = nullptr)
+        : m_presenter(presenter)
+    {
+    }
     void setPresenter(ErrorPresenter *presenter) { m_presenter = presenter; }
 
     // Replaces the query's statement by one line with its bound values and opens it.

@@ -22,7 +22,10 @@ public:
 // window still repaints and reacts.
 class EventPump {
 public:
-    explicit EventPump(int intervalMs = 15) : m_intervalMs(intervalMs) {}
+    explicit EventPump(int intervalMs = 15)
+        : m_intervalMs(intervalMs)
+    {
+    }
     void restart() { m_timer.invalidate(); }
     // True when the next pump() will run the event loop.
     bool due() const { return !m_timer.isValid() || m_timer.elapsed() >= m_intervalMs; }

@@ -30,8 +30,7 @@ QString withHiddenKey(const QString &text, const QString &key)
     const QRegularExpressionMatch m = select.match(text);
     if (!m.hasMatch())
         return text;
-    return text.left(m.capturedEnd()) + key + u" AS "_s + quoteIdentifier(key) + u", "_s
-           + text.mid(m.capturedEnd());
+    return text.left(m.capturedEnd()) + key + u" AS "_s + quoteIdentifier(key) + u", "_s + text.mid(m.capturedEnd());
 }
 
 bool sameValue(const QVariant &cell, const QVariant &value)
@@ -74,7 +73,8 @@ void TField::SetValue(const QVariant &value)
 }
 
 TQuery::TQuery(const QString &name, const QString &connectionName, QObject *parent)
-    : QObject(parent), m_connectionName(connectionName)
+    : QObject(parent)
+    , m_connectionName(connectionName)
 {
     setObjectName(name);
 }
@@ -429,8 +429,8 @@ void TQuery::postEdit()
     }
     if (!sets.isEmpty()) {
         values.append(m_rows[size_t(m_current)].at(key));
-        const QString text = u"UPDATE %1 SET %2 WHERE %3 = ?"_s.arg(quotedTable(), sets.join(u", "_s),
-                                                                        quoteIdentifier(m_key));
+        const QString text =
+            u"UPDATE %1 SET %2 WHERE %3 = ?"_s.arg(quotedTable(), sets.join(u", "_s), quoteIdentifier(m_key));
         QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
         if (!query.prepare(text))
             throw DbError(engineMessage(query.lastError()));

@@ -27,7 +27,11 @@ struct TFieldDef {
 // One column of the query's current row (or of its edit buffer while editing).
 class TField {
 public:
-    TField(TQuery *query, int column) : m_query(query), m_column(column) {}
+    TField(TQuery *query, int column)
+        : m_query(query)
+        , m_column(column)
+    {
+    }
     QString FieldName() const;
     QVariant Value() const;
     bool IsNull() const;

@@ -61,6 +61,6 @@ bool registerSqlFunctions(const QSqlDatabase &db)
     collator->setCaseSensitivity(Qt::CaseInsensitive);
     collator->setNumericMode(false);
     // On failure SQLite calls destroyCollator itself.
-    return sqlite3_create_collation_v2(handle, "LOCALE", SQLITE_UTF8, collator, localeCompare, destroyCollator)
-           == SQLITE_OK;
+    return sqlite3_create_collation_v2(handle, "LOCALE", SQLITE_UTF8, collator, localeCompare, destroyCollator) ==
+           SQLITE_OK;
 }

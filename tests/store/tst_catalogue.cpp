@@ -1,6 +1,7 @@
 // Connecting to the catalogue file, and compacting it when the program ends.
 #include "RecordingErrorPresenter.h"
 #include "TestProgramDir.h"
+#include "store/CatalogueLock.h"
 #include "store/DmQL.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
@@ -11,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -60,6 +62,16 @@ int countFiles(const QString &catalogue)
     }
     QSqlDatabase::removeDatabase(name);
     return count;
+}
+
+} // namespace
+
+namespace {
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
 }
 
 } // namespace
@@ -163,22 +175,50 @@ private slots:
         QVERIFY(h.presenter.calls.last().details.contains(u"CdRomListMt.DiskLabel"_s));
     }
 
-    void leftoverCopySkipsCompaction()
+    // A copy left by a killed compaction is removed while the catalogue is locked, and the
+    // catalogue is compacted as after any run; the catalogue keeps its mode.
+    void leftoverCopyIsReplacedAndModeKept()
     {
         TestProgramDir dir(TestProgramDir::Catalogue::WithCategories);
         QFile temp(dir.compactCopy());
         QVERIFY(temp.open(QIODevice::WriteOnly));
         temp.write("left from an earlier run");
         temp.close();
-        const QByteArray content = fileBytes(dir.catalogue());
+        QVERIFY(QFile::setPermissions(dir.catalogue(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         Helpers h;
+        ino_t inode = 0;
         {
             TdmQL dm(dir.path(), h.comm, h.business);
             QVERIFY(dm.Connected());
+            inode = inodeOf(dir.catalogue());
+        }
+        QVERIFY(!QFileInfo::exists(dir.compactCopy()));
+        QVERIFY(inodeOf(dir.catalogue()) != inode);
+        QCOMPARE(QFileInfo(dir.catalogue()).permissions() & 0x7777,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser | QFile::WriteUser);
+        QVERIFY(h.presenter.calls.isEmpty());
+    }
+
+    // A catalogue whose lock another program holds is neither opened nor compacted; the
+    // message names the holder.
+    void catalogueInUseIsLeftAlone()
+    {
+        TestProgramDir dir(TestProgramDir::Catalogue::WithCategories);
+        const QByteArray content = fileBytes(dir.catalogue());
+        Helpers h;
+        {
+            const CatalogueLock other(dir.catalogue());
+            QCOMPARE(other.state(), CatalogueLock::State::Held);
+            TdmQL dm(dir.path(), h.comm, h.business);
+            QVERIFY(!dm.Connected());
         }
         QCOMPARE(fileBytes(dir.catalogue()), content);
-        QCOMPARE(fileBytes(dir.compactCopy()), QByteArray("left from an earlier run"));
-        QVERIFY(h.presenter.calls.isEmpty());
+        QCOMPARE(h.presenter.calls.size(), 1);
+        QVERIFY(h.presenter.calls[0].message.startsWith(u"光盘索引库正在被另一个程序使用："_s));
+        QVERIFY(h.presenter.calls[0].message.size() > u"光盘索引库正在被另一个程序使用："_s.size());
+        // Once the other program has ended, the catalogue opens again.
+        TdmQL dm(dir.path(), h.comm, h.business);
+        QVERIFY(dm.Connected());
     }
 
     void failedStepLeavesCatalogue_data()
