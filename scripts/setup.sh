@@ -2,6 +2,7 @@
 # Sets Quillon up on a Debian 12 machine: installs what is missing, builds it, and then
 #   run   starts the program
 #   test  runs the whole test suite
+#   package  builds the Debian package (build/quillon_VERSION_amd64.deb)
 #   fuzz [SECONDS]  builds the disc reader's fuzz target with clang (build-fuzz/) and runs
 #         it (default 600 s); only this command needs the optional packages
 # QUILLON_SANITIZE=1 builds with AddressSanitizer and UBSan into build-asan/.
@@ -17,6 +18,7 @@ PACKAGES=(
   fonts-noto-cjk tzdata
   libqt6svg6
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream
 )
 # Optional: only for the fuzz target of the disc directory reader.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -61,6 +63,12 @@ run_tests() {
   exec ctest --output-on-failure --parallel "$(nproc)" "$@"
 }
 
+make_package() {
+  cd "$BUILD_DIR"
+  cpack -G DEB
+  echo "Install it with:  sudo apt install ./$(ls quillon_*.deb | tail -1)   (run in $BUILD_DIR)"
+}
+
 run_fuzz() {
   local seconds=${1:-600} corpus=build-fuzz/corpus seeds=build-fuzz/seeds
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DQUILLON_FUZZ=ON >/dev/null
@@ -76,6 +84,7 @@ shift || true
 case "$command" in
   run)  install_missing; build; run_program "$@" ;;
   test) install_missing; build; run_tests "$@" ;;
+  package) install_missing; build; make_package ;;
   fuzz) install_missing "${FUZZ_PACKAGES[@]}"; run_fuzz "$@" ;;
-  *)    echo "usage: $0 run|test|fuzz [SECONDS]" >&2; exit 2 ;;
+  *)    echo "usage: $0 run|test|package|fuzz [SECONDS]" >&2; exit 2 ;;
 esac

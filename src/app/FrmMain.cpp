@@ -349,7 +349,10 @@ void TfrmMain::actQuitExecute()
 
 void TfrmMain::actHelpExecute()
 {
-    const QString manual = m_dm.programDir() + u"Help/Quillon.html"_s;
+    // Beside the program (a build tree or an unpacked folder), else where it is installed.
+    QString manual = m_dm.programDir() + u"Help/Quillon.html"_s;
+    if (!QFileInfo(manual).isFile())
+        manual = m_dm.programDir() + u"../share/quillon/help/Quillon.html"_s;
     if (!QFileInfo(manual).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
         m_prompts.message(u"打开帮助文件时出现异常"_s);
 }

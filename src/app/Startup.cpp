@@ -1,8 +1,10 @@
 #include "Startup.h"
 
 #include "FrmMain.h"
+#include "QuillonVersion.h"
 #include "TerminationSignals.h"
 #include "store/DmQL.h"
+#include "ui/ApplicationTitle.h"
 
 #include <QApplication>
 
@@ -13,11 +15,18 @@ QString Startup::applicationTitle()
     return u"Quillon系列软件之-光盘索引库"_s;
 }
 
-int Startup::run(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
-                 Prompts &prompts)
+void Startup::nameApplication()
 {
-    QCoreApplication::setApplicationName(applicationTitle());
-    TdmQL dmQL(programDir, commFunction, commBusiness);
+    QCoreApplication::setApplicationName(u"Quillon"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_FILE_VERSION));
+}
+
+int Startup::run(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
+                 TLCommBusiness &commBusiness, Prompts &prompts)
+{
+    nameApplication();
+    ApplicationTitle::set(applicationTitle());
+    TdmQL dmQL(programDir, catalogueFile, commFunction, commBusiness);
     if (!dmQL.Connected())
         return 1;
     TfrmMain frmMain(dmQL, commFunction, prompts);

@@ -6,12 +6,15 @@ class Prompts;
 class TLCommBusiness;
 class TLCommFunction;
 
-// The program's run once the application object exists: title, data module, main
-// window, event loop, and the shut-down in reverse (main window, then the data module,
-// which compacts the catalogue).
+// The program's run once the application object exists: names and title, data module,
+// main window, event loop, and the shut-down in reverse (main window, then the data
+// module, which compacts the catalogue).
 class Startup {
 public:
-    static int run(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
-                   Prompts &prompts);
+    // Runs the program on the catalogue file; programDir holds the program's own files.
+    static int run(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
+                   TLCommBusiness &commBusiness, Prompts &prompts);
+    // The names under which the program's folders are found (~/.local/share/Quillon/).
+    static void nameApplication();
     static QString applicationTitle();
 };

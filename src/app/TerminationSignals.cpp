@@ -28,7 +28,8 @@ void TerminationSignals::install()
     sigaction(SIGINT, &action, nullptr);
 }
 
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+TerminationSignals::TerminationSignals(QObject *parent)
+    : QObject(parent)
 {
     install();
     if (g_pipe[0] < 0)

@@ -10,7 +10,9 @@
 #include "ui/StatusProgress.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -26,12 +28,22 @@ ExportController::ExportController(TdmQL &dm, Prompts &prompts, StatusProgress &
 {
 }
 
+// The program's folder, as it has always been; the user's documents where that folder is
+// not the user's to write (an installed program).
+QString ExportController::startFolder() const
+{
+    const QString programDir = m_dm.programDir();
+    if (QFileInfo(programDir).isWritable())
+        return programDir;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 void ExportController::actCDexpASCExecute()
 {
     const FileRowModel &rows = *m_list.rows();
     if (rows.rowCount() == 0)
         return;
-    const QString fileName = m_prompts.saveFileName(m_dm.programDir(), u"文本文件 (*.Txt *.txt)"_s, u"Txt"_s, true);
+    const QString fileName = m_prompts.saveFileName(startFolder(), u"文本文件 (*.Txt *.txt)"_s, u"Txt"_s, true);
     if (fileName.isEmpty())
         return;
     ActionStates::BusyScope busy(m_states);

@@ -20,6 +20,8 @@ public:
     void actCDexpASCExecute();
 
 private:
+    QString startFolder() const;
+
     TdmQL &m_dm;
     Prompts &m_prompts;
     StatusProgress &m_progress;

@@ -128,6 +128,8 @@ QString TdmQL::aConQlBeforeConnect() const
 // A catalogue that another program uses is not touched: its lock names the user.
 bool TdmQL::lockCatalogue()
 {
+    if (!QFileInfo::exists(catalogueFile()))
+        return true; // nothing to lock: the connection reports the missing file
     m_lock = std::make_unique<CatalogueLock>(catalogueFile());
     if (m_lock->state() != CatalogueLock::State::InUse)
         return true;

@@ -1,9 +1,9 @@
 #include "ActionGuard.h"
 
+#include "ApplicationTitle.h"
 #include "Prompts.h"
 #include "store/AppError.h"
 
-#include <QCoreApplication>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -21,5 +21,5 @@ void ActionGuard::run(Prompts &prompts, const std::function<void()> &handler)
     } catch (...) {
         text = u"未知错误"_s;
     }
-    prompts.critical(QCoreApplication::applicationName(), text);
+    prompts.critical(ApplicationTitle::get(), text);
 }

@@ -1,5 +1,7 @@
 #include "QtPrompts.h"
 
+#include "ApplicationTitle.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -33,7 +35,7 @@ QWidget *QtPrompts::owner()
 
 void QtPrompts::message(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok, owner());
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle::get(), text, QMessageBox::Ok, owner());
     box.exec();
 }
 

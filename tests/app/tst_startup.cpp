@@ -83,7 +83,7 @@ private slots:
         TLCommFunction comm(&presenter);
         TLCommBusiness business(comm);
         ScriptedPrompts prompts;
-        QCOMPARE(Startup::run(dir.path(), comm, business, prompts), 1);
+        QCOMPARE(Startup::run(dir.path(), dir.catalogue(), comm, business, prompts), 1);
         QCOMPARE(presenter.calls.size(), 1);
         QCOMPARE(presenter.calls.first().message, u"连接失败"_s);
         QVERIFY(!QFileInfo::exists(dir.catalogue()));
