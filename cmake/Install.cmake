@@ -16,6 +16,7 @@ install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/quillon)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillon)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quillon developers")
 set(CPACK_PACKAGE_CONTACT "Quillon developers <maintainers@quillon.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "catalogue of CDs, DVDs and folders (光盘索引库)")

@@ -7,6 +7,7 @@
 #include "ui/ApplicationTitle.h"
 
 #include <QApplication>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -26,17 +27,35 @@ int Startup::run(const QString &programDir, const QString &catalogueFile, TLComm
 {
     nameApplication();
     ApplicationTitle::set(applicationTitle());
+    // A logout or Ctrl+C closes the window as its close box does, so the catalogue is
+    // compacted as after any normal run. Before the window exists there is nothing to
+    // save: the program ends at once, closing the dialog that holds up the start (a failed
+    // connection) now or as soon as it shows.
+    TerminationSignals termination;
+    TfrmMain *window = nullptr;
+    bool endStart = false;
+    const auto closeDialog = [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+    };
+    QTimer dialogCloser;
+    dialogCloser.setInterval(50);
+    QObject::connect(&dialogCloser, &QTimer::timeout, closeDialog);
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, [&] {
+        if (window) {
+            window->close();
+            QCoreApplication::quit();
+            return;
+        }
+        endStart = true;
+        dialogCloser.start();
+        closeDialog();
+    });
     TdmQL dmQL(programDir, catalogueFile, commFunction, commBusiness);
-    if (!dmQL.Connected())
+    if (!dmQL.Connected() || endStart)
         return 1;
     TfrmMain frmMain(dmQL, commFunction, prompts);
-    // A logout or Ctrl+C closes the window as its close box does, so the catalogue is
-    // compacted as after any normal run.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &frmMain, [&frmMain] {
-        frmMain.close();
-        QCoreApplication::quit();
-    });
+    window = &frmMain;
     frmMain.show();
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
 #include "app/Startup.h"
+#include "store/CatalogueLock.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
 
@@ -48,7 +49,8 @@ bool lockHeld(const QString &path)
 // folder of its own for the lock.
 class ProgramCopy {
 public:
-    ProgramCopy() : m_dir(TestProgramDir::Catalogue::WithCategories)
+    ProgramCopy()
+        : m_dir(TestProgramDir::Catalogue::WithCategories)
     {
         QFile::copy(QStringLiteral(QUILLON_BINARY), program());
         m_env = QProcessEnvironment::systemEnvironment();
@@ -114,6 +116,23 @@ private slots:
         // Compaction renamed a fresh copy over the catalogue.
         QVERIFY(inodeOf(copy.dir().catalogue()) != before);
         QVERIFY(!QFileInfo::exists(copy.dir().compactCopy()));
+    }
+
+    // A start held up by a catalogue that another program uses ends on SIGTERM, leaving
+    // the catalogue as it was.
+    void sigtermEndsAStartHeldUpByItsCatalogue()
+    {
+        ProgramCopy copy;
+        const quint64 before = inodeOf(copy.dir().catalogue());
+        const CatalogueLock other(copy.dir().catalogue());
+        QProcess start;
+        copy.start(start);
+        QTRY_VERIFY_WITH_TIMEOUT(lockHeld(copy.lock()), 20000);
+        start.terminate();
+        QVERIFY(start.waitForFinished(20000));
+        QCOMPARE(start.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(start.exitCode(), 1);
+        QCOMPARE(inodeOf(copy.dir().catalogue()), before);
     }
 
     void killedInstanceDoesNotBlockTheNext()
