@@ -1,19 +1,31 @@
 #include "FileSearch.h"
 
 #include "SearchCondition.h"
+#include "SearchNarrowing.h"
 #include "store/DmQL.h"
 #include "store/LCommFunction.h"
 
 using namespace Qt::StringLiterals;
 
-void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern)
+void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern, IndexUse use)
 {
     query.Close();
     const QString joined = SearchCondition::join(conditions);
     if (!joined.isEmpty()) {
-        query.SQL() << u" where "_s << joined;
-        query.Params() = values(conditions, pattern);
+        const std::optional<SearchNarrowing::Clause> narrowing =
+            use == IndexUse::WhereComplete ? SearchNarrowing::clause(query.connectionName(), conditions, pattern)
+                                           : std::nullopt;
+        query.SQL() << u" where "_s;
+        if (narrowing) {
+            query.SQL() << narrowing->text + u" and ("_s + joined + u')';
+            query.Params() = narrowing->values + values(conditions, pattern);
+        } else {
+            query.SQL() << joined;
+            query.Params() = values(conditions, pattern);
+        }
     }
+    // The order the file records were written in, with the index or without it.
+    query.SQL() << u" order by rowid"_s;
     query.Open();
 }
 
