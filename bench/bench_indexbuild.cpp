@@ -43,14 +43,14 @@ int main(int argc, char *argv[])
         return 1;
     const double connect = timer.nsecsElapsed() / 1e9;
     const QString connection = dm.aConQl.connectionName();
-    const qint64 rows = SearchIndex::progress(connection).lastRow;
+    const qint64 rows = SearchIndex::progress(connection)->lastRow;
     QuietProgress progress;
     SearchIndexBuilder builder(connection, progress, [] { return true; });
     bench::resetPeak();
     const qint64 resident = bench::residentBytes();
     timer.start();
     builder.start();
-    while (builder.running() && builder.step()) {
+    while (SearchIndex::progress(connection)->tail() > 0 && builder.step()) {
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double after = double(QFileInfo(file).size()) / 1048576.0;

@@ -5,9 +5,8 @@
 // paths. --realistic: the searches of a catalogue made with bench-mkcatalogue --realistic.
 #include "BenchSupport.h"
 #include "app/FrmMain.h"
-#include "search/FileSearch.h"
 #include "search/FrmSearch.h"
-#include "search/SearchCondition.h"
+#include "search/SearchIndexBuilder.h"
 #include "search/SearchListBox.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
@@ -29,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -40,27 +41,20 @@ struct Search {
     QString target;
 };
 
-const QStringList kColumns{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s};
-
-// The same search without the index: the statement run and every hit read as a list row.
-double scanSeconds(TdmQL &dm, const Search &search)
+// Sets the search index's watermark and gives the one it replaces: at 0 the index is out of
+// use (searches scan every record, as before it existed), without being changed.
+qint64 setWatermark(TdmQL &dm, qint64 watermark)
 {
-    TQuery query(u"scan"_s, dm.aConQl.connectionName());
-    query.SQL() = dm.aqryQuery->SQL();
-    query.setStreaming(true);
-    QStringList conditions(kColumns.size());
-    for (int column : search.columns)
-        conditions[column] = SearchCondition::condition(kColumns.at(column));
-    const QHash<qint32, QString> names = FileSearch::discNames(dm);
-    QElapsedTimer timer;
-    timer.start();
-    FileSearch::open(query, conditions, SearchCondition::pattern(search.text), FileSearch::IndexUse::Never);
-    for (query.First(); !query.Eof(); query.Next())
-        FileSearch::hitRow(query, names);
-    return timer.nsecsElapsed() / 1e9;
+    QSqlQuery query(QSqlDatabase::database(dm.aConQl.connectionName()));
+    query.exec(u"SELECT watermark FROM SearchIndexState"_s);
+    const qint64 old = query.next() ? query.value(0).toLongLong() : 0;
+    query.prepare(u"UPDATE SearchIndexState SET watermark = ?"_s);
+    query.bindValue(0, watermark);
+    query.exec();
+    return old;
 }
 
-double runSearch(TfrmMain &window, const Search &search, QString &status)
+double runSearchOnce(TfrmMain &window, const Search &search, QString &status)
 {
     QElapsedTimer timer;
     QTimer::singleShot(0, &window, [&] {
@@ -77,6 +71,16 @@ double runSearch(TfrmMain &window, const Search &search, QString &status)
     const double seconds = timer.nsecsElapsed() / 1e9;
     status = window.MyStatusBar1->Panel7->text();
     return seconds;
+}
+
+// The median of three runs, the cache warmed by the first.
+double runSearch(TfrmMain &window, const Search &search, QString &status)
+{
+    QList<double> runs;
+    for (int i = 0; i < 3; ++i)
+        runs.append(runSearchOnce(window, search, status));
+    std::sort(runs.begin(), runs.end());
+    return runs.at(1);
 }
 
 // The names and paths of every file record, one "name<TAB>path" line each.
@@ -132,6 +136,8 @@ int main(int argc, char *argv[])
     TfrmMain window(dm, comm, prompts);
     window.show();
     QCoreApplication::processEvents();
+    // The catalogue is indexed; the builder stays out of the way of the plain-scan runs.
+    window.findChild<SearchIndexBuilder *>()->stop();
     QTemporaryDir tmp;
     const QString paths = writePaths(dm, tmp.filePath(u"paths.txt"_s));
 
@@ -160,11 +166,15 @@ int main(int argc, char *argv[])
         const qint64 before = bench::residentBytes();
         const double seconds = runSearch(window, search, status);
         const double grep = grepSeconds(search.text, paths);
-        const double scan = scanSeconds(dm, search);
+        QString scanStatus;
+        const qint64 watermark = setWatermark(dm, 0);
+        const double scan = runSearch(window, search, scanStatus);
+        setWatermark(dm, watermark);
         bench::report(u"search %1 (%2)"_s.arg(search.label, status.isEmpty() ? u"no hits"_s : status), seconds, u"s"_s,
                       search.target);
-        bench::report(u"  the same as a plain scan, without the index"_s, scan, u"s"_s,
-                      u"ratio %1"_s.arg(scan / seconds, 0, 'f', 1));
+        bench::report(u"  the same search scanning every record, without the index (%1)"_s.arg(
+                          scanStatus == status ? u"same result"_s : u"DIFFERENT RESULT"_s),
+                      scan, u"s"_s, u"ratio %1"_s.arg(scan / seconds, 0, 'f', 1));
         bench::report(u"  grep -c -i \"%1\" over the same names and paths"_s.arg(search.text), grep, u"s"_s,
                       u"ratio %1"_s.arg(seconds / grep, 0, 'f', 1));
         bench::report(u"  peak memory"_s, double(bench::peakResidentBytes() - before) / 1048576.0, u"MiB"_s);

@@ -13,8 +13,8 @@ void FileSearch::open(TQuery &query, const QStringList &conditions, const QStrin
     const QString joined = SearchCondition::join(conditions);
     if (!joined.isEmpty()) {
         const std::optional<SearchNarrowing::Clause> narrowing =
-            use == IndexUse::WhereComplete ? SearchNarrowing::clause(query.connectionName(), conditions, pattern)
-                                           : std::nullopt;
+            use == IndexUse::WhereBuilt ? SearchNarrowing::clause(query.connectionName(), conditions, pattern)
+                                        : std::nullopt;
         query.SQL() << u" where "_s;
         if (narrowing) {
             query.SQL() << narrowing->text + u" and ("_s + joined + u')';

@@ -13,7 +13,8 @@ namespace {
 constexpr const char *kUtf16 = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
 }
 
-Gb18030Encoder::Gb18030Encoder() : m_iconv(iconv_open("GB18030", kUtf16))
+Gb18030Encoder::Gb18030Encoder()
+    : m_iconv(iconv_open("GB18030", kUtf16))
 {
     if (m_iconv == reinterpret_cast<void *>(-1))
         throw AppError(u"系统不支持 GB18030 编码"_s);

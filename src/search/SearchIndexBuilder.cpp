@@ -15,14 +15,16 @@ using namespace Qt::StringLiterals;
 namespace {
 constexpr int kBatchMs = 100;
 constexpr int kWaitMs = 500;
+constexpr int kPollMs = 1000;
 } // namespace
 
 SearchIndexBuilder::SearchIndexBuilder(QString connectionName, ProgressSink &progress, std::function<bool()> idle,
-                                       QObject *parent)
+                                       QObject *parent, qint64 reportedRows)
     : QObject(parent)
     , m_connectionName(std::move(connectionName))
     , m_progress(progress)
     , m_idle(std::move(idle))
+    , m_reportedRows(reportedRows)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { step(); });
@@ -30,14 +32,6 @@ SearchIndexBuilder::SearchIndexBuilder(QString connectionName, ProgressSink &pro
 
 void SearchIndexBuilder::start()
 {
-    if (SearchIndex::complete(m_connectionName))
-        return;
-    try {
-        SearchIndex::progress(m_connectionName);
-    } catch (const DbError &) {
-        return; // a catalogue that could not take the index: searches scan
-    }
-    m_progress.SetStatusText(u"正在建立搜索索引……"_s);
     m_timer.start(0);
 }
 
@@ -54,19 +48,26 @@ bool SearchIndexBuilder::step()
         return true;
     }
     try {
+        const std::optional<SearchIndex::Progress> before = SearchIndex::progress(m_connectionName);
+        if (!before) {
+            stop(); // a catalogue that could not take the index: searches scan
+            return false;
+        }
+        if (before->tail() == 0) {
+            finishReport();
+            m_timer.start(kPollMs);
+            return true;
+        }
+        if (!m_reporting && before->tail() >= m_reportedRows) {
+            m_reporting = m_ownsStatusText = true;
+            m_progress.SetStatusText(u"正在建立搜索索引……"_s);
+        }
         QElapsedTimer clock;
         clock.start();
         const SearchIndex::Progress progress = SearchIndex::buildBatch(m_connectionName, m_batchRows);
         adaptBatch(clock.elapsed());
-        if (progress.complete) {
-            m_progress.SetProgressRange(0, 0);
-            if (m_ownsStatusText)
-                m_progress.SetStatusText(u"搜索索引已建好"_s);
-            stop();
-            emit finished();
-            return false;
-        }
-        report(progress.indexedUpTo, progress.lastRow);
+        if (m_reporting)
+            report(progress.indexedUpTo, progress.lastRow);
     } catch (const DbError &) {
         m_progress.SetProgressRange(0, 0);
         stop(); // the file cannot be written now; the next run tries again
@@ -74,6 +75,16 @@ bool SearchIndexBuilder::step()
     }
     m_timer.start(0);
     return true;
+}
+
+void SearchIndexBuilder::finishReport()
+{
+    if (!m_reporting)
+        return;
+    m_reporting = false;
+    m_progress.SetProgressRange(0, 0);
+    if (m_ownsStatusText)
+        m_progress.SetStatusText(u"搜索索引已建好"_s);
 }
 
 void SearchIndexBuilder::stop()

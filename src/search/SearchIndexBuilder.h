@@ -8,36 +8,38 @@
 
 class ProgressSink;
 
-// Fills the search index of a catalogue written before the index existed, in batches of
-// about a tenth of a second between which the window's events run, with its progress in
-// the status line. Each batch is one transaction, so a stop or a kill loses at most the
-// batch under way and the next run goes on from there. While another long task uses the
-// catalogue or the status line, it waits.
+// Adds the rows above the search index's watermark to it (those of each import, or all of a
+// catalogue written before the index existed) in batches of about a tenth of a second
+// between which the window's events run. A long build shows its progress in the status
+// line. Each batch is one transaction, so a stop or a kill loses at most the batch under way
+// and the next run goes on from there. While another long task uses the catalogue or the
+// status line, it waits.
 class SearchIndexBuilder : public QObject {
     Q_OBJECT
 public:
-    // idle: true while nothing else uses the catalogue or the status line.
+    // idle: true while nothing else uses the catalogue or the status line. A build of
+    // reportedRows rows or more shows its progress.
     SearchIndexBuilder(QString connectionName, ProgressSink &progress, std::function<bool()> idle,
-                       QObject *parent = nullptr);
+                       QObject *parent = nullptr, qint64 reportedRows = 100000);
 
-    // Starts filling when the index is not complete; a single-row read otherwise.
+    // Looks for rows to index now and then every second: two single-row reads each time.
     void start();
     bool running() const { return m_timer.isActive(); }
-    // One batch, or none while not idle; false once the builder has stopped.
+    void stop();
+    // One batch, or none while not idle or nothing is to be indexed; false once stopped.
     bool step();
 
-signals:
-    void finished();
-
 private:
-    void stop();
     void report(qint64 indexedUpTo, qint64 lastRow);
+    void finishReport();
     void adaptBatch(qint64 elapsedMs);
 
     QString m_connectionName;
     ProgressSink &m_progress;
     std::function<bool()> m_idle;
     QTimer m_timer;
+    qint64 m_reportedRows;
     int m_batchRows = 2000;
-    bool m_ownsStatusText = true;
+    bool m_reporting = false;
+    bool m_ownsStatusText = false;
 };

@@ -4,7 +4,8 @@
 
 #include <QSignalBlocker>
 
-TSearchListBox::TSearchListBox(QWidget *parent) : QListWidget(parent)
+TSearchListBox::TSearchListBox(QWidget *parent)
+    : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemChanged, this, &TSearchListBox::onClickCheck);

@@ -98,10 +98,12 @@ QStringList SearchNarrowing::quotedTrigrams(const QString &run)
 std::optional<SearchNarrowing::Clause> SearchNarrowing::clause(const QString &connectionName,
                                                                const QStringList &conditions, const QString &pattern)
 {
-    if (!SearchIndex::complete(connectionName))
+    const std::optional<SearchIndex::Progress> progress = SearchIndex::progress(connectionName);
+    // While most rows are still to be indexed, reading the tail is reading nearly everything.
+    if (!progress || progress->tail() * 2 > progress->lastRow)
         return std::nullopt;
     const QStringList runs = literalRuns(pattern);
-    const qint64 maxRows = std::max(kMinRowsBeforeScan, SearchIndex::progress(connectionName).lastRow / 10);
+    const qint64 maxRows = std::max(kMinRowsBeforeScan, progress->lastRow / 10);
     QStringList selects;
     Clause result;
     for (const QString &condition : conditions) {
@@ -119,6 +121,8 @@ std::optional<SearchNarrowing::Clause> SearchNarrowing::clause(const QString &co
         selects.append(u"select rowid from %1 where %1 match ?"_s.arg(table));
         result.values.append(*match);
     }
-    result.text = u"rowid in ("_s + selects.join(u" union "_s) + u')';
+    // The rows the index names, and the tail it does not hold yet.
+    result.text = u"(rowid in ("_s + selects.join(u" union "_s) + u") or rowid > ?)"_s;
+    result.values.append(progress->indexedUpTo);
     return result;
 }

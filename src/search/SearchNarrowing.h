@@ -12,13 +12,14 @@
 class SearchNarrowing {
 public:
     struct Clause {
-        QString text; // "rowid in (…)", to be joined to the condition with "and"
+        QString text; // "(rowid in (…) or rowid > ?)", to be joined to the condition with "and"
         QVariantList values;
     };
     // The clause for the conditions (SearchCondition::condition, one per column, empty where
-    // the column is not searched) and their pattern (SearchCondition::pattern). None when
-    // the index cannot answer: it is not complete, a searched column has no index (size,
-    // date), or the pattern has no text the index tells anything about.
+    // the column is not searched) and their pattern (SearchCondition::pattern): the rows the
+    // index names and the rows it does not hold yet. None when the index cannot answer: the
+    // catalogue has none or most of it is still to be built, a searched column has no index
+    // (size, date), or the pattern has no text the index tells anything about.
     static std::optional<Clause> clause(const QString &connectionName, const QStringList &conditions,
                                         const QString &pattern);
 

@@ -73,7 +73,7 @@ QStringList upgradeStatements(int version)
 {
     switch (version) {
     case 2: // the search index, empty: filled in batches while the program runs
-        return SearchIndex::createStatements(false);
+        return SearchIndex::createStatements();
     default:
         return {};
     }
@@ -98,7 +98,7 @@ void writeTables(const QString &connectionName, bool withCategories)
     exec(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
         exec(query, statement);
-    for (const QString &statement : SearchIndex::createStatements(true))
+    for (const QString &statement : SearchIndex::createStatements())
         exec(query, statement);
     exec(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)

@@ -8,13 +8,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <limits>
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr qint64 kComplete = std::numeric_limits<qint64>::max();
 
 struct IndexedColumn {
     QString table;
@@ -64,19 +60,24 @@ qint64 single(const QString &connectionName, const QString &text, const QVariant
 
 } // namespace
 
-QStringList SearchIndex::createStatements(bool complete)
+QStringList SearchIndex::createStatements()
 {
     QStringList statements{
         u"CREATE TABLE SearchIndexState (watermark INTEGER NOT NULL)"_s,
-        u"INSERT INTO SearchIndexState VALUES (%1)"_s.arg(complete ? kComplete : 0),
+        u"INSERT INTO SearchIndexState VALUES (0)"_s,
     };
     for (const IndexedColumn &c : kColumns)
         statements << u"CREATE VIRTUAL TABLE %1 USING fts5(%2, content='', tokenize='trigram case_sensitive 1', "
                       "detail=none, columnsize=0)"_s.arg(c.table, c.column);
     const QString oldIndexed = u" WHERE old.rowid <= "_s + kIndexed;
     const QString newIndexed = u" WHERE new.rowid <= "_s + kIndexed;
-    statements << u"CREATE TRIGGER SearchIndexAdd AFTER INSERT ON CdRomListDt BEGIN\n%1END"_s.arg(
-                      triggerStatements(u"new"_s, QString(), newIndexed))
+    // A new record normally lands above the watermark. One below it (the records above were
+    // deleted, or the sqlite3 command chose its rowid) moves the watermark down to it when
+    // no record is above it, else is indexed at once.
+    const QString lowerWatermark = u"  UPDATE SearchIndexState SET watermark = new.rowid - 1 WHERE new.rowid <= "
+                                   "watermark AND NOT EXISTS (SELECT 1 FROM CdRomListDt WHERE rowid > new.rowid);\n"_s;
+    statements << u"CREATE TRIGGER SearchIndexAdd AFTER INSERT ON CdRomListDt BEGIN\n%1%2END"_s.arg(
+                      lowerWatermark, triggerStatements(u"new"_s, QString(), newIndexed))
                << u"CREATE TRIGGER SearchIndexRemove AFTER DELETE ON CdRomListDt BEGIN\n%1END"_s.arg(
                       triggerStatements(u"old"_s, u"'delete'"_s, oldIndexed))
                << u"CREATE TRIGGER SearchIndexChange AFTER UPDATE ON CdRomListDt BEGIN\n%1%2END"_s.arg(
@@ -97,20 +98,14 @@ void SearchIndex::remove(const QString &connectionName)
     transaction.commit();
 }
 
-bool SearchIndex::complete(const QString &connectionName)
-{
-    try {
-        return single(connectionName, u"SELECT watermark FROM SearchIndexState"_s) == kComplete;
-    } catch (const DbError &) {
-        return false; // a catalogue without the index
-    }
-}
-
-SearchIndex::Progress SearchIndex::progress(const QString &connectionName)
+std::optional<SearchIndex::Progress> SearchIndex::progress(const QString &connectionName)
 {
     Progress progress;
-    progress.indexedUpTo = single(connectionName, u"SELECT watermark FROM SearchIndexState"_s);
-    progress.complete = progress.indexedUpTo == kComplete;
+    try {
+        progress.indexedUpTo = single(connectionName, u"SELECT watermark FROM SearchIndexState"_s);
+    } catch (const DbError &) {
+        return std::nullopt; // a catalogue without the index
+    }
     progress.lastRow = single(connectionName, u"SELECT ifnull(max(rowid), 0) FROM CdRomListDt"_s);
     return progress;
 }
@@ -119,13 +114,13 @@ SearchIndex::Progress SearchIndex::buildBatch(const QString &connectionName, int
 {
     TransactionScope transaction(QSqlDatabase::database(connectionName, false));
     const qint64 from = single(connectionName, u"SELECT watermark FROM SearchIndexState"_s);
-    if (from != kComplete) {
-        QSqlQuery last = run(connectionName,
-                             u"SELECT max(rowid) FROM (SELECT rowid FROM CdRomListDt WHERE rowid > ? "
-                             "ORDER BY rowid LIMIT ?)"_s,
-                             {from, maxRows});
-        const bool rowsLeft = last.next() && !last.value(0).isNull();
-        const qint64 to = rowsLeft ? last.value(0).toLongLong() : kComplete;
+    QSqlQuery last = run(connectionName,
+                         u"SELECT max(rowid) FROM (SELECT rowid FROM CdRomListDt WHERE rowid > ? "
+                         "ORDER BY rowid LIMIT ?)"_s,
+                         {from, maxRows});
+    if (last.next() && !last.value(0).isNull()) {
+        const qint64 to = last.value(0).toLongLong();
+        last.finish();
         for (const IndexedColumn &c : kColumns)
             run(connectionName,
                 u"INSERT INTO %1(rowid, %2) SELECT rowid, %3 FROM CdRomListDt WHERE rowid > ? AND rowid <= ?"_s.arg(
@@ -133,8 +128,9 @@ SearchIndex::Progress SearchIndex::buildBatch(const QString &connectionName, int
                 {from, to});
         run(connectionName, u"UPDATE SearchIndexState SET watermark = ?"_s, {to});
     }
+    last.finish();
     transaction.commit();
-    return progress(connectionName);
+    return *progress(connectionName);
 }
 
 QString SearchIndex::table(Column column)

@@ -3,35 +3,40 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <optional>
+
 class QSqlDatabase;
 
 // The search index of the file records' names (SearchName) and folders (SearchPath): two
 // trigram full-text tables of SQLite's own FTS5, holding no text (only which rows hold which
-// three characters), kept by triggers on CdRomListDt in the transaction that writes or
-// deletes the rows. A catalogue written before the index existed gets it empty and fills it
-// in batches (buildBatch); the watermark in SearchIndexState says how far: the rows up to it
-// are indexed. Each value is indexed as its ASCII letters upper-cased, as the search compares
-// them, followed by two characters U+0001, so every character of a value begins a term.
+// three characters). The rows up to the watermark in SearchIndexState are in it; the rows
+// above it, the tail, are not yet: a search reads the tail as it is, and the builder adds it
+// to the index in batches after each import, or after a catalogue written before the index
+// existed got the empty tables. Triggers on CdRomListDt remove deleted rows and change edited
+// ones in the transaction that deletes or edits them. New rows are not indexed one by one
+// in the import's transaction: FTS5 writes out its pending terms at every statement, which
+// made storing ten times slower. Each value is indexed as its ASCII letters upper-cased, as
+// the search compares them, followed by two characters U+0001, so that every character of a
+// value begins a term.
 class SearchIndex {
 public:
     enum class Column { Name, Path };
 
-    // The statements that add the index to a catalogue; complete for a new, empty one,
-    // else holding no row yet.
-    static QStringList createStatements(bool complete);
+    // The statements that add the index, holding no row yet, to a catalogue.
+    static QStringList createStatements();
     // Turns a catalogue back into one written before the index existed (tests, benchmarks).
     static void remove(const QString &connectionName);
 
     struct Progress {
         qint64 indexedUpTo = 0; // rowid
         qint64 lastRow = 0;     // the highest rowid of the file records
-        bool complete = false;
+        qint64 tail() const { return std::max<qint64>(lastRow - indexedUpTo, 0); }
     };
-    // False for a catalogue without the index or one still being filled: a single-row read.
-    static bool complete(const QString &connectionName);
-    static Progress progress(const QString &connectionName);
-    // Indexes the next rows (at most maxRows) in one transaction and moves the watermark
-    // past them; marks the index complete when no row is left.
+    // None for a catalogue without the index. Two single-row reads.
+    static std::optional<Progress> progress(const QString &connectionName);
+    // Indexes the next rows of the tail (at most maxRows) in one transaction and moves the
+    // watermark past them.
     static Progress buildBatch(const QString &connectionName, int maxRows);
 
     static QString table(Column column);
