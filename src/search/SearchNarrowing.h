@@ -12,7 +12,7 @@
 class SearchNarrowing {
 public:
     struct Clause {
-        QString text; // "(rowid in (…) or rowid > ?)", to be joined to the condition with "and"
+        QString text; // "rowid in (…)", to be joined to the condition with "and"
         QVariantList values;
     };
     // The clause for the conditions (SearchCondition::condition, one per column, empty where
