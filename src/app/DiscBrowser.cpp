@@ -190,6 +190,7 @@ void DiscBrowser::actDelExecute()
     if (!discs.Delete())
         return;
     delete node;
+    emit discDeleted();
 }
 
 void DiscBrowser::lvDetailColumnClick(int column)
@@ -255,4 +256,16 @@ void DiscBrowser::sortDiscNodes()
         return collator.compare(a->text(0), b->text(0)) < 0;
     });
     root->addChildren(nodes);
+}
+
+void DiscBrowser::SelectDisc(const QString &discName)
+{
+    QTreeWidgetItem *root = rootNode();
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (root->child(i)->text(0) == discName) {
+            m_tree.setCurrentItem(root->child(i));
+            m_tree.scrollToItem(root->child(i));
+            return;
+        }
+    }
 }

@@ -38,12 +38,17 @@ public:
     QHash<qint32, QString> discNames() const;
     // Adds the node of a disc an import stored, in its place by name.
     void AddStoredDisc(const QString &discName);
+    // Selects the node of the disc of that name, which lists its files.
+    void SelectDisc(const QString &discName);
 
     // Event handlers.
     void tvCdIndexChange();
     void pmCdIndexPopup();
     void actDelExecute();
     void lvDetailColumnClick(int column);
+
+signals:
+    void discDeleted();
 
 private:
     void loadSelectedDisc(const TDiscNode &disc);

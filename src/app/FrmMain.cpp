@@ -8,6 +8,7 @@
 #include "import/ImportController.h"
 #include "search/ExportController.h"
 #include "search/SearchController.h"
+#include "store/CataloguedDiscs.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
 #include "ui/Icons.h"
@@ -266,6 +267,18 @@ void TfrmMain::createFeatures()
         m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
         this);
     m_export = new ExportController(m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, Panel3);
+    connectDriveList();
+}
+
+// The drive list names the catalogued disc in each drive and leads to it in the tree.
+void TfrmMain::connectDriveList()
+{
+    dlvStatus->setCatalogueLookup(
+        [this](const QString &label, const QString &serial) { return CataloguedDiscs::names(m_dm, label, serial); });
+    connect(m_import, &ImportController::discStored, dlvStatus, &TDriveListView::RefreshCatalogued);
+    connect(m_browser, &DiscBrowser::discDeleted, dlvStatus, &TDriveListView::RefreshCatalogued);
+    connect(dlvStatus, &TDriveListView::catalogedDiscChosen, this,
+            [this](const QString &name) { ActionGuard::run(m_prompts, [&] { m_browser->SelectDisc(name); }); });
 }
 
 void TfrmMain::connectActions()

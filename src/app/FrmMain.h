@@ -88,6 +88,7 @@ private:
     QFrame *createToolbarPanel();
     QFrame *createFilePanels();
     void createFeatures();
+    void connectDriveList();
     void connectActions();
     void connectBrowser();
     void FormShow();

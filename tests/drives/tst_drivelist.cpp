@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 MediaEvent mediaEvent(MediaEvent::Kind kind, quint32 mask, bool media = true,
-                 MediaEvent::DeviceType type = MediaEvent::DeviceType::Volume)
+                      MediaEvent::DeviceType type = MediaEvent::DeviceType::Volume)
 {
     MediaEvent e;
     e.event = kind;
@@ -81,10 +81,11 @@ private slots:
     {
         m_platform->addDrive('c');
         auto list = makeList();
-        QCOMPARE(list->columnCount(), 3);
+        QCOMPARE(list->columnCount(), 4);
         QCOMPARE(list->headerItem()->text(0), u"名称"_s);
         QCOMPARE(list->headerItem()->text(1), u"卷标"_s);
         QCOMPARE(list->headerItem()->text(2), u"序列号"_s);
+        QCOMPARE(list->headerItem()->text(3), u"索引库中"_s);
         QCOMPARE(list->topLevelItemCount(), 0);
         QSignalSpy closes(list.get(), &TDriveListView::OnCloseCd);
         list->DeviceChange(mediaEvent(MediaEvent::Kind::Arrival, MediaEvent::unitBit('d')));
@@ -142,7 +143,8 @@ private slots:
         QSignalSpy opens(list.get(), &TDriveListView::OnOpenCd);
         m_platform->drive('d').ready = false;
         m_platform->drive('e').ready = false;
-        list->DeviceChange(mediaEvent(MediaEvent::Kind::RemoveComplete, MediaEvent::unitBit('d') | MediaEvent::unitBit('e')));
+        list->DeviceChange(
+            mediaEvent(MediaEvent::Kind::RemoveComplete, MediaEvent::unitBit('d') | MediaEvent::unitBit('e')));
         QCOMPARE(opens.first().at(1).toStringList(), (QStringList{u"100"_s, u"101"_s}));
         QCOMPARE(list->AnimState(), (QList<int>{1, 1}));
         QCOMPARE(row(*list, 0), (QStringList{u"D:"_s, QString(), QString()}));
@@ -199,8 +201,8 @@ private slots:
         auto list = makeList();
         list->resize(1024, 68);
         list->show();
-        for (int column = 0; column < 3; ++column)
-            QCOMPARE(list->header()->sectionSize(column), 338);
+        for (int column = 0; column < 4; ++column)
+            QCOMPARE(list->header()->sectionSize(column), 1024 / 4 - 3);
     }
 
     void trayCommandsFollowTheSelection()

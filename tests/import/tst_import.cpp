@@ -7,6 +7,7 @@
 #include "TestSession.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "drives/DriveListView.h"
 #include "drives/platform/PlatformOverride.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
@@ -149,11 +150,45 @@ private slots:
              1);
     QCOMPARE(m_session->dm.aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"AUDIO_1"_s);
     QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
+    QCOMPARE(m_main->dlvStatus->topLevelItem(1)->text(3), u"My Music"_s);
     QVERIFY(m_prompts.calls.isEmpty());
     QVERIFY(m_session->presenter.calls.isEmpty());
 }
 
-    void folderImportScansTheChosenFolder()
+    // The drive list and the disc import name the catalogued discs a drive's disc is; a
+    // double-click leads to the first in the tree; deletes and media changes update it.
+    void cataloguedDiscsAreRecognised()
+{
+    QVERIFY(m_session->data.addDisc(u"Twin"_s, u"AUDIO_1"_s, u"0000001F"_s) > 0);
+    QVERIFY(m_session->data.addFile(m_session->data.addDisc(u"Old"_s, u"AUDIO_1"_s, u"0000001F"_s), u"a.mp3"_s));
+    QVERIFY(m_session->data.addDisc(u"Blank"_s, QString(), u"00000000"_s) > 0);
+    m_platform->drive('e').volume = {};
+    m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
+    m_main->show();
+    TDriveListView &drives = *m_main->dlvStatus;
+    QCOMPARE(drives.topLevelItem(0)->text(3), QString());
+    QCOMPARE(drives.topLevelItem(1)->text(3), u"Old、Twin"_s);
+
+    emit drives.itemDoubleClicked(drives.topLevelItem(1), 0);
+    QCOMPARE(m_main->tvCdIndex->currentItem()->text(0), u"Old"_s);
+    QCOMPARE(m_main->lvDetail->rows()->rowCount(), 1);
+
+        import("actCDimp", [&](TfrmExtEdition &dialog) {
+            dialog.dlInfo->Buttons()[1]->ImageButton->click();
+        QVERIFY(dialog.lblCatalogued->isVisible());
+        QCOMPARE(dialog.lblCatalogued->text(), u"此光盘已在索引库中：Old、Twin"_s);
+        dialog.dlInfo->Buttons()[0]->ImageButton->click();
+        QVERIFY(!dialog.lblCatalogued->isVisible());
+});
+
+m_main->findChild<QAction *>(u"actDel"_s)->trigger();
+QCOMPARE(drives.topLevelItem(1)->text(3), u"Twin"_s);
+m_platform->drive('g').ready = false;
+drives.DeviceChange(FakePlatform::removal({'g'}));
+QCOMPARE(drives.topLevelItem(1)->text(3), QString());
+}
+
+void folderImportScansTheChosenFolder()
 {
     file('c', u"music/rock/x.mp3"_s);
     file('c', u"music/y.wav"_s);
