@@ -26,13 +26,17 @@ quint32 lastSessionStart(int fd)
     return quint32(session.addr.lba);
 }
 
-// 0, or the errno of a drive request.
+// 0, or the errno of a drive request. The kernel can answer a tray request with a
+// positive number, the drive's SCSI status, when the drive refused it (a tray another
+// program locked a moment before, or a drive still busy with a new medium): the tray did
+// not move, so that counts as failure too.
 int request(const QString &device, unsigned long command)
 {
     const UniqueFd fd(openDrive(device));
     if (!fd.valid())
         return errno;
-    return ioctl(fd.get(), command, 0) == 0 ? 0 : errno;
+    const int result = ioctl(fd.get(), command, 0);
+    return result == 0 ? 0 : result < 0 ? errno : EIO;
 }
 } // namespace
 
