@@ -32,7 +32,8 @@ udev)
     mkdir -p /run/dbus
     dbus-daemon --system --fork
     /usr/libexec/udisks2/udisksd --no-debug >/tmp/udisksd.log 2>&1 &
-    step "media events through udev, a mounted disc" env TZ=UTC "$bin/tst_realdrive" \
+    step "media events through udev, a mounted disc" env TZ=UTC QT_LOGGING_RULES=quillon.drives.info=true \
+        "$bin/tst_realdrive" \
         mediaEventsThroughUdev mountedDisc
     ;;
 *)

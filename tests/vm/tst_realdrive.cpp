@@ -17,6 +17,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QDirIterator>
 #include <QtTest>
 
@@ -109,6 +110,13 @@ bool run(const QString &program, const QStringList &args)
     QProcess process;
     process.start(program, args);
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool udisksKnowsFileSystem()
+{
+    QDBusInterface block(u"org.freedesktop.UDisks2"_s, u"/org/freedesktop/UDisks2/block_devices/sr0"_s,
+                         u"org.freedesktop.UDisks2.Block"_s, QDBusConnection::systemBus());
+    return block.property("IdUsage").toString() == u"filesystem"_s;
 }
 
 bool discMounted()
@@ -304,6 +312,10 @@ private slots:
         QVERIFY(!discMounted());
 
         QVERIFY(insert(u"udf"_s));
+        // As a user would, once the desktop shows the disc: udisks learns of it from the
+        // same udev event as the program, a moment later.
+        QVERIFY(programSeesDisc(true));
+        QTRY_VERIFY_WITH_TIMEOUT(udisksKnowsFileSystem(), kNoticeMs);
         QStringList names;
         for (const DirEntry &entry : Platform::instance().listDirectory(kDrive, u"歌曲/Live"_s).value_or(QList<DirEntry>{}))
             names << entry.name;

@@ -179,6 +179,7 @@ class Monitor:
             if message.get("event") == "DEVICE_TRAY_MOVED":
                 with self.tray_changed:
                     self.tray_open = message["data"]["tray-open"]
+                    print(f"vmrun: the tray {'opened' if self.tray_open else 'closed'}", flush=True)
                     self.tray_changed.notify_all()
             elif "event" not in message:
                 self.replies.put(message)
@@ -213,8 +214,8 @@ def serve(monitor, request):
     if verb == "eject":  # the medium leaves; the tray stays open
         monitor.execute("eject", id=DRIVE_ID, force=True)
         monitor.wait_tray(True)
-    elif verb == "insert":  # a medium goes in and the tray closes
-        monitor.execute("blockdev-change-medium", id=DRIVE_ID, filename=argument, format="raw",
+    elif verb == "insert":  # a medium goes in and the tray closes, even a tray udev locked
+        monitor.execute("blockdev-change-medium", id=DRIVE_ID, filename=argument, format="raw", force=True,
                         **{"read-only-mode": "read-only"})
         monitor.wait_tray(False)
     elif verb == "open":  # Linux locks the tray while the drive is open: force it
