@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets Quillon up on a Debian 12 machine: installs what is missing, builds it, and then
 #   run   starts the program
-#   test  runs the whole test suite
+#   test  runs the whole test suite, the real-drive tests in a virtual machine last
+#   vm    runs only the real-drive tests (tests/vm)
 #   fuzz [SECONDS]  builds the disc reader's fuzz target with clang (build-fuzz/) and runs
 #         it (default 600 s); only this command needs the optional packages
 # QUILLON_SANITIZE=1 builds with AddressSanitizer and UBSan into build-asan/.
@@ -18,6 +19,8 @@ PACKAGES=(
   libqt6svg6
   xvfb xauth
 )
+# The real-drive tests: a virtual machine with a CD-ROM drive, and what runs inside it.
+VM_PACKAGES=(qemu-system-x86 busybox-static kmod python3 udev udisks2 dbus udftools)
 # Optional: only for the fuzz target of the disc directory reader.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -57,8 +60,13 @@ run_program() {
 }
 
 run_tests() {
+  (cd "$BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" --label-exclude vm "$@")
+  run_vm_tests "$@"
+}
+
+run_vm_tests() {
   cd "$BUILD_DIR"
-  exec ctest --output-on-failure --parallel "$(nproc)" "$@"
+  exec ctest --output-on-failure --label-regex vm "$@"
 }
 
 run_fuzz() {
@@ -75,7 +83,8 @@ command=${1:-}
 shift || true
 case "$command" in
   run)  install_missing; build; run_program "$@" ;;
-  test) install_missing; build; run_tests "$@" ;;
+  test) install_missing "${VM_PACKAGES[@]}"; build; run_tests "$@" ;;
+  vm)   install_missing "${VM_PACKAGES[@]}"; build; run_vm_tests "$@" ;;
   fuzz) install_missing "${FUZZ_PACKAGES[@]}"; run_fuzz "$@" ;;
-  *)    echo "usage: $0 run|test|fuzz [SECONDS]" >&2; exit 2 ;;
+  *)    echo "usage: $0 run|test|vm|fuzz [SECONDS]" >&2; exit 2 ;;
 esac
