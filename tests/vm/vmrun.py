@@ -341,10 +341,13 @@ def main():
             fail(f"the kernel command line cannot carry a path with blanks: {path}")
     need_tools()
 
-    # The guest mounts a tmpfs there; udisksd makes the folder only when it first runs.
-    os.makedirs("/var/lib/udisks2", exist_ok=True)
     cache = Path(args.cache)
-    cache.mkdir(parents=True, exist_ok=True)
+    try:
+        # The guest mounts a tmpfs there; udisksd makes the folder only when it first runs.
+        os.makedirs("/var/lib/udisks2", exist_ok=True)
+        cache.mkdir(parents=True, exist_ok=True)
+    except OSError as error:
+        fail(f"{error} (run as root, or set QUILLON_VM_CACHE to a folder of yours)")
     kernel_root, version = unpacked_kernel(cache)
     shutil.rmtree(args.results, ignore_errors=True)
     args.results.mkdir(parents=True)
