@@ -11,10 +11,7 @@ int CliCommands::discs(const QStringList &arguments)
     CommandParser command(u"列出光盘：名称、卷标、序列号、文件数。"_s, QString());
     if (const auto end = command.parse(arguments, 0))
         return *end;
-    CliCatalogue catalogue;
-    if (const Status status = catalogue.open(command.parser.value(command.catalogue), TdmQL::Access::ReadOnly))
-        return status;
-    return guarded([&] {
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         QSqlQuery query = statement(
             catalogue.dm(), u"select DiskName, DiskLabel, DiskSerial, (select count(*) from CdRomListDt f "
                             "where f.DiskCode = m.DiskCode) from CdRomListMt m order by DiskName COLLATE LOCALE"_s);
@@ -28,10 +25,7 @@ int CliCommands::files(const QStringList &arguments)
     CommandParser command(u"列出一张光盘的文件：光盘名、文件名、大小、时间、路径。"_s, u"光盘名"_s);
     if (const auto end = command.parse(arguments, 1))
         return *end;
-    CliCatalogue catalogue;
-    if (const Status status = catalogue.open(command.parser.value(command.catalogue), TdmQL::Access::ReadOnly))
-        return status;
-    return guarded([&] {
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
         if (!discFiles(catalogue.dm(), command.parser.positionalArguments().first(), rows))
             return int(Status::NothingFound);
@@ -45,10 +39,7 @@ int CliCommands::search(const QStringList &arguments)
     command.parser.addOption(inOption());
     if (const auto end = command.parse(arguments, 1))
         return *end;
-    CliCatalogue catalogue;
-    if (const Status status = catalogue.open(command.parser.value(command.catalogue), TdmQL::Access::ReadOnly))
-        return status;
-    return guarded([&] {
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
         if (!searchHits(catalogue.dm(), command.parser.positionalArguments().first(), command.parser.value(u"in"_s),
                         rows))
@@ -62,10 +53,7 @@ int CliCommands::categories(const QStringList &arguments)
     CommandParser command(u"列出扩展名类别和它们的文件掩码。"_s, QString());
     if (const auto end = command.parse(arguments, 0))
         return *end;
-    CliCatalogue catalogue;
-    if (const Status status = catalogue.open(command.parser.value(command.catalogue), TdmQL::Access::ReadOnly))
-        return status;
-    return guarded([&] {
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         QSqlQuery query =
             statement(catalogue.dm(), u"select m.extName, group_concat(d.extDetailInfo, ' ') from extMt m "
                                       "left join (select extCode, extDetailInfo from extDt order by rowid) d "

@@ -126,10 +126,7 @@ int CliCommands::import(const QStringList &arguments)
                          "以及 --drive、--folder、--image 中的一种。使用 --help 查看用法。"_s);
         return Status::BadUsage;
     }
-    CliCatalogue catalogue;
-    if (const Status status = catalogue.open(p.value(command.catalogue), TdmQL::Access::ReadWrite))
-        return status;
-    return guarded([&] {
+    return withCatalogue(command, TdmQL::Access::ReadWrite, [&](CliCatalogue &catalogue) {
         const std::optional<QStringList> masks = categoryMasks(catalogue.dm(), p.value(category));
         if (!masks)
             return int(Status::NothingFound);
@@ -167,10 +164,7 @@ int CliCommands::exportList(const QStringList &arguments)
         CliOutput::error(u"--encoding 只接受 gb18030 或 utf-8"_s);
         return Status::BadUsage;
     }
-    CliCatalogue catalogue;
-    if (const Status status = catalogue.open(p.value(command.catalogue), TdmQL::Access::ReadOnly))
-        return status;
-    return guarded([&] {
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
         rows.setHeaderCaptions({u"光盘名"_s, u"文件名"_s, u"大小"_s, u"时间"_s, u"路径"_s});
         const bool found = p.isSet(searchText)

@@ -89,10 +89,13 @@ QList<QStringList> records(QSqlQuery &query, int columns)
     return rows;
 }
 
-int guarded(const std::function<int()> &work)
+int withCatalogue(const CommandParser &command, TdmQL::Access access, const std::function<int(CliCatalogue &)> &work)
 {
+    CliCatalogue catalogue;
+    if (const Status status = catalogue.open(command.parser.value(command.catalogue), access))
+        return status;
     try {
-        return work();
+        return work(catalogue);
     } catch (const AppError &error) {
         CliOutput::error(error.message());
         return Status::CatalogueFailed;

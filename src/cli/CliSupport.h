@@ -35,8 +35,9 @@ struct CommandParser {
 QSqlQuery statement(TdmQL &dm, const QString &text, const QVariantList &values = {});
 // The records of a query, every column as text.
 QList<QStringList> records(QSqlQuery &query, int columns);
-// Runs a command's work; a catalogue error ends it with status 3 and the engine's message.
-int guarded(const std::function<int()> &work);
+// Opens the catalogue the command's options name and runs the work on it; a catalogue
+// error ends it with status 3 and the engine's message.
+int withCatalogue(const CommandParser &command, TdmQL::Access access, const std::function<int(CliCatalogue &)> &work);
 // The files of the disc of that name, as the main list shows them; nothing (said on
 // standard error) when there is no such disc.
 std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowModel &rows);
