@@ -3,6 +3,7 @@
 #include <QObject>
 
 class ActionStates;
+class FileRowModel;
 class Prompts;
 class QWidget;
 class StatusProgress;
@@ -20,6 +21,8 @@ public:
     void actCDexpASCExecute();
 
 private:
+    int writeFile(const QString &fileName, const FileRowModel &rows);
+
     TdmQL &m_dm;
     Prompts &m_prompts;
     StatusProgress &m_progress;
