@@ -1,3 +1,4 @@
+#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "TerminationSignals.h"
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
         return 0;
 
     QApplication app(argc, argv);
+    QtTranslations::install(app);
     QtPrompts prompts;
     attachCdImages(presenter);
     return Startup::run(QCoreApplication::applicationDirPath(), commFunction, commBusiness, prompts);

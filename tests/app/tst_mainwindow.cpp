@@ -5,6 +5,7 @@
 #include "TestSession.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "app/QtTranslations.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
@@ -16,14 +17,18 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -206,6 +211,28 @@ private slots:
         QCOMPARE(finds.size(), 1);
         QCOMPARE(deletes.size(), 1);
         QCOMPARE(m_prompts.kinds().last(), u"confirm"_s);
+    }
+
+    // Qt's own dialogs and buttons speak Chinese: the save dialog and a message box's
+    // buttons.
+    void qtDialogsSpeakChinese()
+    {
+        QTranslator *translator = QtTranslations::install(*QCoreApplication::instance());
+        if (!translator)
+            QSKIP("Qt's translations are missing: install qt6-translations-l10n (scripts/setup.sh does)");
+        const auto remove = qScopeGuard([translator] {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        });
+        QFileDialog dialog(m_main.get());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList labels;
+        for (const QLabel *label : dialog.findChildren<QLabel *>())
+            labels << label->text();
+        QVERIFY2(labels.contains(u"查找范围："_s) && labels.contains(u"文件名称(&N)："_s),
+                 qPrintable(labels.join(u'|')));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), u"取消"_s);
     }
 
     void panelsAndLists()
