@@ -109,8 +109,7 @@ void benchScan(const QString &data)
     const qint64 before = bench::residentBytes();
     const double scan = timeScan(letterPath, rows);
     const double peak = double(bench::peakResidentBytes() - before) / 1048576.0;
-    bench::report(u"scan of 100,000 files, masks *.wav *.mp3 (%1 rows)"_s.arg(rows), scan, u"s"_s,
-                  u"<= 1.5 x find"_s);
+    bench::report(u"scan of 100,000 files, masks *.wav *.mp3 (%1 rows)"_s.arg(rows), scan, u"s"_s, u"<= 1.5 x find"_s);
     bench::report(u"  find -type f -printf '%s %T@ %p\\n' on the same tree"_s, find, u"s"_s,
                   u"ratio %1"_s.arg(scan / find, 0, 'f', 2));
     bench::report(u"  peak memory of the scan"_s, peak, u"MiB"_s);
@@ -125,13 +124,14 @@ void benchStore(const QString &data)
     QByteArray sql = "BEGIN;\n";
     for (int i = 0; i < kFiles; ++i) {
         const FileRow row{bench::fileName(quint64(i)),
-                          {bench::fileSize(quint64(i)), bench::fileDate(quint64(i)), u"e:"_s + bench::filePath(quint64(i)),
-                           QString()}};
+                          {bench::fileSize(quint64(i)), bench::fileDate(quint64(i)),
+                           u"e:"_s + bench::filePath(quint64(i)), QString()}};
         rows.appendRow(row);
         auto quoted = [](QString v) { return u'\'' + v.replace(u'\'', u"''"_s) + u'\''; };
-        sql += u"INSERT INTO CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) VALUES (2, %1, %2, %3, %4);\n"_s
-                   .arg(quoted(row.caption), quoted(row.sub[0]), quoted(row.sub[1]), quoted(row.sub[2].mid(2)))
-                   .toUtf8();
+        sql +=
+            u"INSERT INTO CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) VALUES (1, %1, %2, %3, %4);\n"_s
+                .arg(quoted(row.caption), quoted(row.sub[0]), quoted(row.sub[1]), quoted(row.sub[2].mid(2)))
+                .toUtf8();
     }
     sql += "COMMIT;\n";
     TLCommFunction comm;
@@ -141,13 +141,12 @@ void benchStore(const QString &data)
     double peak = 0;
     {
         TdmQL dm(dir.path(), comm, business);
-        comm.ExecSql(*dm.aqryTempFind, u"Insert Into CdRomListMt (DiskName) values (?)"_s, {u"bench"_s});
         comm.ExecSql(*dm.aqryTempFind, u"Insert Into CdRomListMt (DiskName) values (?)"_s, {u"sqlite3"_s});
         bench::resetPeak();
         const qint64 before = bench::residentBytes();
         QElapsedTimer timer;
         timer.start();
-        CatalogueWriter::StoreDiscFiles(dm, comm, rows, u"bench"_s, progress);
+        CatalogueWriter::StoreDisc(dm, comm, {u"bench"_s, {}, {}}, rows, progress);
         seconds = timer.nsecsElapsed() / 1e9;
         peak = double(bench::peakResidentBytes() - before) / 1048576.0;
     }

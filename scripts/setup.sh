@@ -17,7 +17,7 @@ PACKAGES=(
   pkgconf libudev-dev libblkid-dev dosfstools
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
-  libqt6svg6
+  libqt6svg6 qt6-translations-l10n
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream
 )

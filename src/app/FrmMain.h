@@ -83,6 +83,7 @@ protected:
 private:
     QAction *makeAction(const char *name, const QString &caption, const QString &hint, int image);
     void createActions();
+    QAction *menuItem(const char *name, QAction *action, const QString &caption = QString());
     void createMenus();
     void createPanels();
     QFrame *createToolbarPanel();

@@ -97,6 +97,8 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
     case DiscImport::Result::NoFiles:
         CliOutput::error(u"%1：没有符合类别的文件"_s.arg(source.shown));
         return Status::NothingFound;
+    case DiscImport::Result::NotStored: // the engine's message is on standard error
+        return Status::CatalogueFailed;
     case DiscImport::Result::Stored:
         break;
     }

@@ -39,7 +39,7 @@ TDriveListView::TDriveListView(Prompts &prompts, QWidget *parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::MultiSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setIconSize(QSize(16, 16));
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);

@@ -1,5 +1,5 @@
 // The import side of the category dialog: disc import (mode 2) and folder import
-// (mode 3). A scan fills the file list; "确定" checks the name and inserts the disc record.
+// (mode 3). A scan fills the file list; "确定" checks the name.
 #include "ExtEdition.h"
 
 #include "DiscImport.h"
@@ -284,22 +284,21 @@ void TfrmExtEdition::actDriveImpExecute()
     scan(letter, m_folders->letterPath(current.isValid() ? current : m_folders->index(0, 0)));
 }
 
+// Only checks the name: the disc record is written with its files, in one transaction,
+// once the dialog has closed. A lookup that fails leaves the dialog open (the guard shows
+// the engine's message).
 void TfrmExtEdition::actOkExecute()
 {
-    Accepted = true;
-    const QString name = edtDrvLabel->text();
-    bool duplicate = false;
-    if (!name.trimmed().isEmpty() && rows()->rowCount() > 0) {
-        if (!DiscImport::nameTaken(m_dm, m_commFunction, name)) {
-            DiscImport::insertDisc(m_dm, m_commFunction, name, DriveInfo.DiskLabel, DriveInfo.DiskSerial);
-            accept();
-            return;
-        }
-        duplicate = true;
-    }
-    if (duplicate)
-        m_prompts.message(u"光盘索引库中已经有该名称的光盘了!"_s);
     Accepted = false;
+    const QString name = edtDrvLabel->text();
+    if (name.trimmed().isEmpty() || rows()->rowCount() == 0)
+        return;
+    if (DiscImport::nameTaken(m_dm, name)) {
+        m_prompts.message(u"光盘索引库中已经有该名称的光盘了!"_s);
+        return;
+    }
+    Accepted = true;
+    accept();
 }
 
 void TfrmExtEdition::actCancelExecute()

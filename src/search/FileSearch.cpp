@@ -4,17 +4,30 @@
 #include "store/DmQL.h"
 #include "store/LCommFunction.h"
 
+#include <QScopeGuard>
+
 using namespace Qt::StringLiterals;
 
 void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern)
 {
     query.Close();
     const QString joined = SearchCondition::join(conditions);
-    if (!joined.isEmpty()) {
-        query.SQL() << u" where "_s << joined;
-        query.Params() = values(conditions, pattern);
+    if (joined.isEmpty()) {
+        query.Open();
+        return;
     }
+    const QStringList baseLines = query.SQL();
+    const QVariantList baseValues = query.Params();
+    // A statement the engine refuses leaves the base one behind, so another try can work.
+    auto restore = qScopeGuard([&] {
+        query.Close();
+        query.SQL() = baseLines;
+        query.Params() = baseValues;
+    });
+    query.SQL() << u" where "_s << joined;
+    query.Params() = values(conditions, pattern);
     query.Open();
+    restore.dismiss();
 }
 
 QVariantList FileSearch::values(const QStringList &conditions, const QString &pattern)

@@ -16,7 +16,8 @@ class FileSearch {
 public:
     // Appends " where " and the joined non-empty conditions to the query's statement, binds
     // the pattern once for each, and opens the query. With no condition the query lists
-    // every file record.
+    // every file record. When the engine refuses the statement (DbError), the query is
+    // left closed with its statement as it was.
     static void open(TQuery &query, const QStringList &conditions, const QString &pattern);
     // The bound values of the non-empty conditions: the pattern once for each.
     static QVariantList values(const QStringList &conditions, const QString &pattern);

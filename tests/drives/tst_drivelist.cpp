@@ -31,6 +31,23 @@ MediaEvent mediaEvent(MediaEvent::Kind kind, quint32 mask, bool media = true,
     return e;
 }
 
+// A platform that records every drive asked about its volume: at start-up only the
+// optical drives may be; any other could be a network mount that hangs.
+class RecordingPlatform : public FakePlatform {
+public:
+    QList<char> volumesAsked;
+    std::optional<VolumeInfo> volumeInformation(char letter) override
+    {
+        volumesAsked.append(letter);
+        return FakePlatform::volumeInformation(letter);
+    }
+    std::optional<qint64> volumeSize(char letter) override
+    {
+        volumesAsked.append(letter);
+        return FakePlatform::volumeSize(letter);
+    }
+};
+
 QStringList row(const TDriveListView &list, int index)
 {
     const QTreeWidgetItem *item = list.topLevelItem(index);
@@ -242,6 +259,59 @@ private slots:
         QVERIFY(!m_platform->trayCalls[4].open);
         QCOMPARE(list->selectedItems().size(), 1);
         QCOMPARE(m_prompts.calls.size(), 2);
+    }
+
+    // A click selects one row; Ctrl adds another, Shift a range.
+    void rowsSelectLikeAnOrdinaryList()
+    {
+        for (char letter : {'d', 'e', 'f'})
+            m_platform->addDrive(letter, DriveTypes::CdRom);
+        auto list = makeList();
+        list->resize(400, 120);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                              list->visualItemRect(list->topLevelItem(row)).center());
+        };
+        const auto selected = [&] {
+            QList<int> rows;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                if (list->topLevelItem(i)->isSelected())
+                    rows << i;
+            return rows;
+        };
+        click(0);
+        click(2);
+        QCOMPARE(selected(), QList<int>{2});
+        click(0, Qt::ControlModifier);
+        QCOMPARE(selected(), (QList<int>{0, 2}));
+        click(1);
+        click(2, Qt::ShiftModifier);
+        QCOMPARE(selected(), (QList<int>{1, 2}));
+    }
+
+    // The main window starts asking only the optical drives for their volumes.
+    void startAsksOnlyOpticalDrives()
+    {
+        RecordingPlatform platform;
+        const PlatformOverride override(platform);
+        platform.addDrive('c');
+        platform.addDrive('d', DriveTypes::CdRom);
+        platform.addDrive('e', DriveTypes::Remote);
+        platform.addDrive('f');
+        TestProgramDir dir;
+        RecordingErrorPresenter presenter;
+        TLCommFunction comm(&presenter);
+        TLCommBusiness business(comm);
+        TdmQL dm(dir.path(), comm, business);
+        TfrmMain window(dm, comm, m_prompts);
+        window.show();
+        QCoreApplication::processEvents();
+        QCOMPARE(window.dlvStatus->topLevelItemCount(), 1);
+        QVERIFY(!platform.volumesAsked.isEmpty());
+        for (char letter : platform.volumesAsked)
+            QCOMPARE(Platform::driveLetter(letter), 'd');
     }
 
     void framesPicture()

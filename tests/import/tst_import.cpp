@@ -25,6 +25,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -273,6 +276,62 @@ void categoryWithoutMasksAndRescans()
         QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
 });
 QVERIFY(treeNames().isEmpty());
+}
+
+// Selecting a disc and then importing another leaves the selected disc as it was: its
+// node current, its files listed, Delete enabled, and "完成导入" in the status line.
+void importKeepsTheSelectedDisc()
+{
+    file('g', u"a.mp3"_s);
+    const int zebra = m_session->data.addDisc(u"Zebra"_s);
+    QVERIFY(m_session->data.addFiles(zebra, 2));
+    m_main->browser().ReloadDiscTree();
+    m_main->tvCdIndex->setCurrentItem(m_main->rootNode()->child(0));
+    QCOMPARE(m_main->lvDetail->rows()->rowCount(), 2);
+    import("actCDimp", [&](TfrmExtEdition &dialog) {
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+    dialog.edtDrvLabel->setText(u"Apple"_s);
+    dialog.btnOk->click();
+});
+QCOMPARE(treeNames(), (QStringList{u"Apple"_s, u"Zebra"_s}));
+QCOMPARE(m_main->tvCdIndex->currentItem()->text(0), u"Zebra"_s);
+QVERIFY(m_main->tvCdIndex->currentItem()->isSelected());
+QCOMPARE(m_main->lvDetail->rows()->rowCount(), 2);
+QVERIFY(m_main->findChild<QAction *>(u"actDel"_s)->isEnabled());
+QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
+}
+
+// A name check the engine refuses shows its message and keeps the dialog open; a disc the
+// catalogue refuses to store shows "导入失败" with the engine's message, and neither a
+// disc record, a file record nor a node is left.
+void failuresStoreNothing()
+{
+    file('g', u"a.mp3"_s);
+    const auto exec = [this](const QString &statement) {
+        QSqlQuery query(QSqlDatabase::database(m_session->dm.aConQl.connectionName()));
+        QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+    };
+    import("actCDimp", [&](TfrmExtEdition &dialog) {
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+    exec(u"alter table CdRomListMt rename to Hidden"_s);
+    dialog.btnOk->click();
+    exec(u"alter table Hidden rename to CdRomListMt"_s);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(m_prompts.kinds(), QStringList{u"critical"_s});
+    QVERIFY(m_prompts.calls.first().text.contains(u"CdRomListMt"_s));
+    dialog.close();
+    QVERIFY(dialog.isVisible());
+
+    exec(u"create trigger refuse before insert on CdRomListMt begin select raise(abort, 'disc refused'); end"_s);
+    dialog.btnOk->click();
+    QVERIFY(!dialog.isVisible());
+});
+QCOMPARE(m_session->presenter.calls.size(), 1);
+QCOMPARE(m_session->presenter.calls.first().message, u"导入失败"_s);
+QVERIFY(m_session->presenter.calls.first().details.contains(u"disc refused"_s));
+QVERIFY(treeNames().isEmpty());
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 0);
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
 }
 
 void cancelAfterScanWritesNothing()
