@@ -37,9 +37,23 @@ mount -t sysfs sysfs $R/sys
 mount -t devtmpfs devtmpfs $R/dev
 mkdir -p $R/dev/pts $R/dev/shm
 mount -t devpts devpts $R/dev/pts
+# The source and build trees may lie below a folder that gets scratch tmpfs (a clone in
+# /tmp): such a tree is held aside while the tmpfs is mounted, then moved back in place.
+hold() {
+    case "$2/" in /tmp/* | /run/* | /media/* | /dev/shm/* | /var/lib/udisks2/*) ;; *) return 0 ;; esac
+    mkdir -p "/kept/$1" && mount -o bind "$R$2" "/kept/$1" || finish 93
+}
+restore() {
+    [ -d "/kept/$1" ] || return 0
+    mkdir -p "$R$2" && mount -o move "/kept/$1" "$R$2" || finish 93
+}
+hold source "$QUILLON_SOURCE"
+hold build "$QUILLON_BUILD"
 for dir in /dev/shm /run /tmp /media /var/lib/udisks2; do
     mount -t tmpfs tmpfs "$R$dir" || finish 95
 done
+restore source "$QUILLON_SOURCE"
+restore build "$QUILLON_BUILD"
 # The results folder sits where it is on the host, so both name files by the same path.
 mount -t 9p -o rw,$ninep results "$R$QUILLON_RESULTS" || finish 94
 
