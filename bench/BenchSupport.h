@@ -23,4 +23,13 @@ QString fileSize(quint64 i);
 QString fileDate(quint64 i);
 QString filePath(quint64 i);
 
+// Names (about 40 characters) and folders (about 45) like those of real discs, with a
+// vocabulary that gives each benchmarked search its number of hits whatever the size of
+// the catalogue: RareToken in one name of 100,000, RareWord (two Chinese characters) in one
+// of 10,000, "mp3" in one of 100, and no name or folder holding "qqqzzz".
+inline const QString RareToken = QStringLiteral("Quokka");
+inline const QString RareWord = QStringLiteral("麒麟");
+QString realisticName(quint64 i);
+QString realisticPath(quint64 i);
+
 } // namespace bench

@@ -115,7 +115,9 @@ void benchScan(const QString &data)
     bench::report(u"  peak memory of the scan"_s, peak, u"MiB"_s);
 }
 
-void benchStore(const QString &data)
+// Stores 100,000 rows into a new catalogue (so with the search index) through the
+// catalogue writer: the benchmark's short names, or names and folders as long as real ones.
+void benchStore(const QString &data, bool realistic)
 {
     QTemporaryDir dir(data + u"/store-XXXXXX"_s);
     QDir().mkpath(dir.filePath(u"data"_s));
@@ -123,9 +125,10 @@ void benchStore(const QString &data)
     FileRowModel rows;
     QByteArray sql = "BEGIN;\n";
     for (int i = 0; i < kFiles; ++i) {
-        const FileRow row{bench::fileName(quint64(i)),
-                          {bench::fileSize(quint64(i)), bench::fileDate(quint64(i)),
-                           u"e:"_s + bench::filePath(quint64(i)), QString()}};
+        const quint64 n = quint64(i);
+        const FileRow row{realistic ? bench::realisticName(n) : bench::fileName(n),
+                          {bench::fileSize(n), bench::fileDate(n),
+                           u"e:"_s + (realistic ? bench::realisticPath(n) : bench::filePath(n)), QString()}};
         rows.appendRow(row);
         auto quoted = [](QString v) { return u'\'' + v.replace(u'\'', u"''"_s) + u'\''; };
         sql +=
@@ -150,7 +153,9 @@ void benchStore(const QString &data)
         seconds = timer.nsecsElapsed() / 1e9;
         peak = double(bench::peakResidentBytes() - before) / 1048576.0;
     }
-    bench::report(u"store 100,000 rows"_s, kFiles / seconds, u"rows/s"_s, u">= 200,000 rows/s"_s);
+    bench::report(realistic ? u"store 100,000 rows, names and folders as on real discs"_s
+                            : u"store 100,000 rows, short names"_s,
+                  kFiles / seconds, u"rows/s"_s, realistic ? u">= 100,000 rows/s"_s : u">= 200,000 rows/s"_s);
     bench::report(u"  peak memory of storing"_s, peak, u"MiB"_s);
     QFile script(dir.filePath(u"insert.sql"_s));
     script.open(QIODevice::WriteOnly);
@@ -177,6 +182,7 @@ int main(int argc, char *argv[])
         return 2;
     QDir().mkpath(args[1]);
     benchScan(args[1]);
-    benchStore(args[1]);
+    benchStore(args[1], false);
+    benchStore(args[1], true);
     return 0;
 }

@@ -51,7 +51,9 @@ int main(int argc, char *argv[])
     dm.reset();
     const double end = timer.nsecsElapsed() / 1e9;
     const bool compacted = !QFile::exists(copy.filePath(u"data/TempdbQL.mdb"_s));
-    bench::report(u"exit with compaction (%1 MiB catalogue)"_s.arg(size / 1048576), end, u"s"_s,
-                  compacted ? u"<= 2 s"_s : u"<= 2 s (not compacted!)"_s);
+    const qint64 sizeAfter = QFile(copy.filePath(u"data/dbQL.mdb"_s)).size();
+    bench::report(u"exit (%1 MiB catalogue, %2)"_s.arg(size / 1048576)
+                      .arg(sizeAfter != size ? u"compacted"_s : u"nothing worth reclaiming: left as it is"_s),
+                  end, u"s"_s, compacted ? u"<= 2 s"_s : u"<= 2 s (copy left behind!)"_s);
     return 0;
 }

@@ -1,12 +1,16 @@
 // bench-mkcatalogue PROGRAM_DIR [--discs N] [--files-per-disc N] [--big N] [--huge N]
+//                   [--realistic] [--without-index]
 // Writes PROGRAM_DIR/data/dbQL.mdb through the program's own store: N discs of
 // files-per-disc records each ("disc 0001" …), one disc "big" with --big records and,
 // when asked, one disc "huge" with --huge records. The same arguments give the same file.
+// --realistic: names and folders of real discs' lengths (bench::realisticName);
+// --without-index: a catalogue as written before the search index existed.
 #include "BenchSupport.h"
 #include "store/DmQL.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
 #include "store/Schema.h"
+#include "store/SearchIndex.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 quint64 g_fileNumber = 0;
+bool g_realistic = false;
 
 void addDisc(TdmQL &dm, TLCommFunction &comm, const QString &name, int files)
 {
@@ -27,11 +32,13 @@ void addDisc(TdmQL &dm, TLCommFunction &comm, const QString &name, int files)
     const qint64 code = dm.aqryTempFind->FieldByName(u"DiskCode"_s).AsInteger();
     TQuery &insert = *dm.aqryTempFind;
     insert.Close();
-    insert.SQL() = {u"Insert Into CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) values (?, ?, ?, ?, ?)"_s};
+    insert.SQL() = {
+        u"Insert Into CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) values (?, ?, ?, ?, ?)"_s};
     dm.aConQl.BeginTrans();
     for (int i = 0; i < files; ++i, ++g_fileNumber) {
-        insert.Params() = {code, bench::fileName(g_fileNumber), bench::fileSize(g_fileNumber),
-                           bench::fileDate(g_fileNumber), bench::filePath(g_fileNumber)};
+        insert.Params() = {code, g_realistic ? bench::realisticName(g_fileNumber) : bench::fileName(g_fileNumber),
+                           bench::fileSize(g_fileNumber), bench::fileDate(g_fileNumber),
+                           g_realistic ? bench::realisticPath(g_fileNumber) : bench::filePath(g_fileNumber)};
         insert.ExecSQL();
     }
     dm.aConQl.CommitTrans();
@@ -44,11 +51,14 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
-        QTextStream(stderr) << "usage: bench-mkcatalogue PROGRAM_DIR [--discs N] [--files-per-disc N] [--big N] [--huge N]\n";
+        QTextStream(stderr)
+            << "usage: bench-mkcatalogue PROGRAM_DIR [--discs N] [--files-per-disc N] [--big N] [--huge N]\n";
         return 2;
     }
     const QString dir = args.takeFirst();
     int discs = 1000, perDisc = 900, big = 100000, huge = 0;
+    g_realistic = args.removeAll(u"--realistic"_s) > 0;
+    const bool withoutIndex = args.removeAll(u"--without-index"_s) > 0;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         const int value = args[i + 1].toInt();
         if (args[i] == u"--discs"_s)
@@ -69,6 +79,8 @@ int main(int argc, char *argv[])
     timer.start();
     {
         TdmQL dm(dir, comm, business);
+        if (withoutIndex)
+            SearchIndex::remove(dm.aConQl.connectionName());
         for (int d = 0; d < discs; ++d)
             addDisc(dm, comm, u"disc %1"_s.arg(d + 1, 4, 10, QChar(u'0')), perDisc);
         if (big > 0)

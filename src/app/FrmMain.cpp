@@ -9,6 +9,7 @@
 #include "search/ExportController.h"
 #include "search/SearchController.h"
 #include "store/CataloguedDiscs.h"
+#include "search/SearchIndexBuilder.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
 #include "ui/Icons.h"
@@ -18,6 +19,7 @@
 #include "ui/StatusProgress.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -28,6 +30,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -281,6 +284,9 @@ void TfrmMain::createFeatures()
         m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
         this, Panel3);
     m_export = new ExportController(m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, Panel3);
+    m_indexBuilder = new SearchIndexBuilder(
+        m_dm.aConQl.connectionName(), *m_progress,
+        [this] { return !m_actionStates.busy() && !QApplication::activeModalWidget(); }, this);
     connectDriveList();
 }
 
@@ -349,6 +355,8 @@ void TfrmMain::FormShow()
     m_progress->ClearStopRequest();
     ActionGuard::run(m_prompts, [this] { m_browser->ReloadDiscTree(); });
     tvCdIndex->expandAll();
+    // After the window is on the screen, never before it.
+    QTimer::singleShot(0, m_indexBuilder, &SearchIndexBuilder::start);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)

@@ -18,6 +18,7 @@ class ExportController;
 class ImportController;
 class Prompts;
 class SearchController;
+class SearchIndexBuilder;
 class StatusProgress;
 class TdmQL;
 class TLCommFunction;
@@ -108,4 +109,5 @@ private:
     ImportController *m_import = nullptr;
     SearchController *m_search = nullptr;
     ExportController *m_export = nullptr;
+    SearchIndexBuilder *m_indexBuilder = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "FileSearch.h"
 
 #include "SearchCondition.h"
+#include "SearchNarrowing.h"
 #include "store/DmQL.h"
 #include "store/LCommFunction.h"
 
@@ -8,14 +9,10 @@
 
 using namespace Qt::StringLiterals;
 
-void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern)
+void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern, IndexUse use)
 {
     query.Close();
     const QString joined = SearchCondition::join(conditions);
-    if (joined.isEmpty()) {
-        query.Open();
-        return;
-    }
     const QStringList baseLines = query.SQL();
     const QVariantList baseValues = query.Params();
     // A statement the engine refuses leaves the base one behind, so another try can work.
@@ -24,8 +21,21 @@ void FileSearch::open(TQuery &query, const QStringList &conditions, const QStrin
         query.SQL() = baseLines;
         query.Params() = baseValues;
     });
-    query.SQL() << u" where "_s << joined;
-    query.Params() = values(conditions, pattern);
+    if (!joined.isEmpty()) {
+        const std::optional<SearchNarrowing::Clause> narrowing =
+            use == IndexUse::WhereComplete ? SearchNarrowing::clause(query.connectionName(), conditions, pattern)
+                                           : std::nullopt;
+        query.SQL() << u" where "_s;
+        if (narrowing) {
+            query.SQL() << narrowing->text + u" and ("_s + joined + u')';
+            query.Params() = narrowing->values + values(conditions, pattern);
+        } else {
+            query.SQL() << joined;
+            query.Params() = values(conditions, pattern);
+        }
+    }
+    // The order the file records were written in, with the index or without it.
+    query.SQL() << u" order by rowid"_s;
     query.Open();
     restore.dismiss();
 }

@@ -14,11 +14,18 @@ class TdmQL;
 // to the conditions of a search text, and its hits read as rows of the file list.
 class FileSearch {
 public:
+    // Whether a search of names and folders is narrowed by the search index: where the index
+    // is complete (as the program does), or never (the plain scan, for comparison).
+    enum class IndexUse { WhereComplete, Never };
+
     // Appends " where " and the joined non-empty conditions to the query's statement, binds
-    // the pattern once for each, and opens the query. With no condition the query lists
-    // every file record. When the engine refuses the statement (DbError), the query is
-    // left closed with its statement as it was.
-    static void open(TQuery &query, const QStringList &conditions, const QString &pattern);
+    // the pattern once for each, and opens the query; the hits come in the order the file
+    // records were written. With no condition the query lists every file record. Where the
+    // search index can answer, the conditions are tried only on the rows it names. When the
+    // engine refuses the statement (DbError), the query is left closed with its statement
+    // as it was.
+    static void open(TQuery &query, const QStringList &conditions, const QString &pattern,
+                     IndexUse use = IndexUse::WhereComplete);
     // The bound values of the non-empty conditions: the pattern once for each.
     static QVariantList values(const QStringList &conditions, const QString &pattern);
     // The row of the query's current hit: the name of its disc (empty for a code the names

@@ -149,10 +149,21 @@ void TdmQL::DataModuleCreate()
     try {
         aConQl.Open(aConQlBeforeConnect());
         CatalogueSchema::verify(aConQl.connectionName());
+        upgradeCatalogue();
     } catch (const DbError &error) {
         aConQl.Close();
         m_commFunction.ShowError(u"连接失败"_s, error.message(), u"错误提示"_s);
         m_connected = false;
+    }
+}
+
+// A catalogue that cannot take the newer tables (a read-only file) still works as it is:
+// searches without the index scan the file records.
+void TdmQL::upgradeCatalogue()
+{
+    try {
+        CatalogueSchema::upgrade(aConQl.connectionName());
+    } catch (const DbError &) {
     }
 }
 
@@ -207,6 +218,8 @@ void TdmQL::compact()
     const bool locked = m_lock && m_lock->state() == CatalogueLock::State::Held;
     if (QFileInfo::exists(temp) && (!locked || !QFile::remove(temp)))
         return;
+    if (!worthCompacting())
+        return;
     try {
         fault(CompactStep::Copy);
         vacuumInto(temp);
@@ -224,6 +237,18 @@ void TdmQL::compact()
         aConQl.Close();
         QFile::remove(temp);
     }
+}
+
+// Compaction rewrites the whole file, which takes many seconds on a catalogue of a
+// gigabyte: it is done only when the free pages (left by deleted discs) make up a tenth
+// of the file or more.
+bool TdmQL::worthCompacting() const
+{
+    QSqlQuery pages(QSqlDatabase::database(aConQl.connectionName(), false));
+    if (!pages.exec(u"SELECT page_count, freelist_count FROM pragma_page_count, pragma_freelist_count"_s) ||
+        !pages.next())
+        return false;
+    return pages.value(1).toLongLong() * 10 >= pages.value(0).toLongLong();
 }
 
 // Gives the copy the catalogue's owner, group and mode; false where that cannot be done

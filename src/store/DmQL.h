@@ -62,6 +62,8 @@ private:
     QString aConQlBeforeConnect() const;
     void DataModuleDestroy();
     void closeQueries();
+    void upgradeCatalogue();
+    bool worthCompacting() const;
     void compact();
     void vacuumInto(const QString &path);
     void fault(CompactStep step) const;

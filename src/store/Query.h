@@ -96,6 +96,7 @@ public:
     int RecordCount() const { return m_streaming ? m_streamCount : int(m_rows.size()); }
     int RecNo() const { return m_current; }
     QStringList columnNames() const { return m_columns; }
+    QString connectionName() const { return m_connectionName; }
 
     TField FieldByName(const QString &name);
     int fieldIndex(const QString &name) const;

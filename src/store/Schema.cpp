@@ -1,6 +1,8 @@
 #include "Schema.h"
 
 #include "DbError.h"
+#include "SearchIndex.h"
+#include "TransactionScope.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,7 +27,6 @@ const QStringList kTables[] = {
 // FileData holds DateText: "yyyy-MM-dd HH:mm:ss", or "yyyy-MM-dd" at midnight.
 const QString kDdl[] = {
     u"PRAGMA application_id = %1"_s.arg(CatalogueSchema::ApplicationId),
-    u"PRAGMA user_version = 1"_s,
     u"CREATE TABLE CdRomListMt ("
     "  DiskCode INTEGER PRIMARY KEY AUTOINCREMENT,"
     "  DiskLabel TEXT,"
@@ -58,6 +59,26 @@ void exec(QSqlQuery &query, const QString &text, const QVariantList &values = {}
         throw DbError(query.lastError().databaseText());
 }
 
+int userVersion(QSqlQuery &query)
+{
+    exec(query, u"PRAGMA user_version"_s);
+    const int version = query.next() ? query.value(0).toInt() : 0;
+    query.finish();
+    return version;
+}
+
+// The numbered steps from one version of the catalogue to the next: step n turns version
+// n - 1 into version n.
+QStringList upgradeStatements(int version)
+{
+    switch (version) {
+    case 2: // the search index, empty: filled in batches while the program runs
+        return SearchIndex::createStatements(false);
+    default:
+        return {};
+    }
+}
+
 void writeCategories(QSqlQuery &query)
 {
     for (const CatalogueSchema::Category &category : CatalogueSchema::defaultCategories()) {
@@ -77,6 +98,9 @@ void writeTables(const QString &connectionName, bool withCategories)
     exec(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
         exec(query, statement);
+    for (const QString &statement : SearchIndex::createStatements(true))
+        exec(query, statement);
+    exec(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)
         writeCategories(query);
     exec(query, u"COMMIT"_s);
@@ -141,5 +165,19 @@ void CatalogueSchema::verify(const QString &connectionName)
         for (const QString &column : table.mid(1))
             if (!present.contains(column.toLower()))
                 throw DbError(u"这个文件不是光盘索引库 (缺少 %1.%2)"_s.arg(table.first(), column));
+    }
+}
+
+void CatalogueSchema::upgrade(const QString &connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    QSqlQuery query(db);
+    for (int version = userVersion(query) + 1; version <= CurrentVersion; ++version) {
+        TransactionScope transaction(db);
+        for (const QString &statement : upgradeStatements(version))
+            exec(query, statement);
+        exec(query, u"PRAGMA user_version = %1"_s.arg(version));
+        query.finish();
+        transaction.commit();
     }
 }

@@ -10,6 +10,9 @@ class CatalogueSchema {
 public:
     // Marks a catalogue file in its SQLite header ("QLDB").
     static constexpr int ApplicationId = 0x514C4442;
+    // PRAGMA user_version of a catalogue this program writes: 1 the four tables, 2 the
+    // search index (SearchIndex).
+    static constexpr int CurrentVersion = 2;
 
     struct Category {
         QString name;
@@ -24,4 +27,9 @@ public:
 
     // Throws DbError unless the open connection holds a catalogue.
     static void verify(const QString &connectionName);
+    // Brings a catalogue of an earlier version up to CurrentVersion, one numbered step per
+    // transaction. Each step only adds tables and triggers: it takes no time on any size of
+    // catalogue. Throws DbError when a step cannot be written (the catalogue keeps the
+    // version it reached).
+    static void upgrade(const QString &connectionName);
 };

@@ -54,6 +54,12 @@ sqlite3 *nativeSqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+bool insideTransaction(const QSqlDatabase &db)
+{
+    sqlite3 *handle = nativeSqliteHandle(db);
+    return handle && sqlite3_get_autocommit(handle) == 0;
+}
+
 bool registerSqlFunctions(const QSqlDatabase &db)
 {
     sqlite3 *handle = nativeSqliteHandle(db);

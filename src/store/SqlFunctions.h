@@ -6,6 +6,9 @@ struct sqlite3;
 // The SQLite handle under a Qt connection, or nullptr.
 sqlite3 *nativeSqliteHandle(const QSqlDatabase &db);
 
+// True while a transaction is open on the connection.
+bool insideTransaction(const QSqlDatabase &db);
+
 // Registers on an open connection what the program's statements rely on:
 // UCase(text), ASCII upper-case; and the collation LOCALE, the user's locale with
 // letter case ignored, which orders the discs the way the tree sorts them.

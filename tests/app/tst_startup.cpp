@@ -95,6 +95,7 @@ private slots:
     void secondStartEndsSilentlyAndSigtermCompacts()
     {
         ProgramCopy copy;
+        copy.dir().freeSomePages();
         const quint64 before = inodeOf(copy.dir().catalogue());
         QProcess first;
         copy.start(first);
@@ -123,6 +124,7 @@ private slots:
     void sigtermEndsAStartHeldUpByItsCatalogue()
     {
         ProgramCopy copy;
+        copy.dir().freeSomePages();
         const quint64 before = inodeOf(copy.dir().catalogue());
         const CatalogueLock other(copy.dir().catalogue());
         QProcess start;

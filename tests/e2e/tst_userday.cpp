@@ -281,8 +281,9 @@ private slots:
                 treeAtEnd << window.rootNode()->child(i)->text(0);
             window.close();
         }
-        // Closing compacted the catalogue; a new start shows the same tree.
-        QVERIFY(inodeOf(dir.catalogue()) != inodeBefore);
+        // Deleting one small disc frees too little to be worth compacting: closing leaves the
+        // file as it is; a new start shows the same tree.
+        QVERIFY(inodeOf(dir.catalogue()) == inodeBefore);
         QVERIFY(!QFileInfo::exists(dir.compactCopy()));
         TdmQL dm(dir.path(), comm, business);
         TfrmMain again(dm, comm, prompts);

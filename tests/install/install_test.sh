@@ -47,6 +47,8 @@ check "an unknown option ends with status 2" test "$status" = 2
 run_until_connected "$USER_DB"
 check "the user's catalogue was made with its categories" test "$(sql "$USER_DB" 'select count(*) from extMt')" -ge 5
 sql "$USER_DB" "insert into CdRomListMt (DiskName, DiskLabel, DiskSerial) values ('碟一', 'L', '0000ABCD')"
+# Space freed inside the file makes the exit compact it.
+sql "$USER_DB" "create table Filler (x); insert into Filler select randomblob(4000) from (with recursive n(i) as (select 1 union all select i + 1 from n where i < 500) select i from n); drop table Filler"
 chown nobody:nogroup "$USER_DB"; chmod 0640 "$USER_DB"
 before=$(inode "$USER_DB")
 run_until_connected "$USER_DB"

@@ -185,6 +185,7 @@ private slots:
         temp.write("left from an earlier run");
         temp.close();
         QVERIFY(QFile::setPermissions(dir.catalogue(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        dir.freeSomePages();
         Helpers h;
         ino_t inode = 0;
         {
@@ -267,6 +268,7 @@ private slots:
             TdmQL dm(dir.path(), h.comm, h.business);
             addAndDropRows(dm, h.comm, 200);
         }
+        dir.freeSomePages();
         QProcess child;
         child.start(QStringLiteral(COMPACT_CHILD), {dir.path(), mode});
         QVERIFY(child.waitForFinished(30000));

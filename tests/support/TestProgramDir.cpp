@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -21,4 +23,21 @@ QByteArray fileBytes(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+void TestProgramDir::freeSomePages() const
+{
+    const QString name = QStringLiteral("free-pages");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(catalogue());
+        if (db.open()) {
+            QSqlQuery query(db);
+            query.exec(QStringLiteral("CREATE TABLE Filler (x)"));
+            query.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
+                                      "INSERT INTO Filler SELECT randomblob(4000) FROM n"));
+            query.exec(QStringLiteral("DROP TABLE Filler"));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
 }

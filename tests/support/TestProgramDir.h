@@ -15,6 +15,9 @@ public:
     QString dataDir() const { return m_path + QStringLiteral("/data"); }
     QString catalogue() const { return dataDir() + QStringLiteral("/dbQL.mdb"); }
     QString compactCopy() const { return dataDir() + QStringLiteral("/TempdbQL.mdb"); }
+    // Grows the catalogue and frees what it grew by, so that the program's exit finds
+    // space worth compacting away.
+    void freeSomePages() const;
 
 private:
     QTemporaryDir m_tmp;

@@ -1,0 +1,66 @@
+// bench-indexbuild PROGRAM_DIR
+// Gives a catalogue written before the search index existed its index, as the program does
+// after showing its window (the schema step, then batches of about 0.1 s), and reports the
+// time and the catalogue's size before and after.
+#include "BenchSupport.h"
+#include "search/SearchIndexBuilder.h"
+#include "store/DmQL.h"
+#include "store/LCommBusiness.h"
+#include "store/LCommFunction.h"
+#include "store/ProgressSink.h"
+#include "store/SearchIndex.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+class QuietProgress : public ProgressSink {
+public:
+    void SetStatusText(const QString &) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPosition(int) override {}
+    void ReportProgress(const QString &, int) override {}
+    bool StopRequested() const override { return false; }
+};
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2)
+        return 2;
+    const QString file = args[1] + u"/data/dbQL.mdb"_s;
+    const double before = double(QFileInfo(file).size()) / 1048576.0;
+    TLCommFunction comm;
+    TLCommBusiness business(comm);
+    QElapsedTimer timer;
+    timer.start();
+    TdmQL dm(args[1], comm, business);
+    if (!dm.Connected())
+        return 1;
+    const double connect = timer.nsecsElapsed() / 1e9;
+    const QString connection = dm.aConQl.connectionName();
+    const qint64 rows = SearchIndex::progress(connection).lastRow;
+    QuietProgress progress;
+    SearchIndexBuilder builder(connection, progress, [] { return true; });
+    bench::resetPeak();
+    const qint64 resident = bench::residentBytes();
+    timer.start();
+    builder.start();
+    while (builder.running() && builder.step()) {
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double after = double(QFileInfo(file).size()) / 1048576.0;
+    bench::report(u"connect with the schema step (%1 records)"_s.arg(rows), connect, u"s"_s);
+    bench::report(u"building the search index in batches"_s, seconds, u"s"_s,
+                  u"%1 rows/s"_s.arg(qint64(double(rows) / std::max(seconds, 1e-9))));
+    bench::report(u"  peak memory while building"_s, double(bench::peakResidentBytes() - resident) / 1048576.0,
+                  u"MiB"_s);
+    bench::report(u"catalogue without the index"_s, before, u"MiB"_s);
+    bench::report(u"catalogue with the index"_s, after, u"MiB"_s,
+                  u"ratio %1 (<= 1.5)"_s.arg(after / before, 0, 'f', 2));
+    return 0;
+}

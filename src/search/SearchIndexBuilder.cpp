@@ -1,0 +1,99 @@
+#include "SearchIndexBuilder.h"
+
+#include "store/DbError.h"
+#include "store/ProgressSink.h"
+#include "store/SearchIndex.h"
+#include "store/SqlFunctions.h"
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int kBatchMs = 100;
+constexpr int kWaitMs = 500;
+} // namespace
+
+SearchIndexBuilder::SearchIndexBuilder(QString connectionName, ProgressSink &progress, std::function<bool()> idle,
+                                       QObject *parent)
+    : QObject(parent)
+    , m_connectionName(std::move(connectionName))
+    , m_progress(progress)
+    , m_idle(std::move(idle))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] { step(); });
+}
+
+void SearchIndexBuilder::start()
+{
+    if (SearchIndex::complete(m_connectionName))
+        return;
+    try {
+        SearchIndex::progress(m_connectionName);
+    } catch (const DbError &) {
+        return; // a catalogue that could not take the index: searches scan
+    }
+    m_progress.SetStatusText(u"正在建立搜索索引……"_s);
+    m_timer.start(0);
+}
+
+bool SearchIndexBuilder::step()
+{
+    if (m_progress.StopRequested()) {
+        stop();
+        return false;
+    }
+    // The import's transaction and long loops pump events: no batch may run inside them.
+    if (!m_idle() || insideTransaction(QSqlDatabase::database(m_connectionName, false))) {
+        m_ownsStatusText = false;
+        m_timer.start(kWaitMs);
+        return true;
+    }
+    try {
+        QElapsedTimer clock;
+        clock.start();
+        const SearchIndex::Progress progress = SearchIndex::buildBatch(m_connectionName, m_batchRows);
+        adaptBatch(clock.elapsed());
+        if (progress.complete) {
+            m_progress.SetProgressRange(0, 0);
+            if (m_ownsStatusText)
+                m_progress.SetStatusText(u"搜索索引已建好"_s);
+            stop();
+            emit finished();
+            return false;
+        }
+        report(progress.indexedUpTo, progress.lastRow);
+    } catch (const DbError &) {
+        m_progress.SetProgressRange(0, 0);
+        stop(); // the file cannot be written now; the next run tries again
+        return false;
+    }
+    m_timer.start(0);
+    return true;
+}
+
+void SearchIndexBuilder::stop()
+{
+    m_timer.stop();
+}
+
+void SearchIndexBuilder::report(qint64 indexedUpTo, qint64 lastRow)
+{
+    const int percent = lastRow > 0 ? int(std::clamp<qint64>(indexedUpTo * 100 / lastRow, 0, 99)) : 0;
+    m_progress.SetProgressRange(100, 0);
+    m_progress.SetProgressPosition(percent);
+    if (m_ownsStatusText)
+        m_progress.SetStatusText(u"正在建立搜索索引：%1%"_s.arg(percent));
+}
+
+// Batches of about kBatchMs keep the window responsive whatever the speed of the machine.
+void SearchIndexBuilder::adaptBatch(qint64 elapsedMs)
+{
+    const qint64 scaled = m_batchRows * kBatchMs / std::max<qint64>(elapsedMs, 1);
+    m_batchRows = int(std::clamp<qint64>(scaled, m_batchRows / 2, qint64(m_batchRows) * 2));
+    m_batchRows = std::clamp(m_batchRows, 200, 200000);
+}

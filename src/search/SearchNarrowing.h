@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <optional>
+
+// Narrows a search of file names and folders to the rows the search index names, so that the
+// search condition reads a handful of rows instead of every one. The index only narrows: the
+// condition still decides, so the hits are those of a search without it.
+class SearchNarrowing {
+public:
+    struct Clause {
+        QString text; // "rowid in (…)", to be joined to the condition with "and"
+        QVariantList values;
+    };
+    // The clause for the conditions (SearchCondition::condition, one per column, empty where
+    // the column is not searched) and their pattern (SearchCondition::pattern). None when
+    // the index cannot answer: it is not complete, a searched column has no index (size,
+    // date), or the pattern has no text the index tells anything about.
+    static std::optional<Clause> clause(const QString &connectionName, const QStringList &conditions,
+                                        const QString &pattern);
+
+    // The runs of literal text of a pattern, between its wildcards, escapes removed.
+    static QStringList literalRuns(const QString &pattern);
+    // The three-character pieces of a run, each a quoted string of the index's query language.
+    static QStringList quotedTrigrams(const QString &run);
+};
