@@ -133,7 +133,7 @@ void benchStore(const QString &data, bool realistic)
         rows.appendRow(row);
         auto quoted = [](QString v) { return u'\'' + v.replace(u'\'', u"''"_s) + u'\''; };
         sql +=
-            u"INSERT INTO CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) VALUES (2, %1, %2, %3, %4);\n"_s
+            u"INSERT INTO CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) VALUES (1, %1, %2, %3, %4);\n"_s
                 .arg(quoted(row.caption), quoted(row.sub[0]), quoted(row.sub[1]), quoted(row.sub[2].mid(2)))
                 .toUtf8();
     }
@@ -146,13 +146,12 @@ void benchStore(const QString &data, bool realistic)
     double peak = 0;
     {
         TdmQL dm(dir.path(), comm, business);
-        comm.ExecSql(*dm.aqryTempFind, u"Insert Into CdRomListMt (DiskName) values (?)"_s, {u"bench"_s});
         comm.ExecSql(*dm.aqryTempFind, u"Insert Into CdRomListMt (DiskName) values (?)"_s, {u"sqlite3"_s});
         bench::resetPeak();
         const qint64 before = bench::residentBytes();
         QElapsedTimer timer;
         timer.start();
-        CatalogueWriter::StoreDiscFiles(dm, comm, rows, u"bench"_s, progress);
+        CatalogueWriter::StoreDisc(dm, comm, {u"bench"_s, {}, {}}, rows, progress);
         seconds = timer.nsecsElapsed() / 1e9;
         timer.start();
         const QString connection = dm.aConQl.connectionName();

@@ -5,7 +5,7 @@
 include(GNUInstallDirs)
 
 set(QUILLON_APP_ID example.quillon.Quillon)
-install(TARGETS quillon quillon-mkdb RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillon quillon-cli quillon-mkdb RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/linux/${QUILLON_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/icons/quillon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 configure_file(resources/linux/${QUILLON_APP_ID}.metainfo.xml.in
@@ -33,6 +33,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillon.example/")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the window-system plugins, the
-# SQLite driver, the SVG icon plugin and a font with the Chinese characters.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6svg6, fonts-noto-cjk | fonts-wqy-microhei")
+# SQLite driver, the SVG icon plugin, Qt's own Chinese texts and a font with the Chinese
+# characters.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk | fonts-wqy-microhei")
 include(CPack)

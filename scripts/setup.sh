@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets Quillon up on a Debian 12 machine: installs what is missing, builds it, and then
 #   run   starts the program
-#   test  runs the whole test suite
+#   test  runs the whole test suite, the real-drive tests in a virtual machine last
+#   vm    runs only the real-drive tests (tests/vm)
 #   package  builds the Debian package (build/quillon_VERSION_amd64.deb)
 #   fuzz [SECONDS]  builds the disc reader's fuzz target with clang (build-fuzz/) and runs
 #         it (default 600 s); only this command needs the optional packages
@@ -16,10 +17,12 @@ PACKAGES=(
   pkgconf libudev-dev libblkid-dev dosfstools
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
-  libqt6svg6
+  libqt6svg6 qt6-translations-l10n
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream
 )
+# The real-drive tests: a virtual machine with a CD-ROM drive, and what runs inside it.
+VM_PACKAGES=(qemu-system-x86 busybox-static kmod python3 udev udisks2 dbus udftools)
 # Optional: only for the fuzz target of the disc directory reader.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -59,8 +62,13 @@ run_program() {
 }
 
 run_tests() {
+  (cd "$BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" --label-exclude vm "$@")
+  run_vm_tests "$@"
+}
+
+run_vm_tests() {
   cd "$BUILD_DIR"
-  exec ctest --output-on-failure --parallel "$(nproc)" "$@"
+  exec ctest --output-on-failure --label-regex vm "$@"
 }
 
 make_package() {
@@ -83,8 +91,9 @@ command=${1:-}
 shift || true
 case "$command" in
   run)  install_missing; build; run_program "$@" ;;
-  test) install_missing; build; run_tests "$@" ;;
+  test) install_missing "${VM_PACKAGES[@]}"; build; run_tests "$@" ;;
+  vm)   install_missing "${VM_PACKAGES[@]}"; build; run_vm_tests "$@" ;;
   package) install_missing; build; make_package ;;
   fuzz) install_missing "${FUZZ_PACKAGES[@]}"; run_fuzz "$@" ;;
-  *)    echo "usage: $0 run|test|package|fuzz [SECONDS]" >&2; exit 2 ;;
+  *)    echo "usage: $0 run|test|vm|package|fuzz [SECONDS]" >&2; exit 2 ;;
 esac

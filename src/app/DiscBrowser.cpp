@@ -26,6 +26,21 @@ constexpr quint8 kColumnKinds[] = {TCustomSortableListView::Text, TCustomSortabl
                                    TCustomSortableListView::Number, TCustomSortableListView::DateTime,
                                    TCustomSortableListView::Text};
 
+// A disc node sorts among its siblings as the disc query orders the discs.
+class DiscNodeItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        static const QCollator collator = [] {
+            QCollator c;
+            c.setCaseSensitivity(Qt::CaseInsensitive);
+            return c;
+        }();
+        return collator.compare(text(0), other.text(0)) < 0;
+    }
+};
+
 QIcon discIcon()
 {
     QIcon icon = Icons::ilQl(0);
@@ -97,7 +112,7 @@ void DiscBrowser::AddDiscNode(TQuery &query, QTreeWidgetItem *parent)
     disc.DiskLabel = query.FieldByName(u"DiskLabel"_s).AsString();
     disc.DiskSerial = query.FieldByName(u"DiskSerial"_s).AsString();
     static const QIcon icon = discIcon();
-    auto *node = new QTreeWidgetItem(parent, {disc.DiskName});
+    auto *node = new DiscNodeItem(parent, {disc.DiskName});
     node->setIcon(0, icon);
     node->setData(0, Qt::UserRole, QVariant::fromValue(disc));
 }
@@ -107,9 +122,11 @@ void DiscBrowser::LoadDiscFiles()
     if (!m_dm.aqryCdRomListMt->Active())
         ReopenDiscList();
     const qint64 code = m_dm.aqryCdRomListMt->FieldByName(u"DiskCode"_s).AsInteger();
-    m_commFunction.OpenSql(
-        *m_dm.aqryCdRomListDt,
-        u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s, {code});
+    TQuery &files = *m_dm.aqryCdRomListDt;
+    files.Close();
+    files.SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s};
+    files.Params() = {code};
+    files.Open(); // a failure throws with the engine's message
 }
 
 void DiscBrowser::tvCdIndexChange()
@@ -190,6 +207,7 @@ void DiscBrowser::actDelExecute()
     if (!discs.Delete())
         return;
     delete node;
+    emit discDeleted();
 }
 
 void DiscBrowser::lvDetailColumnClick(int column)
@@ -233,26 +251,36 @@ QHash<qint32, QString> DiscBrowser::discNames() const
     return names;
 }
 
-void DiscBrowser::AddStoredDisc(const QString &discName)
+void DiscBrowser::AddStoredDisc(qint64 discCode)
 {
-    if (m_commFunction.OpenSql(
-            *m_dm.aqryTempFind,
-            u"select DiskCode, DiskLabel, DiskName, DiskSerial from CdRomListMt  where DiskName = ?"_s, {discName}) > 0)
-        AddDiscNode(*m_dm.aqryTempFind, rootNode());
+    TQuery &disc = *m_dm.aqryTempFind;
+    disc.Close();
+    disc.SQL() = {u"select DiskCode, DiskLabel, DiskName, DiskSerial from CdRomListMt  where DiskCode = ?"_s};
+    disc.Params() = {discCode};
+    disc.Open();
+    if (disc.RecordCount() > 0)
+        AddDiscNode(disc, rootNode());
+    disc.Close();
     sortDiscNodes();
     ReopenDiscList();
 }
 
 // The disc nodes in the order a rebuild of the tree gives them: by name in the user's
-// locale, letter case ignored.
+// locale, letter case ignored. The items move inside the model, so the current node and
+// its file list stay as they are.
 void DiscBrowser::sortDiscNodes()
 {
+    rootNode()->sortChildren(0, Qt::AscendingOrder);
+}
+
+void DiscBrowser::SelectDisc(const QString &discName)
+{
     QTreeWidgetItem *root = rootNode();
-    QList<QTreeWidgetItem *> nodes = root->takeChildren();
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(nodes.begin(), nodes.end(), [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
-        return collator.compare(a->text(0), b->text(0)) < 0;
-    });
-    root->addChildren(nodes);
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (root->child(i)->text(0) == discName) {
+            m_tree.setCurrentItem(root->child(i));
+            m_tree.scrollToItem(root->child(i));
+            return;
+        }
+    }
 }

@@ -36,14 +36,19 @@ public:
     static std::optional<TDiscNode> discOf(const QTreeWidgetItem *item);
     // The names of the tree's discs by code; the first node of a code wins.
     QHash<qint32, QString> discNames() const;
-    // Adds the node of a disc an import stored, in its place by name.
-    void AddStoredDisc(const QString &discName);
+    // Adds the node of the disc an import stored under that code, in its place by name.
+    void AddStoredDisc(qint64 discCode);
+    // Selects the node of the disc of that name, which lists its files.
+    void SelectDisc(const QString &discName);
 
     // Event handlers.
     void tvCdIndexChange();
     void pmCdIndexPopup();
     void actDelExecute();
     void lvDetailColumnClick(int column);
+
+signals:
+    void discDeleted();
 
 private:
     void loadSelectedDisc(const TDiscNode &disc);

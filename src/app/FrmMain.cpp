@@ -8,6 +8,7 @@
 #include "import/ImportController.h"
 #include "search/ExportController.h"
 #include "search/SearchController.h"
+#include "store/CataloguedDiscs.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
@@ -17,6 +18,7 @@
 #include "ui/SortableListView.h"
 #include "ui/StatusProgress.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -126,37 +128,50 @@ void TfrmMain::createActions()
     m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition});
 }
 
+// A menu item of its own that runs an action and follows its enabled
+// state, but never takes its shortcut: two actions of one window with the same key make
+// the key ambiguous, and then it does nothing.
+QAction *TfrmMain::menuItem(const char *name, QAction *action, const QString &caption)
+{
+    auto *item = new QAction(caption.isEmpty() ? action->text() : caption, this);
+    item->setObjectName(QLatin1StringView(name));
+    item->setIcon(action->icon());
+    item->setEnabled(action->isEnabled());
+    connect(item, &QAction::triggered, action, &QAction::trigger);
+    connect(action, &QAction::enabledChanged, item, &QAction::setEnabled);
+    return item;
+}
+
 void TfrmMain::createMenus()
 {
     QMenuBar *MainMenu1 = menuBar();
     MainMenu1->setObjectName(u"MainMenu1"_s);
     QMenu *file = MainMenu1->addMenu(u"文件(&F)"_s);
     // The File menu names the disc import differently from the action itself.
-    auto *miCDimp = new QAction(u"新的CD"_s, this);
-    miCDimp->setObjectName(u"miCDimp"_s);
-    miCDimp->setIcon(actCDimp->icon());
-    connect(miCDimp, &QAction::triggered, actCDimp, &QAction::trigger);
-    connect(actCDimp, &QAction::enabledChanged, miCDimp, &QAction::setEnabled);
-    file->addAction(miCDimp);
-    file->addAction(actDriverImp);
+    file->addAction(menuItem("miCDimp", actCDimp, u"新的CD"_s));
+    file->addAction(menuItem("miDriverImp", actDriverImp));
     file->addSeparator();
-    file->addAction(actQuit);
+    file->addAction(menuItem("miQuit", actQuit));
 
     QMenu *edit = MainMenu1->addMenu(u"编辑(&E)"_s);
-    edit->addAction(actDel);
+    edit->addAction(menuItem("miDel", actDel));
     edit->addSeparator();
-    edit->addAction(actCDexpASC);
+    edit->addAction(menuItem("miexp", actCDexpASC));
     edit->addSeparator();
+    // The one language there is: ticked, and a click cannot untick it.
     QAction *chinese = edit->addMenu(u"Language"_s)->addAction(u"Chinese(GB)"_s);
     chinese->setCheckable(true);
     chinese->setChecked(true);
+    auto *languages = new QActionGroup(this);
+    languages->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    languages->addAction(chinese);
     edit->addSeparator();
-    edit->addMenu(u"设置"_s)->addAction(actExtEdition);
+    edit->addMenu(u"设置"_s)->addAction(menuItem("miExtEdition", actExtEdition));
 
     QMenu *help = MainMenu1->addMenu(u"帮助(&H)"_s);
-    help->addAction(actHelp);
+    help->addAction(menuItem("miCustomer", actHelp));
     help->addSeparator();
-    help->addAction(actAbout);
+    help->addAction(menuItem("miAbout", actAbout));
 
     pmCdIndex = new QMenu(this);
     pmCdIndex->setObjectName(u"pmCdIndex"_s);
@@ -267,11 +282,23 @@ void TfrmMain::createFeatures()
     connect(m_import, &ImportController::discStored, m_browser, &DiscBrowser::AddStoredDisc);
     m_search = new SearchController(
         m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
-        this);
+        this, Panel3);
     m_export = new ExportController(m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, Panel3);
     m_indexBuilder = new SearchIndexBuilder(
         m_dm.aConQl.connectionName(), *m_progress,
         [this] { return !m_actionStates.busy() && !QApplication::activeModalWidget(); }, this);
+    connectDriveList();
+}
+
+// The drive list names the catalogued disc in each drive and leads to it in the tree.
+void TfrmMain::connectDriveList()
+{
+    dlvStatus->setCatalogueLookup(
+        [this](const QString &label, const QString &serial) { return CataloguedDiscs::names(m_dm, label, serial); });
+    connect(m_import, &ImportController::discStored, dlvStatus, &TDriveListView::RefreshCatalogued);
+    connect(m_browser, &DiscBrowser::discDeleted, dlvStatus, &TDriveListView::RefreshCatalogued);
+    connect(dlvStatus, &TDriveListView::catalogedDiscChosen, this,
+            [this](const QString &name) { ActionGuard::run(m_prompts, [&] { m_browser->SelectDisc(name); }); });
 }
 
 void TfrmMain::connectActions()

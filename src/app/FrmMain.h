@@ -84,11 +84,13 @@ protected:
 private:
     QAction *makeAction(const char *name, const QString &caption, const QString &hint, int image);
     void createActions();
+    QAction *menuItem(const char *name, QAction *action, const QString &caption = QString());
     void createMenus();
     void createPanels();
     QFrame *createToolbarPanel();
     QFrame *createFilePanels();
     void createFeatures();
+    void connectDriveList();
     void connectActions();
     void connectBrowser();
     void FormShow();

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -26,13 +27,28 @@ QString SingleInstance::lockPath()
     return QDir::tempPath() + u"/Quillon-%1.lock"_s.arg(::getuid());
 }
 
+// The lock file may lie in the temporary folder every user shares: a link placed there
+// is not followed, and a file another user made (and might hold) is not ours to trust.
+int SingleInstance::openOwnLockFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_uid != ::getuid() || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 bool SingleInstance::acquire()
 {
     if (m_fd >= 0)
         return true;
-    const int fd = ::open(QFile::encodeName(lockPath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = openOwnLockFile(lockPath());
     if (fd < 0)
-        return true; // Without a lock file there is nothing to guard with; run.
+        return true; // Without a lock file of our own there is nothing to guard with; run.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         ::close(fd);

@@ -16,5 +16,7 @@ public:
     static QString lockPath();
 
 private:
+    static int openOwnLockFile(const QString &path);
+
     int m_fd = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,10 +10,14 @@
 namespace {
 int g_pipe[2] = {-1, -1};
 
+// Runs between any two instructions of the program: the write must not leave its errno
+// behind for the code it interrupted.
 extern "C" void onSignal(int)
 {
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+    errno = savedErrno;
 }
 } // namespace
 

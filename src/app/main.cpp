@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "TerminationSignals.h"
@@ -75,6 +76,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     Startup::nameApplication();
+    QtTranslations::install(app);
     QtPrompts prompts;
     attachCdImages(presenter);
     const QString catalogue = catalogueFile(line, presenter);

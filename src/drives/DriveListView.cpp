@@ -3,6 +3,7 @@
 #include "CrCdA.h"
 #include "DriveUtilities.h"
 #include "drives/platform/Platform.h"
+#include "store/CataloguedDiscs.h"
 #include "ui/ActionGuard.h"
 
 #include <QHeaderView>
@@ -12,6 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kImageRole = Qt::UserRole;
+constexpr int kNamesRole = Qt::UserRole + 1;
+constexpr int kCataloguedColumn = 3;
 constexpr int kEmptyDrive = 4;
 
 QChar upperLetter(char letter)
@@ -36,11 +39,13 @@ TDriveListView::TDriveListView(Prompts &prompts, QWidget *parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::MultiSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setIconSize(QSize(16, 16));
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     setColumnCount(0);
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *item) { ActionGuard::run(m_prompts, [&] { rowDoubleClicked(item); }); });
 }
 
 TDriveListView::~TDriveListView()
@@ -78,8 +83,8 @@ char TDriveListView::letterOf(const QString &driveCode)
 void TDriveListView::FillList()
 {
     clear();
-    setColumnCount(3);
-    setHeaderLabels({u"名称"_s, u"卷标"_s, u"序列号"_s});
+    setColumnCount(4);
+    setHeaderLabels({u"名称"_s, u"卷标"_s, u"序列号"_s, u"索引库中"_s});
     for (int row = 0; row < m_driveCodes.size(); ++row) {
         const char letter = letterOf(m_driveCodes.at(row));
         auto *item = new QTreeWidgetItem(this, {QString(upperLetter(letter)) + u':'});
@@ -114,6 +119,36 @@ void TDriveListView::readRow(int row)
     GetDriveInfo(letter, info);
     item->setText(1, info.DiskLabel);
     item->setText(2, info.DiskSerial);
+    lookUpRow(row);
+}
+
+// The catalogued discs with the row's label and serial number; none for an empty drive.
+void TDriveListView::lookUpRow(int row)
+{
+    QTreeWidgetItem *item = topLevelItem(row);
+    const QString serial = item->text(2);
+    const QStringList names = m_lookup && !serial.isEmpty() ? m_lookup(item->text(1), serial) : QStringList();
+    item->setData(0, kNamesRole, names);
+    item->setText(kCataloguedColumn, CataloguedDiscs::joined(names));
+}
+
+void TDriveListView::RefreshCatalogued()
+{
+    for (int row = 0; row < topLevelItemCount(); ++row)
+        lookUpRow(row);
+}
+
+QStringList TDriveListView::cataloguedNames(int row) const
+{
+    const QTreeWidgetItem *item = topLevelItem(row);
+    return item ? item->data(0, kNamesRole).toStringList() : QStringList();
+}
+
+void TDriveListView::rowDoubleClicked(QTreeWidgetItem *item)
+{
+    const QStringList names = item->data(0, kNamesRole).toStringList();
+    if (!names.isEmpty())
+        emit catalogedDiscChosen(names.first());
 }
 
 QStringList TDriveListView::DriveCodesFromMask(quint32 unitMask)
@@ -146,6 +181,7 @@ void TDriveListView::DeviceChange(const MediaEvent &event)
         if (removal && item->text(0).startsWith(upperLetter(letterOf(code)), Qt::CaseInsensitive)) {
             item->setText(1, QString());
             item->setText(2, QString());
+            lookUpRow(row);
         }
     }
 }

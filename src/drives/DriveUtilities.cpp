@@ -4,6 +4,9 @@
 #include "drives/platform/Platform.h"
 #include "drives/platform/formats/DriveTypes.h"
 
+#include <QScopeGuard>
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,12 +34,22 @@ char trayLetter(const QString &drive)
     return Platform::driveLetter(char(drive[0].unicode()));
 }
 
+// The drives whose tray command is still waiting for the system. Events run meanwhile,
+// so the user can ask again; a second command for the same drive fails at once.
+QSet<char> &pendingTrays()
+{
+    static QSet<char> pending;
+    return pending;
+}
+
 bool trayCommand(const QString &drive, bool open)
 {
+    const char letter = trayLetter(drive);
+    if (!letter || pendingTrays().contains(letter))
+        return false;
+    pendingTrays().insert(letter);
+    const auto done = qScopeGuard([letter] { pendingTrays().remove(letter); });
     try {
-        const char letter = trayLetter(drive);
-        if (!letter)
-            return false;
         Platform &platform = Platform::instance();
         return open ? platform.openTray(letter) : platform.closeTray(letter);
     } catch (...) {

@@ -4,6 +4,7 @@
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
 #include "store/ProgressSink.h"
+#include "store/Transaction.h"
 
 #include <QScopeGuard>
 
@@ -11,21 +12,24 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kInsert =
+const QString kInsertDisc = u"Insert Into CdRomListMt (DiskName, DiskLabel, DiskSerial) values (?, ?, ?)"_s;
+const QString kInsertFile =
     u"Insert Into CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) values (?, ?, ?, ?, ?)"_s;
 
-std::optional<qint64> discCode(TdmQL &dm, TLCommFunction &comm, const QString &discName)
+qint64 insertDisc(TQuery &insert, const CatalogueWriter::Disc &disc)
 {
-    if (comm.OpenSql(*dm.aqryTempFind, u"Select DiskCode From CdRomListMt Where DiskName = ?"_s, {discName}) <= 0)
-        return std::nullopt;
-    return dm.aqryTempFind->FieldByName(u"DiskCode"_s).AsInteger();
+    insert.Close();
+    insert.SQL() = {kInsertDisc};
+    insert.Params() = {disc.name, disc.label, disc.serial};
+    insert.ExecSQL();
+    return insert.LastInsertId();
 }
 
 // Writes the rows inside the open transaction; false when the stop request ended it.
 bool insertRows(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress)
 {
     insert.Close();
-    insert.SQL() = {kInsert};
+    insert.SQL() = {kInsertFile};
     for (int i = 0; i < rows.rowCount(); ++i) {
         const FileRow &row = rows.row(i);
         insert.Params() = {code, row.caption, row.sub[0], row.sub[1], row.sub[2].mid(2)};
@@ -40,31 +44,27 @@ bool insertRows(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressS
 
 } // namespace
 
-void CatalogueWriter::StoreDiscFiles(TdmQL &dm, TLCommFunction &comm, const FileRowModel &rows,
-                                     const QString &discName, ProgressSink &progress)
+std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm, const Disc &disc,
+                                                 const FileRowModel &rows, ProgressSink &progress)
 {
+    TQuery &insert = *dm.aqryTempFind;
     const auto closing = qScopeGuard([&] {
-        dm.aqryTempFind->Close();
-        dm.aqryTempFind->Params().clear();
+        insert.Close();
+        insert.Params().clear();
         progress.SetProgressRange(0, 0);
         progress.SetStatusText(u"完成导入"_s);
     });
-    const std::optional<qint64> code = discCode(dm, comm, discName);
-    if (!code) {
-        comm.ShowError(u"导入失败"_s, u"光盘索引库中找不到名为“%1”的光盘，文件记录没有保存。"_s.arg(discName),
-                       QString());
-        return;
-    }
     progress.SetStatusText(QString());
     progress.SetProgressRange(rows.rowCount(), 0);
-    dm.aConQl.BeginTrans();
     try {
-        if (insertRows(*dm.aqryTempFind, *code, rows, progress))
-            dm.aConQl.CommitTrans();
-        else
-            dm.aConQl.RollbackTrans();
+        Transaction transaction(dm.aConQl);
+        const qint64 code = insertDisc(insert, disc);
+        if (!insertRows(insert, code, rows, progress))
+            return std::nullopt;
+        transaction.commit();
+        return code;
     } catch (const DbError &error) {
-        dm.aConQl.RollbackTrans();
-        comm.ShowError(u"导入失败"_s, u"文件记录没有保存：\r"_s + error.message(), QString());
+        comm.ShowError(u"导入失败"_s, u"光盘“%1”没有保存：\r"_s.arg(disc.name) + error.message(), QString());
+        return std::nullopt;
     }
 }

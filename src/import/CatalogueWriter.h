@@ -1,21 +1,32 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class FileRowModel;
 class ProgressSink;
 class TLCommFunction;
 class TdmQL;
 
-// Stores the rows of an import as the file records of a disc.
+// Stores an import as a disc of the catalogue: the disc record and the file records of
+// its rows.
 class CatalogueWriter {
 public:
-    // Writes every row under the code of the disc named discName, in one transaction with
-    // one prepared insert: name, size and date text as the rows hold them, the folder
-    // without its drive letter and colon. Progress every hundred rows; the stop request
-    // rolls the transaction back at once. A disc that cannot be found, or an insert that
-    // fails, leaves no file record of this import and is reported through ShowError.
-    // Ends with "完成导入" and the progress bar reset, whatever happened.
-    static void StoreDiscFiles(TdmQL &dm, TLCommFunction &commFunction, const FileRowModel &rows,
-                               const QString &discName, ProgressSink &progress);
+    // What the disc record holds besides its code, which the catalogue assigns.
+    struct Disc {
+        QString name;
+        QString label;
+        QString serial;
+    };
+
+    // Writes the disc record and then every row under the code that insert gave, all in
+    // one transaction with one prepared insert for the rows: name, size and date text as
+    // the rows hold them, the folder without its drive letter and colon. The catalogue
+    // therefore holds the whole disc or nothing of it. Progress every hundred rows; the
+    // stop request rolls everything back at once. A failed insert or commit is reported
+    // through ShowError as "导入失败" with the engine's message. Ends with "完成导入" and
+    // the progress bar reset, whatever happened. The new disc's code, or nothing when
+    // nothing was stored.
+    static std::optional<qint64> StoreDisc(TdmQL &dm, TLCommFunction &commFunction, const Disc &disc,
+                                           const FileRowModel &rows, ProgressSink &progress);
 };

@@ -5,21 +5,20 @@
 #include "drives/DriveUtilities.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
-#include "store/LCommFunction.h"
+#include "store/ProgressSink.h"
 
 using namespace Qt::StringLiterals;
 
-bool DiscImport::nameTaken(TdmQL &dm, TLCommFunction &commFunction, const QString &name)
+bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 {
-    return commFunction.OpenSql(*dm.aqryTempFind, u"Select DiskName From CdRomListMt Where DiskName = ?"_s, {name}) > 0;
-}
-
-void DiscImport::insertDisc(TdmQL &dm, TLCommFunction &commFunction, const QString &name, const QString &label,
-                            const QString &serial)
-{
-    commFunction.ExecSql(*dm.aqryTempFind,
-                         u"Insert Into CdRomListMt (DiskName, DiskLabel, DiskSerial) values (?, ?, ?)"_s,
-                         {name, label, serial});
+    TQuery &lookup = *dm.aqryTempFind;
+    lookup.Close();
+    lookup.SQL() = {u"Select DiskName From CdRomListMt Where DiskName = ?"_s};
+    lookup.Params() = {name};
+    lookup.Open();
+    const bool taken = lookup.RecordCount() > 0;
+    lookup.Close();
+    return taken;
 }
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
@@ -30,11 +29,13 @@ DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char
     FileRowModel rows;
     const bool scanning = true;
     ScanFiles(root, masks, rows, scanning, &progress);
+    if (progress.StopRequested())
+        return Result::NotStored;
     if (rows.rowCount() == 0)
         return Result::NoFiles;
-    if (nameTaken(dm, commFunction, name))
+    if (nameTaken(dm, name))
         return Result::NameTaken;
-    insertDisc(dm, commFunction, name, drive.DiskLabel, drive.DiskSerial);
-    CatalogueWriter::StoreDiscFiles(dm, commFunction, rows, name, progress);
-    return Result::Stored;
+    const auto code =
+        CatalogueWriter::StoreDisc(dm, commFunction, {name, drive.DiskLabel, drive.DiskSerial}, rows, progress);
+    return code ? Result::Stored : Result::NotStored;
 }

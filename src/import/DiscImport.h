@@ -12,17 +12,16 @@ class TdmQL;
 // serial number. The import dialog and the main window use the same steps one by one.
 class DiscImport {
 public:
-    enum class Result { Stored, NameTaken, NoFiles };
+    enum class Result { Stored, NameTaken, NoFiles, NotStored };
 
     // True when the catalogue holds a disc of that name (compared as the catalogue
-    // compares names, letter case ignored).
-    static bool nameTaken(TdmQL &dm, TLCommFunction &commFunction, const QString &name);
-    // Adds the disc record.
-    static void insertDisc(TdmQL &dm, TLCommFunction &commFunction, const QString &name, const QString &label,
-                           const QString &serial);
+    // compares names, letter case ignored). A lookup the engine refuses throws DbError
+    // with its message: a failed check is no answer.
+    static bool nameTaken(TdmQL &dm, const QString &name);
     // Scans root (in letter form: "e:\" or "c:\music") of the drive letter with the
-    // masks, and stores what it found under name; a taken name or a scan that found
-    // nothing stores nothing.
+    // masks, and stores what it found under name, disc and files in one transaction; a
+    // taken name or a scan that found nothing stores nothing, and so does a stop request
+    // or a failed write (NotStored, reported through ShowError).
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                       const QStringList &masks, const QString &name, ProgressSink &progress);
 };

@@ -77,6 +77,7 @@ public:
     QFrame *pnlName;
     QLabel *Label3;
     QLineEdit *edtDrvLabel;
+    QLabel *lblCatalogued;
     QFrame *pnlDrives;
     TDrvList *dlInfo;
     QFrame *pnlFolder;
@@ -120,6 +121,7 @@ private:
     QFrame *createOkPanel(QWidget *parent);
     QFrame *createListPanel();
     void fillDrives();
+    void showCatalogued();
     void dcbDriveChange();
     void scan(char letter, const QString &root);
     void setScanning(bool scanning);

@@ -1,5 +1,5 @@
 // The import side of the category dialog: disc import (mode 2) and folder import
-// (mode 3). A scan fills the file list; "确定" checks the name and inserts the disc record.
+// (mode 3). A scan fills the file list; "确定" checks the name.
 #include "ExtEdition.h"
 
 #include "DiscImport.h"
@@ -9,6 +9,7 @@
 #include "categories/CategoryChooser.h"
 #include "drives/DriveUtilities.h"
 #include "drives/platform/Platform.h"
+#include "store/CataloguedDiscs.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
@@ -38,6 +39,7 @@ namespace {
 constexpr int kImportWidthExtra = 238 + 33;
 const QList<int> kListWidths{131, 82, 153, 187};
 constexpr int kImportHeight = 468;
+constexpr int kNameHeight = 57;
 constexpr int kBarTop = 12;
 constexpr int kBarBottomMargin = 5;
 
@@ -68,7 +70,7 @@ void TfrmExtEdition::createImportActions()
 
 QFrame *TfrmExtEdition::createNamePanel(QWidget *parent)
 {
-    pnlName = importPanel(parent, u"pnlName"_s, 57);
+    pnlName = importPanel(parent, u"pnlName"_s, kNameHeight);
     Label3 = new QLabel(u"光盘名:"_s, pnlName);
     Label3->setObjectName(u"Label3"_s);
     Label3->move(15, 7);
@@ -76,7 +78,28 @@ QFrame *TfrmExtEdition::createNamePanel(QWidget *parent)
     edtDrvLabel = new QLineEdit(pnlName);
     edtDrvLabel->setObjectName(u"edtDrvLabel"_s);
     edtDrvLabel->setGeometry(16, 30, 203, edtDrvLabel->sizeHint().height());
+    lblCatalogued = new QLabel(pnlName);
+    lblCatalogued->setObjectName(u"lblCatalogued"_s);
+    lblCatalogued->setWordWrap(true);
+    lblCatalogued->hide();
     return pnlName;
+}
+
+// Under the name: the catalogued discs that the scanned disc already is, if any. A disc
+// may be catalogued twice, so this only informs.
+void TfrmExtEdition::showCatalogued()
+{
+    const QStringList names = CataloguedDiscs::names(m_dm, DriveInfo.DiskLabel, DriveInfo.DiskSerial);
+    const int top = edtDrvLabel->geometry().bottom() + 4;
+    if (names.isEmpty()) {
+        lblCatalogued->hide();
+        pnlName->setFixedHeight(kNameHeight);
+        return;
+    }
+    lblCatalogued->setText(u"此光盘已在索引库中：%1"_s.arg(CataloguedDiscs::joined(names)));
+    lblCatalogued->setGeometry(16, top, 203, lblCatalogued->heightForWidth(203));
+    lblCatalogued->show();
+    pnlName->setFixedHeight(std::max(kNameHeight, lblCatalogued->geometry().bottom() + 4));
 }
 
 QFrame *TfrmExtEdition::createDrivePanel(QWidget *parent)
@@ -238,6 +261,8 @@ void TfrmExtEdition::scan(char letter, const QString &root)
         return;
     GetDriveInfo(letter, DriveInfo);
     edtDrvLabel->setText(DriveInfo.DiskLabel);
+    if (Mode == 2)
+        showCatalogued();
     const QStringList masks = chooser->maskTexts();
     setScanning(true);
     const auto enable = qScopeGuard([this] { setScanning(false); });
@@ -259,22 +284,21 @@ void TfrmExtEdition::actDriveImpExecute()
     scan(letter, m_folders->letterPath(current.isValid() ? current : m_folders->index(0, 0)));
 }
 
+// Only checks the name: the disc record is written with its files, in one transaction,
+// once the dialog has closed. A lookup that fails leaves the dialog open (the guard shows
+// the engine's message).
 void TfrmExtEdition::actOkExecute()
 {
-    Accepted = true;
-    const QString name = edtDrvLabel->text();
-    bool duplicate = false;
-    if (!name.trimmed().isEmpty() && rows()->rowCount() > 0) {
-        if (!DiscImport::nameTaken(m_dm, m_commFunction, name)) {
-            DiscImport::insertDisc(m_dm, m_commFunction, name, DriveInfo.DiskLabel, DriveInfo.DiskSerial);
-            accept();
-            return;
-        }
-        duplicate = true;
-    }
-    if (duplicate)
-        m_prompts.message(u"光盘索引库中已经有该名称的光盘了!"_s);
     Accepted = false;
+    const QString name = edtDrvLabel->text();
+    if (name.trimmed().isEmpty() || rows()->rowCount() == 0)
+        return;
+    if (DiscImport::nameTaken(m_dm, name)) {
+        m_prompts.message(u"光盘索引库中已经有该名称的光盘了!"_s);
+        return;
+    }
+    Accepted = true;
+    accept();
 }
 
 void TfrmExtEdition::actCancelExecute()

@@ -2,6 +2,7 @@
 
 #include "CatalogueWriter.h"
 #include "ExtEdition.h"
+#include "drives/DriveInfo.h"
 #include "store/FileRowModel.h"
 #include "ui/ActionStates.h"
 #include "ui/StatusProgress.h"
@@ -45,16 +46,17 @@ void ImportController::runImport(int mode)
         return;
     dialog->hide();
     m_window->setEnabled(false);
-    const QString name = dialog->GetDiscName();
-    StoreDiscFiles(*dialog->rows(), name);
-    emit discStored(name);
+    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo))
+        emit discStored(*code);
 }
 
-// Stores the rows under the disc's code in one transaction, with the tree and the list
-// disabled while it runs.
-void ImportController::StoreDiscFiles(const FileRowModel &rows, const QString &discName)
+// Stores disc and rows in one transaction, with the tree and the list disabled while it
+// runs.
+std::optional<qint64> ImportController::StoreDisc(const FileRowModel &rows, const QString &discName,
+                                                  const RDriveInfo &drive)
 {
     m_listPanel->setEnabled(false);
     const auto enable = qScopeGuard([this] { m_listPanel->setEnabled(true); });
-    CatalogueWriter::StoreDiscFiles(m_dm, m_commFunction, rows, discName, m_progress);
+    return CatalogueWriter::StoreDisc(m_dm, m_commFunction, {discName, drive.DiskLabel, drive.DiskSerial}, rows,
+                                      m_progress);
 }

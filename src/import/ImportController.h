@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 
 class ActionStates;
+struct RDriveInfo;
 class FileRowModel;
 class Prompts;
 class QWidget;
@@ -11,7 +13,7 @@ class TLCommFunction;
 class TdmQL;
 
 // The imports of the main window: the import dialog scans a disc (mode 2) or a folder
-// (mode 3) and inserts the disc record; then the listed files are stored under it.
+// (mode 3) and checks the name; then the disc and its listed files are stored together.
 class ImportController : public QObject {
     Q_OBJECT
 public:
@@ -22,12 +24,13 @@ public:
 
     void actCDimpExecute();
     void actDriverImpExecute();
-    // Stores the rows of an accepted import under the disc of that name.
-    void StoreDiscFiles(const FileRowModel &rows, const QString &discName);
+    // Stores an accepted import, disc and files; the new disc's code, or nothing when
+    // nothing was stored (stopped, or a failure that was reported).
+    std::optional<qint64> StoreDisc(const FileRowModel &rows, const QString &discName, const RDriveInfo &drive);
 
 signals:
-    // An import stored a new disc of that name.
-    void discStored(const QString &discName);
+    // An import stored a new disc with this code.
+    void discStored(qint64 discCode);
 
 private:
     void runImport(int mode);

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QScopeGuard>
 #include <QStandardPaths>
 
@@ -48,16 +49,33 @@ void ExportController::actCDexpASCExecute()
         return;
     ActionStates::BusyScope busy(m_states);
     m_listPanel->setEnabled(false);
-    QFile file(fileName);
+    int written = 0;
     const auto closing = qScopeGuard([&] {
-        file.close();
         m_listPanel->setEnabled(true);
-        m_progress.SetStatusText(u"共导出%1条记录"_s.arg(rows.rowCount()));
+        m_progress.SetStatusText(u"共导出%1条记录"_s.arg(written));
         m_progress.SetProgressRange(0, 0);
     });
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    written = writeFile(fileName, rows);
+}
+
+// Writes through a temporary file beside the target, which replaces it only once every
+// row asked for (all of them, or those before a stop request) was written: a failure
+// leaves the previous file as it was. A device or pipe has no previous content to keep and
+// is written directly. The rows that reached the file.
+int ExportController::writeFile(const QString &fileName, const FileRowModel &rows)
+{
+    const QFileInfo target(fileName);
+    if (target.exists() && !target.isFile()) {
+        QFile device(fileName);
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw AppError(device.errorString());
+        return FileListExport::write(rows, device, m_progress);
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
         throw AppError(file.errorString());
-    FileListExport::write(rows, file, m_progress);
-    if (!file.flush())
+    const int written = FileListExport::write(rows, file, m_progress);
+    if (!file.commit())
         throw AppError(file.errorString());
+    return written;
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class ActionStates;
+class FileRowModel;
 class Prompts;
 class QWidget;
 class StatusProgress;
@@ -21,6 +22,7 @@ public:
 
 private:
     QString startFolder() const;
+    int writeFile(const QString &fileName, const FileRowModel &rows);
 
     TdmQL &m_dm;
     Prompts &m_prompts;

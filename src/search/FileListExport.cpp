@@ -54,19 +54,25 @@ QString FileListExport::oneLine(const QString &cell)
     return line;
 }
 
-int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress)
+int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress, Encoding encoding)
 {
-    Gb18030Encoder encoder;
+    Gb18030Encoder gb18030;
+    const auto encode = [&](const QString &text, QByteArray &buffer) {
+        if (encoding == Encoding::Utf8)
+            buffer += text.toUtf8();
+        else
+            gb18030.encode(text, buffer);
+    };
     QByteArray buffer;
     QString header;
     for (int column = 0; column < rows.columnCount(); ++column)
         header += oneLine(rows.headerCaption(column)) + u'\t';
-    encoder.encode(header + u"\r\n"_s, buffer);
+    encode(header + u"\r\n"_s, buffer);
     progress.SetStatusText(QString());
     progress.SetProgressRange(rows.rowCount(), 0);
     int k = 0;
     for (const FileRow &row : rows.rows()) {
-        encoder.encode(rowLine(row), buffer);
+        encode(rowLine(row), buffer);
         if (buffer.size() >= 64 * 1024)
             flush(device, buffer);
         ++k;

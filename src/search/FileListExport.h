@@ -6,14 +6,17 @@ class FileRowModel;
 class ProgressSink;
 class QIODevice;
 
-// Writes a file list as tab-separated GB18030 text: a header line of the column captions,
-// then one line per row in the list's order, every cell followed by a TAB and every line
-// by CR LF.
+// Writes a file list as tab-separated GB18030 text (UTF-8 when asked): a header line of
+// the column captions, then one line per row in the list's order, every cell followed by
+// a TAB and every line by CR LF.
 class FileListExport {
 public:
+    enum class Encoding { Gb18030, Utf8 };
+
     // Writes until the end or the stop request; returns the rows written. A write error
     // throws AppError with the device's message; what was written before stays.
-    static int write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress);
+    static int write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress,
+                     Encoding encoding = Encoding::Gb18030);
 
     // A sub-item as written: blanks and control characters removed at both ends.
     static QString trimmed(const QString &cell);

@@ -5,12 +5,22 @@
 #include "store/DmQL.h"
 #include "store/LCommFunction.h"
 
+#include <QScopeGuard>
+
 using namespace Qt::StringLiterals;
 
 void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern, IndexUse use)
 {
     query.Close();
     const QString joined = SearchCondition::join(conditions);
+    const QStringList baseLines = query.SQL();
+    const QVariantList baseValues = query.Params();
+    // A statement the engine refuses leaves the base one behind, so another try can work.
+    auto restore = qScopeGuard([&] {
+        query.Close();
+        query.SQL() = baseLines;
+        query.Params() = baseValues;
+    });
     if (!joined.isEmpty()) {
         const std::optional<SearchNarrowing::Clause> narrowing =
             use == IndexUse::WhereBuilt ? SearchNarrowing::clause(query.connectionName(), conditions, pattern)
@@ -27,6 +37,7 @@ void FileSearch::open(TQuery &query, const QStringList &conditions, const QStrin
     // The order the file records were written in, with the index or without it.
     query.SQL() << u" order by rowid"_s;
     query.Open();
+    restore.dismiss();
 }
 
 QVariantList FileSearch::values(const QStringList &conditions, const QString &pattern)

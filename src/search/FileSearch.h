@@ -21,7 +21,9 @@ public:
     // Appends " where " and the joined non-empty conditions to the query's statement, binds
     // the pattern once for each, and opens the query; the hits come in the order the file
     // records were written. With no condition the query lists every file record. Where the
-    // search index can answer, the conditions are tried only on the rows it names.
+    // search index can answer, the conditions are tried only on the rows it names. When the
+    // engine refuses the statement (DbError), the query is left closed with its statement
+    // as it was.
     static void open(TQuery &query, const QStringList &conditions, const QString &pattern,
                      IndexUse use = IndexUse::WhereBuilt);
     // The bound values of the non-empty conditions: the pattern once for each.

@@ -3,6 +3,7 @@
 #include "FileSearch.h"
 #include "SearchCondition.h"
 #include "SearchListBox.h"
+#include "store/DbError.h"
 #include "store/Query.h"
 #include "ui/ActionGuard.h"
 
@@ -106,6 +107,11 @@ void TfrmSearch::btnFindClick()
         reject();
         return;
     }
-    FileSearch::open(m_query, m_conditions, m_pattern);
+    try {
+        FileSearch::open(m_query, m_conditions, m_pattern);
+    } catch (const DbError &) {
+        emit searchFailed();
+        throw; // the guard shows the engine's message
+    }
     accept();
 }

@@ -34,6 +34,10 @@ public:
     QPushButton *btnFind;
     QPushButton *btnCancel;
 
+signals:
+    // "查询(&F)" was pressed and the engine refused the search; the dialog stays open.
+    void searchFailed();
+
 protected:
     void showEvent(QShowEvent *event) override;
 

@@ -14,7 +14,8 @@
 using namespace Qt::StringLiterals;
 
 SearchController::SearchController(TdmQL &dm, Prompts &prompts, StatusProgress &progress, ActionStates &states,
-                                   TSortableListView &list, QAction &actFind, DiscNames discNames, QWidget *window)
+                                   TSortableListView &list, QAction &actFind, DiscNames discNames, QWidget *window,
+                                   QWidget *listPanel)
     : QObject(window)
     , m_dm(dm)
     , m_prompts(prompts)
@@ -24,6 +25,7 @@ SearchController::SearchController(TdmQL &dm, Prompts &prompts, StatusProgress &
     , m_actFind(actFind)
     , m_discNames(std::move(discNames))
     , m_window(window)
+    , m_listPanel(listPanel)
 {
 }
 
@@ -41,13 +43,28 @@ void SearchController::actFindExecute()
         query.Params() = savedValues;
         m_states.setAllowed(&m_actFind, true);
     });
+    // A search the engine refused lists nothing: the list ends up empty.
+    connect(dialog, &TfrmSearch::searchFailed, this, &SearchController::emptyList);
     if (dialog->exec() == QDialog::Accepted)
         ShowQueryResult(query);
+}
+
+void SearchController::emptyList()
+{
+    m_list.rows()->clear();
+    m_progress.SetStatusText(QString());
 }
 
 void SearchController::ShowQueryResult(TQuery &query)
 {
     ActionStates::BusyScope busy(m_states);
+    m_listPanel->setEnabled(false);
+    const auto enable = qScopeGuard([this] { m_listPanel->setEnabled(true); });
+    listHits(query);
+}
+
+void SearchController::listHits(TQuery &query)
+{
     FileRowModel &rows = *m_list.rows();
     rows.clear();
     const QHash<qint32, QString> names = m_discNames();

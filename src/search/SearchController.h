@@ -20,15 +20,21 @@ class SearchController : public QObject {
 public:
     using DiscNames = std::function<QHash<qint32, QString>()>;
 
-    // discNames gives the names the hits are listed with, by disc code.
+    // discNames gives the names the hits are listed with, by disc code; listPanel (the
+    // tree and the list) is disabled while the hits are listed, so nothing else changes
+    // the list meanwhile.
     SearchController(TdmQL &dm, Prompts &prompts, StatusProgress &progress, ActionStates &states,
-                     TSortableListView &list, QAction &actFind, DiscNames discNames, QWidget *window);
+                     TSortableListView &list, QAction &actFind, DiscNames discNames, QWidget *window,
+                     QWidget *listPanel);
 
     void actFindExecute();
     // Lists the file records an open search query found, with their disc names.
     void ShowQueryResult(TQuery &query);
 
 private:
+    void listHits(TQuery &query);
+    void emptyList();
+
     TdmQL &m_dm;
     Prompts &m_prompts;
     StatusProgress &m_progress;
@@ -37,4 +43,5 @@ private:
     QAction &m_actFind;
     DiscNames m_discNames;
     QWidget *m_window;
+    QWidget *m_listPanel;
 };

@@ -55,7 +55,7 @@ TdmQL::TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusi
 }
 
 TdmQL::TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
-             TLCommBusiness &commBusiness, QObject *parent)
+             TLCommBusiness &commBusiness, QObject *parent, Access access)
     : QObject(parent)
     , aConQl(connectionNameFor(this))
     , aqryTempFind(new TQuery(u"aqryTempFind"_s, aConQl.connectionName(), this))
@@ -68,6 +68,7 @@ TdmQL::TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunc
     , m_catalogueFile(QFileInfo(catalogueFile).absoluteFilePath())
     , m_commFunction(commFunction)
     , m_commBusiness(commBusiness)
+    , m_access(access)
 {
     setObjectName(u"dmQL"_s);
     defineQueries();
@@ -128,11 +129,12 @@ QString TdmQL::aConQlBeforeConnect() const
 // A catalogue that another program uses is not touched: its lock names the user.
 bool TdmQL::lockCatalogue()
 {
-    if (!QFileInfo::exists(catalogueFile()))
+    if (m_access == Access::ReadOnly || !QFileInfo::exists(catalogueFile()))
         return true; // nothing to lock: the connection reports the missing file
     m_lock = std::make_unique<CatalogueLock>(catalogueFile());
     if (m_lock->state() != CatalogueLock::State::InUse)
         return true;
+    m_inUse = true;
     m_commFunction.ShowError(u"光盘索引库正在被另一个程序使用：%1"_s.arg(m_lock->holder()),
                              u"光盘索引库：%1"_s.arg(QDir::toNativeSeparators(catalogueFile())), u"错误提示"_s);
     m_lock.reset();
@@ -188,7 +190,7 @@ void TdmQL::fault(CompactStep step) const
 void TdmQL::DataModuleDestroy()
 {
     closeQueries();
-    if (m_connected)
+    if (m_connected && m_access == Access::ReadWrite)
         compact();
     aConQl.Close();
     m_lock.reset();

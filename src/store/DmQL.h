@@ -24,12 +24,19 @@ public:
     // The catalogue data/dbQL.mdb below the program directory.
     TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness,
           QObject *parent = nullptr);
+    // How a program uses the catalogue: the window and every writer hold its lock and
+    // compact it at the end; a reader takes no lock and leaves the file as it is, so it
+    // can read while another program holds the catalogue.
+    enum class Access { ReadWrite, ReadOnly };
+
     // Another catalogue file; the program directory still holds the program's own files.
     TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
-          TLCommBusiness &commBusiness, QObject *parent = nullptr);
+          TLCommBusiness &commBusiness, QObject *parent = nullptr, Access access = Access::ReadWrite);
     ~TdmQL() override;
 
     bool Connected() const { return m_connected; }
+    // True when the catalogue was not opened because another program holds it.
+    bool InUse() const { return m_inUse; }
     QString programDir() const { return m_programDir; }
     QString catalogueFile() const;
     QString compactFile() const;
@@ -68,6 +75,8 @@ private:
     std::unique_ptr<CatalogueLock> m_lock;
     TLCommFunction &m_commFunction;
     TLCommBusiness &m_commBusiness;
+    Access m_access;
+    bool m_inUse = false;
     bool m_connected = true;
     FaultHook m_faultHook;
 };

@@ -219,6 +219,7 @@ int TQuery::ExecSQL()
     if (!query.exec())
         throw DbError(engineMessage(query.lastError()));
     const int changed = query.numRowsAffected();
+    m_lastInsertId = query.lastInsertId().toLongLong();
     query.finish();
     return changed;
 }

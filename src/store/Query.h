@@ -82,6 +82,8 @@ public:
     void Close();
     // Runs a statement that returns no rows; returns the number of rows it changed.
     int ExecSQL();
+    // The rowid the last ExecSQL inserted (the key of an AUTOINCREMENT table).
+    qint64 LastInsertId() const { return m_lastInsertId; }
     // Drops the prepared statement kept for repeated runs of the same text.
     void releaseStatement();
 
@@ -144,6 +146,7 @@ private:
 
     std::unique_ptr<QSqlQuery> m_statement;
     QString m_statementText;
+    qint64 m_lastInsertId = 0;
 
     State m_state = State::Inactive;
     QStringList m_columns;

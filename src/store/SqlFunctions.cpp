@@ -19,6 +19,11 @@ void ucase(sqlite3_context *context, int, sqlite3_value **argv)
         return;
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    if (!text) {
+        // The engine had no memory left to give the value as text.
+        sqlite3_result_error_nomem(context);
+        return;
+    }
     const int size = sqlite3_value_bytes(argv[0]);
     std::string upper(text, size_t(size));
     for (char &c : upper)

@@ -3,7 +3,9 @@
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
+#include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "app/QtTranslations.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
@@ -15,14 +17,18 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -138,7 +144,9 @@ private slots:
         QMenu *language = subMenu(top[1]->menu(), u"Language"_s);
         QCOMPARE(entries(language), QStringList{u"Chinese(GB)"_s});
         QVERIFY(language->actions().first()->isChecked());
-        QCOMPARE(subMenu(top[1]->menu(), u"设置"_s)->actions(), QList<QAction *>{action(u"actExtEdition"_s)});
+        language->actions().first()->trigger(); // a click does not untick the only language
+        QVERIFY(language->actions().first()->isChecked());
+        QCOMPARE(entries(subMenu(top[1]->menu(), u"设置"_s)), QStringList{u"扩展名编辑"_s});
         QCOMPARE(top[2]->text(), u"帮助(&H)"_s);
         QCOMPARE(entries(top[2]->menu()), (QStringList{u"用户手册(&H)"_s, u"-"_s, u"关于光盘索引(&A)"_s}));
 
@@ -161,6 +169,70 @@ private slots:
         QCOMPARE(imports.size(), 1);
         m_main->actionStates().setAllowed(action(u"actCDimp"_s), false);
         QVERIFY(!miCDimp->isEnabled());
+    }
+
+    // Every menu item has its name and runs its action; none takes the action's shortcut,
+    // so F3 and Del still reach the one action that owns them.
+    void menuItemsByNameKeepShortcutsWorking()
+    {
+        const QList<std::pair<const char *, const char *>> items{
+            {"miCDimp", "actCDimp"},   {"miDriverImp", "actDriverImp"}, {"miQuit", "actQuit"},
+            {"miDel", "actDel"},       {"miexp", "actCDexpASC"},        {"miExtEdition", "actExtEdition"},
+            {"miCustomer", "actHelp"}, {"miAbout", "actAbout"}};
+        m_main->actionStates().setAllowed(action(u"actDel"_s), true);
+        for (const auto &[item, owner] : items) {
+            QAction *menuItem = action(QLatin1StringView(item));
+            QVERIFY2(menuItem, item);
+            QVERIFY(menuItem->shortcut().isEmpty());
+            QSignalSpy runs(action(QLatin1StringView(owner)), &QAction::triggered);
+            if (QByteArrayView(item) != "miDel" && QByteArrayView(item) != "miQuit")
+                QTimer::singleShot(0, this, [] {
+                    if (QWidget *dialog = QApplication::activeModalWidget())
+                        dialog->close();
+                });
+            menuItem->trigger();
+            QCOMPARE(runs.size(), 1);
+        }
+        QVERIFY(m_session->data.addDisc(u"A"_s) > 0);
+        m_main->show();
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        m_main->browser().ReloadDiscTree();
+        m_main->tvCdIndex->setCurrentItem(m_main->rootNode()->child(0));
+        m_prompts.confirmAnswers.enqueue(false);
+        QSignalSpy finds(action(u"actFind"_s), &QAction::triggered);
+        QSignalSpy deletes(action(u"actDel"_s), &QAction::triggered);
+        QTest::keyClick(m_main.get(), Qt::Key_Delete);
+        QTimer::singleShot(0, this, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        QTest::keyClick(m_main->tvCdIndex, Qt::Key_F3);
+        QCOMPARE(finds.size(), 1);
+        QCOMPARE(deletes.size(), 1);
+        QCOMPARE(m_prompts.kinds().last(), u"confirm"_s);
+    }
+
+    // Qt's own dialogs and buttons speak Chinese: the save dialog and a message box's
+    // buttons.
+    void qtDialogsSpeakChinese()
+    {
+        QTranslator *translator = QtTranslations::install(*QCoreApplication::instance());
+        if (!translator)
+            QSKIP("Qt's translations are missing: install qt6-translations-l10n (scripts/setup.sh does)");
+        const auto remove = qScopeGuard([translator] {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        });
+        QFileDialog dialog(m_main.get());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList labels;
+        for (const QLabel *label : dialog.findChildren<QLabel *>())
+            labels << label->text();
+        QVERIFY2(labels.contains(u"查找范围："_s) && labels.contains(u"文件名称(&N)："_s),
+                 qPrintable(labels.join(u'|')));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), u"取消"_s);
     }
 
     void panelsAndLists()

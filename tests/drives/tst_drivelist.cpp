@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 MediaEvent mediaEvent(MediaEvent::Kind kind, quint32 mask, bool media = true,
-                 MediaEvent::DeviceType type = MediaEvent::DeviceType::Volume)
+                      MediaEvent::DeviceType type = MediaEvent::DeviceType::Volume)
 {
     MediaEvent e;
     e.event = kind;
@@ -30,6 +30,23 @@ MediaEvent mediaEvent(MediaEvent::Kind kind, quint32 mask, bool media = true,
     e.unitMask = mask;
     return e;
 }
+
+// A platform that records every drive asked about its volume: at start-up only the
+// optical drives may be; any other could be a network mount that hangs.
+class RecordingPlatform : public FakePlatform {
+public:
+    QList<char> volumesAsked;
+    std::optional<VolumeInfo> volumeInformation(char letter) override
+    {
+        volumesAsked.append(letter);
+        return FakePlatform::volumeInformation(letter);
+    }
+    std::optional<qint64> volumeSize(char letter) override
+    {
+        volumesAsked.append(letter);
+        return FakePlatform::volumeSize(letter);
+    }
+};
 
 QStringList row(const TDriveListView &list, int index)
 {
@@ -81,10 +98,11 @@ private slots:
     {
         m_platform->addDrive('c');
         auto list = makeList();
-        QCOMPARE(list->columnCount(), 3);
+        QCOMPARE(list->columnCount(), 4);
         QCOMPARE(list->headerItem()->text(0), u"名称"_s);
         QCOMPARE(list->headerItem()->text(1), u"卷标"_s);
         QCOMPARE(list->headerItem()->text(2), u"序列号"_s);
+        QCOMPARE(list->headerItem()->text(3), u"索引库中"_s);
         QCOMPARE(list->topLevelItemCount(), 0);
         QSignalSpy closes(list.get(), &TDriveListView::OnCloseCd);
         list->DeviceChange(mediaEvent(MediaEvent::Kind::Arrival, MediaEvent::unitBit('d')));
@@ -142,7 +160,8 @@ private slots:
         QSignalSpy opens(list.get(), &TDriveListView::OnOpenCd);
         m_platform->drive('d').ready = false;
         m_platform->drive('e').ready = false;
-        list->DeviceChange(mediaEvent(MediaEvent::Kind::RemoveComplete, MediaEvent::unitBit('d') | MediaEvent::unitBit('e')));
+        list->DeviceChange(
+            mediaEvent(MediaEvent::Kind::RemoveComplete, MediaEvent::unitBit('d') | MediaEvent::unitBit('e')));
         QCOMPARE(opens.first().at(1).toStringList(), (QStringList{u"100"_s, u"101"_s}));
         QCOMPARE(list->AnimState(), (QList<int>{1, 1}));
         QCOMPARE(row(*list, 0), (QStringList{u"D:"_s, QString(), QString()}));
@@ -199,8 +218,8 @@ private slots:
         auto list = makeList();
         list->resize(1024, 68);
         list->show();
-        for (int column = 0; column < 3; ++column)
-            QCOMPARE(list->header()->sectionSize(column), 338);
+        for (int column = 0; column < 4; ++column)
+            QCOMPARE(list->header()->sectionSize(column), 1024 / 4 - 3);
     }
 
     void trayCommandsFollowTheSelection()
@@ -240,6 +259,59 @@ private slots:
         QVERIFY(!m_platform->trayCalls[4].open);
         QCOMPARE(list->selectedItems().size(), 1);
         QCOMPARE(m_prompts.calls.size(), 2);
+    }
+
+    // A click selects one row; Ctrl adds another, Shift a range.
+    void rowsSelectLikeAnOrdinaryList()
+    {
+        for (char letter : {'d', 'e', 'f'})
+            m_platform->addDrive(letter, DriveTypes::CdRom);
+        auto list = makeList();
+        list->resize(400, 120);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                              list->visualItemRect(list->topLevelItem(row)).center());
+        };
+        const auto selected = [&] {
+            QList<int> rows;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                if (list->topLevelItem(i)->isSelected())
+                    rows << i;
+            return rows;
+        };
+        click(0);
+        click(2);
+        QCOMPARE(selected(), QList<int>{2});
+        click(0, Qt::ControlModifier);
+        QCOMPARE(selected(), (QList<int>{0, 2}));
+        click(1);
+        click(2, Qt::ShiftModifier);
+        QCOMPARE(selected(), (QList<int>{1, 2}));
+    }
+
+    // The main window starts asking only the optical drives for their volumes.
+    void startAsksOnlyOpticalDrives()
+    {
+        RecordingPlatform platform;
+        const PlatformOverride override(platform);
+        platform.addDrive('c');
+        platform.addDrive('d', DriveTypes::CdRom);
+        platform.addDrive('e', DriveTypes::Remote);
+        platform.addDrive('f');
+        TestProgramDir dir;
+        RecordingErrorPresenter presenter;
+        TLCommFunction comm(&presenter);
+        TLCommBusiness business(comm);
+        TdmQL dm(dir.path(), comm, business);
+        TfrmMain window(dm, comm, m_prompts);
+        window.show();
+        QCoreApplication::processEvents();
+        QCOMPARE(window.dlvStatus->topLevelItemCount(), 1);
+        QVERIFY(!platform.volumesAsked.isEmpty());
+        for (char letter : platform.volumesAsked)
+            QCOMPARE(Platform::driveLetter(letter), 'd');
     }
 
     void framesPicture()

@@ -178,6 +178,34 @@ private slots:
         QVERIFY(!OpenCdDoor(u"E:"_s));
     }
 
+    // While a drive's tray command waits (events run), another one for the same drive
+    // fails at once; other drives and later commands go through.
+    void onePendingTrayCommandPerDrive()
+    {
+        struct WaitingPlatform : FakePlatform {
+            std::function<void()> whileWaiting;
+            bool openTray(char letter) override
+            {
+                if (whileWaiting)
+                    std::exchange(whileWaiting, nullptr)();
+                return FakePlatform::openTray(letter);
+            }
+        } platform;
+        const PlatformOverride override(platform);
+        platform.addDrive('e', DriveTypes::CdRom);
+        platform.addDrive('f', DriveTypes::CdRom);
+        bool again = true, other = false;
+        platform.whileWaiting = [&] {
+            again = OpenCdDoor(u"E:"_s);
+            other = OpenCdDoor(u"F:"_s);
+        };
+        QVERIFY(OpenCdDoor(u"E:"_s));
+        QVERIFY(!again);
+        QVERIFY(other);
+        QVERIFY(OpenCdDoor(u"E:"_s));
+        QCOMPARE(platform.trayCalls.size(), 3);
+    }
+
     void trayCommandsRefuseOtherNames()
     {
         m_platform->addDrive('e', DriveTypes::CdRom);

@@ -7,6 +7,7 @@
 #include "drives/platform/linux/BlkidVolumeProbe.h"
 #include "drives/platform/linux/LetterMap.h"
 #include "drives/platform/linux/LinuxPlatform.h"
+#include "drives/platform/linux/MountTableMounts.h"
 #include "drives/platform/linux/ReaddirLister.h"
 
 #include <QDir>
@@ -89,6 +90,41 @@ private slots:
         QCOMPARE(map.slot('h')->mount.device, u"/dev/sdc1"_s);
         QVERIFY(!map.slot('i'));
         QVERIFY(!map.slot('1'));
+    }
+
+    // The mounts come from the mount table alone: a mount point that cannot be reached
+    // still gets its letter, and only a local disk's bind mount is asked whether it is a
+    // single file.
+    void mountsFromTheTableAlone()
+    {
+        QTemporaryDir dir;
+        QFile table(dir.filePath(u"mountinfo"_s));
+        QVERIFY(table.open(QIODevice::WriteOnly));
+        table.write("22 1 254:1 / / rw - ext4 /dev/vda1 rw\n"
+                    "23 22 0:5 / /proc rw - proc proc rw\n"
+                    "24 22 0:26 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+                    "25 22 0:40 / /mnt/gone\\040away rw - nfs4 server:/export rw\n"
+                    "26 22 254:1 /var/lib/c/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
+                    "27 22 0:41 / /home/u/remote rw - fuse.sshfs u@host: rw\n"
+                    "28 22 0:24 / /run rw - tmpfs tmpfs rw\n"
+                    "29 22 254:1 /srv /mnt/srv rw - ext4 /dev/vda1 rw\n");
+        table.close();
+        QStringList asked;
+        MountTableMounts source(table.fileName(), [&](const QString &mountPoint) {
+            asked << mountPoint;
+            return mountPoint == u"/etc/hosts"_s;
+        });
+        const QList<MountEntry> mounts = source.mounts();
+        QCOMPARE(asked, (QStringList{u"/etc/hosts"_s, u"/mnt/srv"_s}));
+        QStringList roots;
+        for (const MountEntry &entry : mounts)
+            roots << entry.rootPath;
+        QCOMPARE(roots, (QStringList{u"/"_s, u"/mnt/gone away"_s, u"/etc/hosts"_s, u"/home/u/remote"_s, u"/run"_s,
+                                     u"/mnt/srv"_s}));
+        const LetterMap map = LetterMap::build(mounts, {});
+        QCOMPARE(map.letters().size(), 5);
+        QCOMPARE(map.locate(u"/mnt/gone away/x"_s)->relativePath, u"x"_s);
+        QCOMPARE(map.locate(u"/etc/hosts"_s)->letter, 'c');
     }
 
     void letterMapLocatesPaths()
@@ -202,6 +238,17 @@ private slots:
         QVERIFY(map.contains(u"proc"_s) && map.contains(u"usr"_s));
         QVERIFY(map[u"proc"_s].otherDevice);
         QCOMPARE(map[u"usr"_s].otherDevice, QStorageInfo(u"/usr"_s).rootPath() == u"/usr"_s);
+
+        // A directory the system cannot tell its device of still lists its folders as
+        // its own, so a scan goes on into them.
+        struct BlindLister : ReaddirLister {
+            std::optional<struct statx> directoryStat(int) const override { return std::nullopt; }
+        };
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+        const auto blind = BlindLister().list(dir.path(), false);
+        QVERIFY(blind && blind->size() == 1);
+        QVERIFY(blind->first().isDir && !blind->first().otherDevice);
     }
 
     void fileTimesFromUnixTimes()

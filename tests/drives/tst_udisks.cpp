@@ -8,11 +8,13 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 
 #include <sys/sysmacros.h>
@@ -29,11 +31,25 @@ struct Script {
     QStringList calls;
     QString mountError; // empty: Mount answers the mount point
     QString unmountError;
+    bool hang = false;        // Mount never answers
+    int interactiveCalls = 0; // calls that would let polkit ask for a password
 
-    void record(const QString &call)
+    void record(const QString &call, const QVariantMap &options)
     {
         QMutexLocker lock(&mutex);
         calls.append(call);
+        if (!options.value(u"auth.no_user_interaction"_s).toBool())
+            ++interactiveCalls;
+    }
+    void setHang(bool value)
+    {
+        QMutexLocker lock(&mutex);
+        hang = value;
+    }
+    bool hangs()
+    {
+        QMutexLocker lock(&mutex);
+        return hang;
     }
     void set(QString Script::*which, const QString &value)
     {
@@ -63,10 +79,10 @@ public:
     }
 
 public slots:
-    QList<QDBusObjectPath> ResolveDevice(const QVariantMap &devspec, const QVariantMap &)
+    QList<QDBusObjectPath> ResolveDevice(const QVariantMap &devspec, const QVariantMap &options)
     {
         const QString path = devspec.value(u"path"_s).toString();
-        m_script.record(u"ResolveDevice "_s + path);
+        m_script.record(u"ResolveDevice "_s + path, options);
         if (path == u"/dev/sr0"_s)
             return {QDBusObjectPath(kSr0)};
         return {};
@@ -86,17 +102,21 @@ public:
     }
 
 public slots:
-    QString Mount(const QVariantMap &)
+    QString Mount(const QVariantMap &options)
     {
-        m_script.record(u"Mount"_s);
+        m_script.record(u"Mount"_s, options);
+        if (m_script.hangs()) {
+            setDelayedReply(true); // and never answer
+            return {};
+        }
         const QString error = m_script.error(&Script::mountError);
         if (!error.isEmpty())
             sendErrorReply(error, u"refused"_s);
         return u"/media/u/DISC"_s;
     }
-    void Unmount(const QVariantMap &)
+    void Unmount(const QVariantMap &options)
     {
-        m_script.record(u"Unmount"_s);
+        m_script.record(u"Unmount"_s, options);
         const QString error = m_script.error(&Script::unmountError);
         if (!error.isEmpty())
             sendErrorReply(error, u"target is busy"_s);
@@ -172,6 +192,28 @@ private slots:
         QVERIFY(!udisks.mount(u"/dev/sr5"_s));
         QVERIFY(!udisks.unmount(u"/dev/sr5"_s));
         QCOMPARE(m_script.takeCalls(), (QStringList{u"ResolveDevice /dev/sr5"_s, u"ResolveDevice /dev/sr5"_s}));
+    }
+
+    // No call may ask for a password, and one that gets no answer fails after the
+    // client's short time-out (the bus's own is 25 seconds) while events keep running.
+    void noPromptsAndNoLongWaits()
+    {
+        UdisksClient udisks(client(), 300);
+        m_script.set(&Script::mountError, {});
+        m_script.setHang(true);
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
+        timer.start(20);
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!udisks.mount(u"/dev/sr0"_s));
+        QVERIFY(waited.elapsed() < 20000);
+        QVERIFY(ticks > 0);
+        m_script.setHang(false);
+        QVERIFY(udisks.unmount(u"/dev/sr0"_s));
+        QCOMPARE(m_script.interactiveCalls, 0);
+        m_script.takeCalls();
     }
 
     void ejectUnmountsAMountedDiscFirst()

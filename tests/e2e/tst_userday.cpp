@@ -188,9 +188,10 @@ private slots:
             });
             QVERIFY(node(u"MY_CD"_s));
 
-            // The same name again is refused.
+            // The same name again is refused; the dialog says the disc is catalogued.
             withDialog<TfrmExtEdition>(action("actCDimp"), [&](TfrmExtEdition &dialog) {
                 clickCd(dialog);
+                QCOMPARE(dialog.lblCatalogued->text(), u"此光盘已在索引库中：MY_CD"_s);
                 dialog.edtDrvLabel->setText(u"my_cd"_s);
                 dialog.btnOk->click();
                 QVERIFY(dialog.isVisible());
@@ -269,6 +270,7 @@ private slots:
                 drives->AnimTick();
             QCOMPARE(drives->rowImage(row), 0);
             QCOMPARE(drives->topLevelItem(row)->text(1), u"MY_CD"_s);
+            QCOMPARE(drives->topLevelItem(row)->text(3), u"MY_CD"_s);
 
             // Delete the folder's disc.
             window.tvCdIndex->setCurrentItem(node(u"文件夹"_s));
@@ -291,6 +293,12 @@ private slots:
             names << again.rootNode()->child(i)->text(0);
         QCOMPARE(names, treeAtEnd);
         QCOMPARE(names, QStringList{u"MY_CD"_s});
+        // The image's disc, still in its virtual drive, is recognised and leads to its files.
+        const int row = int(again.dlvStatus->DriveCodes().indexOf(QString::number(int(*cd))));
+        QCOMPARE(again.dlvStatus->topLevelItem(row)->text(3), u"MY_CD"_s);
+        emit again.dlvStatus->itemDoubleClicked(again.dlvStatus->topLevelItem(row), 0);
+        QCOMPARE(again.tvCdIndex->currentItem()->text(0), u"MY_CD"_s);
+        QCOMPARE(again.lvDetail->rows()->rowCount(), 2);
     }
 };
 

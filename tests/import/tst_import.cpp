@@ -7,6 +7,7 @@
 #include "TestSession.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "drives/DriveListView.h"
 #include "drives/platform/PlatformOverride.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
@@ -24,6 +25,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -149,11 +153,45 @@ private slots:
              1);
     QCOMPARE(m_session->dm.aqryTempFind->FieldByName(u"DiskLabel"_s).AsString(), u"AUDIO_1"_s);
     QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
+    QCOMPARE(m_main->dlvStatus->topLevelItem(1)->text(3), u"My Music"_s);
     QVERIFY(m_prompts.calls.isEmpty());
     QVERIFY(m_session->presenter.calls.isEmpty());
 }
 
-    void folderImportScansTheChosenFolder()
+    // The drive list and the disc import name the catalogued discs a drive's disc is; a
+    // double-click leads to the first in the tree; deletes and media changes update it.
+    void cataloguedDiscsAreRecognised()
+{
+    QVERIFY(m_session->data.addDisc(u"Twin"_s, u"AUDIO_1"_s, u"0000001F"_s) > 0);
+    QVERIFY(m_session->data.addFile(m_session->data.addDisc(u"Old"_s, u"AUDIO_1"_s, u"0000001F"_s), u"a.mp3"_s));
+    QVERIFY(m_session->data.addDisc(u"Blank"_s, QString(), u"00000000"_s) > 0);
+    m_platform->drive('e').volume = {};
+    m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
+    m_main->show();
+    TDriveListView &drives = *m_main->dlvStatus;
+    QCOMPARE(drives.topLevelItem(0)->text(3), QString());
+    QCOMPARE(drives.topLevelItem(1)->text(3), u"Old、Twin"_s);
+
+    emit drives.itemDoubleClicked(drives.topLevelItem(1), 0);
+    QCOMPARE(m_main->tvCdIndex->currentItem()->text(0), u"Old"_s);
+    QCOMPARE(m_main->lvDetail->rows()->rowCount(), 1);
+
+        import("actCDimp", [&](TfrmExtEdition &dialog) {
+            dialog.dlInfo->Buttons()[1]->ImageButton->click();
+        QVERIFY(dialog.lblCatalogued->isVisible());
+        QCOMPARE(dialog.lblCatalogued->text(), u"此光盘已在索引库中：Old、Twin"_s);
+        dialog.dlInfo->Buttons()[0]->ImageButton->click();
+        QVERIFY(!dialog.lblCatalogued->isVisible());
+});
+
+m_main->findChild<QAction *>(u"actDel"_s)->trigger();
+QCOMPARE(drives.topLevelItem(1)->text(3), u"Twin"_s);
+m_platform->drive('g').ready = false;
+drives.DeviceChange(FakePlatform::removal({'g'}));
+QCOMPARE(drives.topLevelItem(1)->text(3), QString());
+}
+
+void folderImportScansTheChosenFolder()
 {
     file('c', u"music/rock/x.mp3"_s);
     file('c', u"music/y.wav"_s);
@@ -238,6 +276,62 @@ void categoryWithoutMasksAndRescans()
         QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
 });
 QVERIFY(treeNames().isEmpty());
+}
+
+// Selecting a disc and then importing another leaves the selected disc as it was: its
+// node current, its files listed, Delete enabled, and "完成导入" in the status line.
+void importKeepsTheSelectedDisc()
+{
+    file('g', u"a.mp3"_s);
+    const int zebra = m_session->data.addDisc(u"Zebra"_s);
+    QVERIFY(m_session->data.addFiles(zebra, 2));
+    m_main->browser().ReloadDiscTree();
+    m_main->tvCdIndex->setCurrentItem(m_main->rootNode()->child(0));
+    QCOMPARE(m_main->lvDetail->rows()->rowCount(), 2);
+    import("actCDimp", [&](TfrmExtEdition &dialog) {
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+    dialog.edtDrvLabel->setText(u"Apple"_s);
+    dialog.btnOk->click();
+});
+QCOMPARE(treeNames(), (QStringList{u"Apple"_s, u"Zebra"_s}));
+QCOMPARE(m_main->tvCdIndex->currentItem()->text(0), u"Zebra"_s);
+QVERIFY(m_main->tvCdIndex->currentItem()->isSelected());
+QCOMPARE(m_main->lvDetail->rows()->rowCount(), 2);
+QVERIFY(m_main->findChild<QAction *>(u"actDel"_s)->isEnabled());
+QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入"_s);
+}
+
+// A name check the engine refuses shows its message and keeps the dialog open; a disc the
+// catalogue refuses to store shows "导入失败" with the engine's message, and neither a
+// disc record, a file record nor a node is left.
+void failuresStoreNothing()
+{
+    file('g', u"a.mp3"_s);
+    const auto exec = [this](const QString &statement) {
+        QSqlQuery query(QSqlDatabase::database(m_session->dm.aConQl.connectionName()));
+        QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+    };
+    import("actCDimp", [&](TfrmExtEdition &dialog) {
+        dialog.dlInfo->Buttons()[1]->ImageButton->click();
+    exec(u"alter table CdRomListMt rename to Hidden"_s);
+    dialog.btnOk->click();
+    exec(u"alter table Hidden rename to CdRomListMt"_s);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(m_prompts.kinds(), QStringList{u"critical"_s});
+    QVERIFY(m_prompts.calls.first().text.contains(u"CdRomListMt"_s));
+    dialog.close();
+    QVERIFY(dialog.isVisible());
+
+    exec(u"create trigger refuse before insert on CdRomListMt begin select raise(abort, 'disc refused'); end"_s);
+    dialog.btnOk->click();
+    QVERIFY(!dialog.isVisible());
+});
+QCOMPARE(m_session->presenter.calls.size(), 1);
+QCOMPARE(m_session->presenter.calls.first().message, u"导入失败"_s);
+QVERIFY(m_session->presenter.calls.first().details.contains(u"disc refused"_s));
+QVERIFY(treeNames().isEmpty());
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 0);
+QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select FileName from CdRomListDt"_s), 0);
 }
 
 void cancelAfterScanWritesNothing()

@@ -78,7 +78,7 @@ check "manual" test -f "$PREFIX/share/quillon/help/Quillon.html"
 (cd "$WORK" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/package" >/dev/null)
 DEB=$(ls "$WORK"/package/quillon_*.deb)
 CONTENTS=$(dpkg-deb --contents "$DEB")
-for path in ./usr/bin/quillon ./usr/bin/quillon-mkdb ./usr/share/applications/example.quillon.Quillon.desktop \
+for path in ./usr/bin/quillon ./usr/bin/quillon-cli ./usr/bin/quillon-mkdb ./usr/share/applications/example.quillon.Quillon.desktop \
   ./usr/share/icons/hicolor/scalable/apps/quillon.svg ./usr/share/metainfo/example.quillon.Quillon.metainfo.xml \
   ./usr/share/quillon/help/Quillon.html; do
   grep -q " $path\$" <<<"$CONTENTS" || fail "the package lacks $path"

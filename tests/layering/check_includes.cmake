@@ -1,12 +1,12 @@
 # Checks every quoted include under SRC against the layers of the program:
 #   store → drives/platform/formats → drives/platform (with linux/) → ui → drives
-#   → categories → import, search → app
+#   → categories → import, search → app, cli
 # A file may include its own folder and the folders of lower layers only. A file of a
 # window-free library (one whose name does not end in _gui) may include neither a file
 # of a library with widgets nor a header of Qt Widgets (WIDGETS names its include folder).
 # cmake -DSRC=<src folder> -DWIDGETS=<QtWidgets include folder> -P check_includes.cmake
 
-set(folders drives/platform/formats drives/platform store ui drives categories import search app)
+set(folders drives/platform/formats drives/platform store ui drives categories import search app cli)
 set(level_store 0)
 set(level_drives/platform/formats 1)
 set(level_drives/platform 2)
@@ -16,6 +16,7 @@ set(level_categories 5)
 set(level_import 6)
 set(level_search 6)
 set(level_app 7)
+set(level_cli 7)
 
 # The folder (layer) a path below SRC belongs to.
 function(folder_of path out)

@@ -65,6 +65,8 @@ const QList<Disc> kDiscs{
       u"\\Let It Be\\|Let It Be.flac|31234567|1970-05-08"_s}},
     {u"家庭照片 2019"_s, u"PHOTO2019"_s, {u"\\春节\\|IMG_0001.jpg|2345678|2019-02-05 09:12:44"_s}},
     {u"古典音乐精选"_s, u"CLASSIC"_s, {u"\\贝多芬\\|第五交响曲.ape|312345678|2003-03-01 20:00:00"_s}},
+    // The disc in drive D:, catalogued before: the drive list recognises it.
+    {u"我的音乐 2024"_s, u"MUSIC_2024"_s, {u"\\音乐\\|01 序曲.mp3|4096|2024-05-01 12:00:00"_s}},
 };
 
 void fillCatalogue(TdmQL &dm, TLCommFunction &comm)
@@ -83,6 +85,7 @@ void fillDrive(FakePlatform &platform, char letter, const QString &label)
 {
     FakePlatform::Drive &drive = platform.addDrive(letter, DriveTypes::CdRom);
     drive.volume.label = label;
+    drive.volume.serial = 0x3A1F22C0;
     for (const QString &name : {u"01 序曲.mp3"_s, u"02 Yesterday.mp3"_s, u"03 月光.wav"_s, u"说明.txt"_s}) {
         QDir().mkpath(drive.root + u"/音乐"_s);
         QFile f(drive.root + u"/音乐/"_s + name);

@@ -16,11 +16,16 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QDir>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -209,7 +214,7 @@ private slots:
         QVERIFY2(m_prompts.calls.last().text.contains(u"space"_s, Qt::CaseInsensitive),
                  qPrintable(m_prompts.calls.last().text));
         QVERIFY(m_main->Panel3->isEnabled());
-        QCOMPARE(status(), u"共导出3条记录"_s);
+        QCOMPARE(status(), u"共导出0条记录"_s); // the rows that reached the file
         QProgressBar *bar = m_main->MyStatusBar1->pbQl;
         QCOMPARE(bar->value(), bar->minimum());
         QVERIFY(m_main->findChild<QAction *>(u"actCDexpASC"_s)->isEnabled());
@@ -217,7 +222,43 @@ private slots:
         m_prompts.saveAnswers.enqueue(m_session->dir.path() + u"/no such folder/x.Txt"_s);
         exportNow();
         QCOMPARE(m_prompts.calls.last().kind, u"critical"_s);
-        QCOMPARE(status(), u"共导出3条记录"_s);
+        QCOMPARE(status(), u"共导出0条记录"_s);
+    }
+
+    // A write that fails part-way (here the file-size limit) leaves the previous export
+    // as it was and no temporary file behind; a stop keeps the rows written before it.
+    // The status counts the rows that reached the file.
+    void previousExportSurvivesAFailedOne()
+    {
+        const QString target = m_session->dir.path() + u"/导出.Txt"_s;
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+        old.close();
+        FileRowModel &rows = *m_main->lvDetail->rows();
+        for (int i = 0; i < 20000; ++i)
+            rows.appendRow({u"disc"_s, {u"file%1.mp3"_s.arg(i), u"1"_s, u"2024-01-01"_s, u"\\"_s}});
+        m_prompts.saveAnswers.enqueue(target);
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit saved {};
+            QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+            struct rlimit small = saved;
+            small.rlim_cur = 100000;
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+            exportNow();
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+        }
+        QCOMPARE(m_prompts.kinds(), (QStringList{u"save"_s, u"critical"_s}));
+        QCOMPARE(fileBytes(target), QByteArray("previous"));
+        QCOMPARE(QDir(m_session->dir.path()).entryList({u"导出.Txt*"_s}, QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(status(), u"共导出0条记录"_s);
+
+        m_prompts.saveAnswers.enqueue(target);
+        QTimer::singleShot(0, this, [this] { m_main->progress().RequestStop(); });
+        exportNow();
+        QCOMPARE(fileBytes(target).count("\r\n"), 2);
+        QCOMPARE(status(), u"共导出1条记录"_s);
     }
 };
 

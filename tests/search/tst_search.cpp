@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -201,6 +203,66 @@ private slots:
         QCOMPARE(rows().size(), size_t(2));
         QVERIFY(m_session->presenter.calls.isEmpty());
         QVERIFY(m_prompts.calls.isEmpty());
+    }
+
+    // While the hits are listed, a click on a disc in the tree does nothing: the list ends
+    // with the hits alone.
+    void treeIsHeldOffWhileHitsAreListed()
+    {
+        const int a = m_session->data.addDisc(u"A"_s);
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(m_session->data.addFile(a, u"hit%1.mp3"_s.arg(i)));
+        QVERIFY(m_session->data.addFile(a, u"other.txt"_s));
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
+        m_main->show();
+        QTreeWidget *tree = m_main->tvCdIndex;
+        bool treeDisabled = false;
+        connect(m_main->lvDetail->rows(), &QAbstractItemModel::rowsInserted, this, [&] {
+            if (treeDisabled || tree->currentItem() != m_main->rootNode())
+                return;
+            treeDisabled = !tree->isEnabledTo(m_main.get());
+            QTreeWidgetItem *disc = m_main->rootNode()->child(0);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(disc).center());
+        });
+        tree->setCurrentItem(m_main->rootNode());
+        search(u"hit"_s);
+        QVERIFY(treeDisabled);
+        QCOMPARE(rows().size(), size_t(50));
+        QCOMPARE(status(), u"共查到:50条记录"_s);
+        QVERIFY(tree->isEnabledTo(m_main.get()));
+    }
+
+    // A search the engine refuses shows its message, empties the list and leaves the
+    // statement as it was, so the next try in the same dialog finds.
+    void refusedSearchCanBeTriedAgain()
+    {
+        const int a = m_session->data.addDisc(u"A"_s);
+        QVERIFY(m_session->data.addFile(a, u"a.mp3"_s));
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
+        m_main->show();
+        search(u"mp3"_s);
+        QCOMPARE(rows().size(), size_t(1));
+        const auto renameFiles = [this](const QString &from, const QString &to) {
+            QSqlQuery alter(QSqlDatabase::database(m_session->dm.aConQl.connectionName()));
+            QVERIFY(alter.exec(u"alter table %1 rename to %2"_s.arg(from, to)));
+        };
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<TfrmSearch *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->edtQlSearch->setText(u"mp3"_s);
+            renameFiles(u"CdRomListDt"_s, u"Hidden"_s);
+            dialog->btnFind->click();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(m_prompts.kinds(), QStringList{u"critical"_s});
+            QVERIFY(m_prompts.calls.first().text.contains(u"CdRomListDt"_s));
+            QVERIFY(rows().empty());
+            QCOMPARE(m_session->dm.aqryQuery->SQL().size(), 2);
+            renameFiles(u"Hidden"_s, u"CdRomListDt"_s);
+            dialog->btnFind->click();
+        });
+        actFind()->trigger();
+        QCOMPARE(rows().size(), size_t(1));
+        QCOMPARE(status(), u"共查到:1条记录"_s);
     }
 
     void noHitsAndCancelledSearches()

@@ -7,6 +7,7 @@
 #include "store/LCommFunction.h"
 
 #include <QtTest>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -39,10 +40,7 @@ private:
             {disc, name, u"1024"_s, date, u"\\music\\"_s});
     }
 
-    int fileCount()
-    {
-        return m_comm->OpenSql(*m_dm->aqryTempFind, u"select FileName from CdRomListDt"_s);
-    }
+    int fileCount() { return m_comm->OpenSql(*m_dm->aqryTempFind, u"select FileName from CdRomListDt"_s); }
 
 private slots:
     void init()
@@ -106,9 +104,9 @@ private slots:
                                  {name.toUpper()}),
                  1);
         QCOMPARE(m_dm->aqryTempFind->FieldByName(u"DiskName"_s).AsString(), name);
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryTempFind, u"Select DiskName From CdRomListMt Where DiskName = ?"_s,
-                                 {u"Tom"_s}),
-                 0);
+        QCOMPARE(
+            m_comm->OpenSql(*m_dm->aqryTempFind, u"Select DiskName From CdRomListMt Where DiskName = ?"_s, {u"Tom"_s}),
+            0);
     }
 
     void searchFunctions()
@@ -132,6 +130,28 @@ private slots:
         QCOMPARE(q.FieldDefs().size(), 5);
         QCOMPARE(q.FieldDefs().at(0).tag, -1);
         QCOMPARE(q.FieldDefs().at(3).displayLabel, u"时间"_s);
+    }
+
+    // An engine without memory left for UCase's text (it then gives no text at all): the
+    // statement fails with "out of memory" and the connection goes on.
+    void ucaseWithoutMemoryFails()
+    {
+        TQuery &q = *m_dm->aqryTempFind;
+        q.SQL() = {u"select UCase(zeroblob(8000000)) as u"_s};
+        QString message;
+        {
+            const sqlite3_int64 limit = sqlite3_hard_heap_limit64(-1);
+            const auto restore = qScopeGuard([limit] { sqlite3_hard_heap_limit64(limit); });
+            sqlite3_hard_heap_limit64(sqlite3_memory_used() + 1000000);
+            try {
+                q.Open();
+            } catch (const DbError &error) {
+                message = error.message();
+            }
+        }
+        QVERIFY2(message.contains(u"out of memory"_s), qPrintable(message));
+        QCOMPARE(m_comm->OpenSql(q, u"select UCase('a') as u"_s), 1);
+        QCOMPARE(q.FieldByName(u"u"_s).AsString(), u"A"_s);
     }
 
     void discListOrderedByLocaleIgnoringCase()
@@ -224,9 +244,10 @@ private slots:
         QVERIFY(discs.Delete());
         QCOMPARE(discs.RecordCount(), 1);
         QCOMPARE(fileCount(), 3);
-        QCOMPARE(m_comm->OpenSql(*m_dm->aqryCdRomListDt,
-                                 u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s,
-                                 {keep}),
+        QCOMPARE(m_comm->OpenSql(
+                     *m_dm->aqryCdRomListDt,
+                     u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s,
+                     {keep}),
                  3);
     }
 

@@ -6,10 +6,10 @@
 #include "DriveStatusPoller.h"
 #include "DrivesLog.h"
 #include "ImageOpticalDrive.h"
+#include "MountTableMounts.h"
 #include "MountedVolumeProbe.h"
 #include "OpticalMediaWatch.h"
 #include "ReaddirLister.h"
-#include "StorageInfoMounts.h"
 #include "SystemMountService.h"
 #include "UdevMediaMonitor.h"
 #include "UdevOpticalDrives.h"
@@ -93,7 +93,7 @@ std::unique_ptr<Platform> createSystemPlatform()
 LinuxPlatform::Parts LinuxPlatform::Parts::system()
 {
     Parts parts;
-    parts.mounts = std::make_unique<StorageInfoMounts>();
+    parts.mounts = std::make_unique<MountTableMounts>();
     parts.optical = std::make_unique<UdevOpticalDrives>();
     parts.probes.push_back(std::make_unique<UdevVolumeProbe>());
     parts.probes.push_back(std::make_unique<BlkidVolumeProbe>());

@@ -31,7 +31,7 @@ public:
         std::shared_ptr<MountService> discMounts;
         // Started once the drives have their letters; none: no media events.
         std::unique_ptr<MediaEventSource> mediaEvents;
-        // udev's database, libblkid, the mounted file system; QStorageInfo; readdir +
+        // udev's database, libblkid, the mounted file system; the mount table; readdir +
         // statx; udev's optical drives, the CD-ROM ioctls, the mount table and udisks2,
         // udev's events or polling.
         static Parts system();

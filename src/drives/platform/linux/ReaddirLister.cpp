@@ -42,19 +42,29 @@ std::optional<struct statx> entryStat(int dirFd, const char *name)
     return st;
 }
 
-DirEntry makeEntry(const char *name, const struct statx &st, const struct statx &dir)
+// dir: the listed directory's own answer; without one no entry can be told to lie on
+// another device, and none is.
+DirEntry makeEntry(const char *name, const struct statx &st, const std::optional<struct statx> &dir)
 {
     DirEntry entry;
     entry.name = QFile::decodeName(name);
     entry.isDir = S_ISDIR(st.stx_mode);
     entry.hidden = name[0] == '.';
-    entry.otherDevice = entry.isDir && !sameDevice(st, dir);
+    entry.otherDevice = entry.isDir && dir && !sameDevice(st, *dir);
     entry.size = entry.isDir ? 0 : qint64(st.stx_size);
     const struct statx_timestamp &t = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime;
     entry.creationTime = ReaddirLister::fileTimeFromUnix(t.tv_sec, t.tv_nsec);
     return entry;
 }
 } // namespace
+
+std::optional<struct statx> ReaddirLister::directoryStat(int dirFd) const
+{
+    struct statx self {};
+    if (statx(dirFd, "", AT_EMPTY_PATH, STATX_TYPE, &self) != 0)
+        return std::nullopt;
+    return self;
+}
 
 quint64 ReaddirLister::fileTimeFromUnix(qint64 seconds, quint32 nanoseconds)
 {
@@ -73,8 +83,7 @@ std::optional<QList<DirEntry>> ReaddirLister::list(const QString &nativeDir, boo
         close(fd);
         return std::nullopt;
     }
-    struct statx self {};
-    statx(fd, "", AT_EMPTY_PATH, STATX_TYPE, &self);
+    const std::optional<struct statx> self = directoryStat(fd);
     QList<DirEntry> entries;
     while (const dirent *d = readdir(dir)) {
         const char *name = d->d_name;

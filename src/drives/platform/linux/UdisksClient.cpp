@@ -2,15 +2,25 @@
 
 #include "DrivesLog.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const QString kService = u"org.freedesktop.UDisks2"_s;
 const QString kFilesystem = u"org.freedesktop.UDisks2.Filesystem"_s;
+
+// udisks asks for a password through polkit when a call may; a tray command must never
+// wait for one, so a call that would need it is refused at once.
+QVariantMap options()
+{
+    return QVariantMap{{u"auth.no_user_interaction"_s, true}};
+}
 
 bool failed(const QDBusMessage &reply, const QString &device)
 {
@@ -23,8 +33,9 @@ bool failed(const QDBusMessage &reply, const QString &device)
 
 UdisksClient::UdisksClient() = default;
 
-UdisksClient::UdisksClient(const QDBusConnection &bus)
+UdisksClient::UdisksClient(const QDBusConnection &bus, int timeoutMs)
     : m_bus(bus)
+    , m_timeoutMs(timeoutMs)
 {
 }
 
@@ -33,12 +44,25 @@ QDBusConnection UdisksClient::bus() const
     return m_bus ? *m_bus : QDBusConnection::systemBus();
 }
 
+QDBusMessage UdisksClient::send(const QDBusMessage &message) const
+{
+    if (!QCoreApplication::instance())
+        return bus().call(message, QDBus::Block, m_timeoutMs);
+    QDBusPendingCallWatcher watcher(bus().asyncCall(message, m_timeoutMs));
+    if (!watcher.isFinished()) {
+        QEventLoop loop;
+        QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return watcher.reply();
+}
+
 std::optional<QString> UdisksClient::blockObject(const QString &device)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, u"/org/freedesktop/UDisks2/Manager"_s,
                                                        u"org.freedesktop.UDisks2.Manager"_s, u"ResolveDevice"_s);
-    call << QVariantMap{{u"path"_s, device}} << QVariantMap{};
-    const QDBusMessage reply = bus().call(call);
+    call << QVariantMap{{u"path"_s, device}} << options();
+    const QDBusMessage reply = send(call);
     if (failed(reply, device) || reply.arguments().isEmpty())
         return std::nullopt;
     const auto objects = qdbus_cast<QList<QDBusObjectPath>>(reply.arguments().constFirst());
@@ -53,8 +77,8 @@ std::optional<QString> UdisksClient::mount(const QString &device)
     if (!object)
         return std::nullopt;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, *object, kFilesystem, u"Mount"_s);
-    call << QVariantMap{};
-    const QDBusMessage reply = bus().call(call);
+    call << options();
+    const QDBusMessage reply = send(call);
     if (failed(reply, device) || reply.arguments().isEmpty())
         return std::nullopt;
     const QString path = reply.arguments().constFirst().toString();
@@ -67,6 +91,6 @@ bool UdisksClient::unmount(const QString &device)
     if (!object)
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, *object, kFilesystem, u"Unmount"_s);
-    call << QVariantMap{};
-    return !failed(bus().call(call), device);
+    call << options();
+    return !failed(send(call), device);
 }

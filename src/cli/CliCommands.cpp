@@ -1,0 +1,64 @@
+#include "CliCommands.h"
+
+#include "CliSupport.h"
+#include "store/FileRowModel.h"
+
+using namespace Qt::StringLiterals;
+using namespace CliSupport;
+
+int CliCommands::discs(const QStringList &arguments)
+{
+    CommandParser command(u"列出光盘：名称、卷标、序列号、文件数。"_s, QString());
+    if (const auto end = command.parse(arguments, 0))
+        return *end;
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
+        QSqlQuery query = statement(
+            catalogue.dm(), u"select DiskName, DiskLabel, DiskSerial, (select count(*) from CdRomListDt f "
+                            "where f.DiskCode = m.DiskCode) from CdRomListMt m order by DiskName COLLATE LOCALE"_s);
+        command.output().listing({u"name"_s, u"label"_s, u"serial"_s, u"files"_s}, records(query, 4));
+        return int(Status::Done);
+    });
+}
+
+int CliCommands::files(const QStringList &arguments)
+{
+    CommandParser command(u"列出一张光盘的文件：光盘名、文件名、大小、时间、路径。"_s, u"光盘名"_s);
+    if (const auto end = command.parse(arguments, 1))
+        return *end;
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
+        FileRowModel rows;
+        if (!discFiles(catalogue.dm(), command.parser.positionalArguments().first(), rows))
+            return int(Status::NothingFound);
+        return listFiles(command, rows);
+    });
+}
+
+int CliCommands::search(const QStringList &arguments)
+{
+    CommandParser command(u"查找文件，条件与查询对话框相同（* 匹配任意字符）。"_s, u"文字"_s);
+    command.parser.addOption(inOption());
+    if (const auto end = command.parse(arguments, 1))
+        return *end;
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
+        FileRowModel rows;
+        if (!searchHits(catalogue.dm(), command.parser.positionalArguments().first(), command.parser.value(u"in"_s),
+                        rows))
+            return int(Status::BadUsage);
+        return listFiles(command, rows);
+    });
+}
+
+int CliCommands::categories(const QStringList &arguments)
+{
+    CommandParser command(u"列出扩展名类别和它们的文件掩码。"_s, QString());
+    if (const auto end = command.parse(arguments, 0))
+        return *end;
+    return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
+        QSqlQuery query =
+            statement(catalogue.dm(), u"select m.extName, group_concat(d.extDetailInfo, ' ') from extMt m "
+                                      "left join (select extCode, extDetailInfo from extDt order by rowid) d "
+                                      "on d.extCode = m.extCode group by m.extCode order by m.extCode"_s);
+        command.output().listing({u"name"_s, u"masks"_s}, records(query, 2));
+        return int(Status::Done);
+    });
+}

@@ -1,0 +1,131 @@
+#include "CliOutput.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+void put(FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+} // namespace
+
+QString CliOutput::escaped(const QString &field)
+{
+    QString out;
+    out.reserve(field.size());
+    for (const QChar c : field) {
+        switch (c.unicode()) {
+        case u'\\':
+            out += u"\\\\"_s;
+            break;
+        case u'\t':
+            out += u"\\t"_s;
+            break;
+        case u'\r':
+            out += u"\\r"_s;
+            break;
+        case u'\n':
+            out += u"\\n"_s;
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+void CliOutput::listing(const QStringList &fields, const QList<QStringList> &records) const
+{
+    if (m_json) {
+        QJsonArray array;
+        for (const QStringList &record : records) {
+            QJsonObject object;
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                object.insert(fields.at(i), record.value(i));
+            array.append(object);
+        }
+        put(stdout, QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        return;
+    }
+    QString text;
+    for (const QStringList &record : records) {
+        QStringList cells;
+        for (const QString &field : record)
+            cells.append(escaped(field));
+        text += cells.join(u'\t') + u'\n';
+        if (text.size() > 64 * 1024) {
+            put(stdout, text);
+            text.clear();
+        }
+    }
+    put(stdout, text);
+}
+
+void CliOutput::error(const QString &message)
+{
+    put(stderr, u"quillon-cli: "_s + message + u'\n');
+}
+
+void CliErrorPresenter::showError(const QString &message, const QString &details, const QString &)
+{
+    CliOutput::error(details.isEmpty() ? message : message + u"：\n"_s + QString(details).replace(u'\r', u'\n'));
+}
+
+TerminalProgress::TerminalProgress()
+    : m_terminal(::isatty(STDERR_FILENO) == 1)
+{
+}
+
+TerminalProgress::~TerminalProgress()
+{
+    if (m_shown)
+        std::fputc('\n', stderr);
+}
+
+void TerminalProgress::SetStatusText(const QString &text)
+{
+    m_text = text;
+    draw(true);
+}
+
+void TerminalProgress::SetProgressRange(int max, int min)
+{
+    m_max = std::max(0, max - min);
+    m_position = 0;
+}
+
+void TerminalProgress::SetProgressPosition(int position)
+{
+    m_position = position;
+}
+
+void TerminalProgress::ReportProgress(const QString &text, int position)
+{
+    m_text = text;
+    m_position = position;
+    draw(false);
+}
+
+// Redraws the line at most ten times a second: [#####.....] 42% text
+void TerminalProgress::draw(bool force)
+{
+    if (!m_terminal || m_text.isEmpty())
+        return;
+    if (!force && m_drawn.isValid() && m_drawn.elapsed() < 100)
+        return;
+    m_drawn.start();
+    constexpr int width = 30;
+    const int done = m_max > 0 ? int(qint64(std::min(m_position, m_max)) * width / m_max) : 0;
+    const QString bar = u"["_s + QString(done, u'#') + QString(width - done, u'.') + u"] "_s;
+    const QString percent = m_max > 0 ? u"%1% "_s.arg(qint64(std::min(m_position, m_max)) * 100 / m_max) : QString();
+    put(stderr, u"\r\x1b[K"_s + bar + percent + m_text);
+    std::fflush(stderr);
+    m_shown = true;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "store/ErrorPresenter.h"
+#include "store/ProgressSink.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QStringList>
+
+// What quillon-cli writes: listings as tab-separated UTF-8 lines on standard output (a TAB,
+// CR, LF or backslash inside a field escaped as \t, \r, \n, \\) or as JSON, messages on
+// standard error.
+class CliOutput {
+public:
+    explicit CliOutput(bool json)
+        : m_json(json)
+    {
+    }
+
+    // One listing: its field names, then its records.
+    void listing(const QStringList &fields, const QList<QStringList> &records) const;
+    static QString escaped(const QString &field);
+    static void error(const QString &message);
+
+private:
+    bool m_json;
+};
+
+// The catalogue's error texts on standard error: the message, then the engine's details.
+class CliErrorPresenter : public ErrorPresenter {
+public:
+    void showError(const QString &message, const QString &details, const QString &caption) override;
+};
+
+// Progress of long work as a bar on standard error when it is a terminal; nothing when it
+// is not (a pipe, a log file).
+class TerminalProgress : public ProgressSink {
+public:
+    TerminalProgress();
+    ~TerminalProgress() override;
+
+    void SetStatusText(const QString &text) override;
+    void SetProgressRange(int max, int min) override;
+    void SetProgressPosition(int position) override;
+    void ReportProgress(const QString &text, int position) override;
+    bool StopRequested() const override { return false; }
+
+private:
+    void draw(bool force);
+
+    bool m_terminal;
+    int m_max = 0;
+    int m_position = 0;
+    QString m_text;
+    QElapsedTimer m_drawn;
+    bool m_shown = false;
+};

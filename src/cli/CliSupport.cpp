@@ -1,0 +1,157 @@
+#include "CliSupport.h"
+
+#include "search/FileSearch.h"
+#include "search/SearchCondition.h"
+#include "store/AppError.h"
+#include "store/FileRowModel.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace CliSupport {
+
+namespace {
+QList<QStringList> recordsOf(const FileRowModel &rows)
+{
+    QList<QStringList> out;
+    for (const FileRow &row : rows.rows())
+        out.append({row.caption, row.sub[0], row.sub[1], row.sub[2], row.sub[3]});
+    return out;
+}
+
+const QStringList kFileFields{u"disc"_s, u"name"_s, u"size"_s, u"date"_s, u"path"_s};
+
+} // namespace
+
+CommandParser::CommandParser(const QString &description, const QString &arguments)
+    : catalogue(u"catalogue"_s, u"使用这个光盘索引库文件。"_s, u"文件"_s)
+    , json(u"json"_s, u"以 JSON 输出列表。"_s)
+{
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    parser.addOptions({catalogue, json});
+    if (!arguments.isEmpty())
+        parser.addPositionalArgument(arguments, QString());
+}
+
+std::optional<int> CommandParser::parse(const QStringList &arguments, qsizetype positional)
+{
+    return parse(arguments, positional, positional);
+}
+
+std::optional<int> CommandParser::parse(const QStringList &arguments, qsizetype fewest, qsizetype most)
+{
+    if (!parser.parse(arguments)) {
+        CliOutput::error(parser.errorText());
+        return Status::BadUsage;
+    }
+    if (parser.isSet(u"help"_s)) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return Status::Done;
+    }
+    const qsizetype given = parser.positionalArguments().size();
+    if (given < fewest || given > most) {
+        CliOutput::error(u"参数不对；使用 --help 查看用法。"_s);
+        return Status::BadUsage;
+    }
+    return std::nullopt;
+}
+
+CliOutput CommandParser::output() const
+{
+    return CliOutput(parser.isSet(json));
+}
+
+QSqlQuery statement(TdmQL &dm, const QString &text, const QVariantList &values)
+{
+    QSqlQuery query(QSqlDatabase::database(dm.aConQl.connectionName(), false));
+    query.prepare(text);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw DbError(query.lastError().databaseText());
+    return query;
+}
+
+QList<QStringList> records(QSqlQuery &query, int columns)
+{
+    QList<QStringList> rows;
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < columns; ++i)
+            row.append(query.value(i).toString());
+        rows.append(row);
+    }
+    return rows;
+}
+
+int withCatalogue(const CommandParser &command, TdmQL::Access access, const std::function<int(CliCatalogue &)> &work)
+{
+    CliCatalogue catalogue;
+    if (const Status status = catalogue.open(command.parser.value(command.catalogue), access))
+        return status;
+    try {
+        return work(catalogue);
+    } catch (const AppError &error) {
+        CliOutput::error(error.message());
+        return Status::CatalogueFailed;
+    }
+}
+
+std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowModel &rows)
+{
+    QSqlQuery disc = statement(dm, u"select DiskCode, DiskName from CdRomListMt where DiskName = ?"_s, {name});
+    if (!disc.next()) {
+        CliOutput::error(u"找不到光盘“%1”的记录"_s.arg(name));
+        return std::nullopt;
+    }
+    const QString discName = disc.value(1).toString();
+    QSqlQuery files = statement(
+        dm, u"select FileName, FileSize, FileData, FilePath from CdRomListDt where DiskCode = ?"_s, {disc.value(0)});
+    while (files.next())
+        rows.appendRow({discName,
+                        {files.value(0).toString(), files.value(1).toString(), files.value(2).toString(),
+                         files.value(3).toString()}});
+    return &rows;
+}
+
+std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows)
+{
+    static const QStringList names{u"name"_s, u"size"_s, u"date"_s, u"path"_s};
+    static const QStringList fields{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s};
+    const QString pattern = SearchCondition::pattern(text);
+    QStringList conditions(names.size(), QString());
+    for (const QString &column : columns.split(u',', Qt::SkipEmptyParts)) {
+        const qsizetype i = names.indexOf(column.trimmed());
+        if (i < 0) {
+            CliOutput::error(u"--in 只接受 name、size、date、path：%1"_s.arg(column));
+            return std::nullopt;
+        }
+        if (!pattern.isEmpty())
+            conditions[i] = SearchCondition::condition(fields.at(i));
+    }
+    TQuery &query = *dm.aqryQuery;
+    FileSearch::open(query, conditions, pattern);
+    const QHash<qint32, QString> discNames = FileSearch::discNames(dm);
+    for (query.First(); !query.Eof(); query.Next())
+        rows.appendRow(FileSearch::hitRow(query, discNames));
+    query.Close();
+    return &rows;
+}
+
+int listFiles(const CommandParser &command, const FileRowModel &rows)
+{
+    command.output().listing(kFileFields, recordsOf(rows));
+    return rows.rowCount() > 0 ? Status::Done : Status::NothingFound;
+}
+
+QCommandLineOption inOption()
+{
+    return {u"in"_s, u"在这些列中查找：name,size,date,path（默认 name）。"_s, u"列"_s, u"name"_s};
+}
+
+} // namespace CliSupport

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "CliCatalogue.h"
+#include "CliOutput.h"
+
+#include <QCommandLineParser>
+#include <QSqlQuery>
+#include <functional>
+#include <optional>
+
+class FileRowModel;
+
+// What the commands of quillon-cli share: their option parsing, statements on the
+// catalogue, and the file lists of a disc or a search.
+namespace CliSupport {
+
+using Status = CliCatalogue::Status;
+
+// The options every command takes (--help, --catalogue, --json), and the parse of one
+// command's arguments.
+struct CommandParser {
+    QCommandLineParser parser;
+    QCommandLineOption catalogue;
+    QCommandLineOption json;
+
+    CommandParser(const QString &description, const QString &arguments);
+    // Nothing when the command goes on; else the status to end with: help shown (0) or
+    // bad usage (2, said on standard error).
+    std::optional<int> parse(const QStringList &arguments, qsizetype positional);
+    std::optional<int> parse(const QStringList &arguments, qsizetype fewest, qsizetype most);
+    CliOutput output() const;
+};
+
+// A statement with bound values, run; raises DbError with the engine's message.
+QSqlQuery statement(TdmQL &dm, const QString &text, const QVariantList &values = {});
+// The records of a query, every column as text.
+QList<QStringList> records(QSqlQuery &query, int columns);
+// Opens the catalogue the command's options name and runs the work on it; a catalogue
+// error ends it with status 3 and the engine's message.
+int withCatalogue(const CommandParser &command, TdmQL::Access access, const std::function<int(CliCatalogue &)> &work);
+// The files of the disc of that name, as the main list shows them; nothing (said on
+// standard error) when there is no such disc.
+std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowModel &rows);
+// The hits of a search as the search dialog finds them, in the columns named by --in.
+std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows);
+// Lists file rows; status 1 when there are none.
+int listFiles(const CommandParser &command, const FileRowModel &rows);
+QCommandLineOption inOption();
+
+} // namespace CliSupport

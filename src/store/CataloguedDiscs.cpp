@@ -1,0 +1,32 @@
+#include "CataloguedDiscs.h"
+
+#include "DmQL.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+QStringList CataloguedDiscs::names(TdmQL &dm, const QString &label, const QString &serial)
+{
+    if (serial.isEmpty() || serial == u"00000000"_s || !dm.Connected())
+        return {};
+    // A query of its own: the program's named datasets keep their positions.
+    QSqlQuery query(QSqlDatabase::database(dm.aConQl.connectionName(), false));
+    query.prepare(u"select DiskName from CdRomListMt where DiskSerial = ? and DiskLabel = ? "
+                  "order by DiskName COLLATE LOCALE"_s);
+    query.addBindValue(serial);
+    query.addBindValue(label);
+    if (!query.exec())
+        throw DbError(query.lastError().databaseText());
+    QStringList found;
+    while (query.next())
+        found.append(query.value(0).toString());
+    return found;
+}
+
+QString CataloguedDiscs::joined(const QStringList &names)
+{
+    return names.join(u"、"_s);
+}

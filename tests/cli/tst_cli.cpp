@@ -1,0 +1,187 @@
+// quillon-cli through its binary: imports of a folder and a disc image, listings and search
+// equal to what the window shows, the export's bytes equal to the window's export, the exit
+// statuses, a write refused while another program holds the catalogue, and progress only
+// on a terminal.
+#include "../drives/IsoImages.h"
+#include "RecordingErrorPresenter.h"
+#include "ScriptedPrompts.h"
+#include "app/DiscBrowser.h"
+#include "app/FrmMain.h"
+#include "search/FileListExport.h"
+#include "search/FrmSearch.h"
+#include "search/SearchController.h"
+#include "search/SearchListBox.h"
+#include "store/CatalogueLock.h"
+#include "store/DmQL.h"
+#include "store/FileRowModel.h"
+#include "store/LCommBusiness.h"
+#include "store/LCommFunction.h"
+#include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
+
+#include <QBuffer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+    struct Run {
+        int status;
+        QString out;
+        QString err;
+    };
+    QTemporaryDir m_dir;
+    QString m_catalogue;
+
+    Run cli(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral(QUILLON_CLI), arguments + QStringList{u"--catalogue"_s, m_catalogue});
+        process.waitForFinished(60000);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // The window on the same catalogue, as a user would see it.
+    struct Window {
+        RecordingErrorPresenter presenter;
+        TLCommFunction comm{&presenter};
+        TLCommBusiness business{comm};
+        TdmQL dm;
+        ScriptedPrompts prompts;
+        TfrmMain main{dm, comm, prompts};
+        explicit Window(const QString &catalogue)
+            : dm(QFileInfo(catalogue).absolutePath(), catalogue, comm, business, nullptr, TdmQL::Access::ReadOnly)
+        {
+            main.show();
+        }
+    };
+
+    // The rows as the command line writes them: fields between TABs, backslashes doubled.
+    static QString tsv(const FileRowModel &rows)
+    {
+        QString text;
+        for (const FileRow &row : rows.rows()) {
+            QStringList fields{row.caption, row.sub[0], row.sub[1], row.sub[2], row.sub[3]};
+            for (QString &field : fields)
+                field.replace(u"\\"_s, u"\\\\"_s);
+            text += fields.join(u'\t') + u'\n';
+        }
+        return text;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_catalogue = m_dir.filePath(u"cat.mdb"_s);
+        QVERIFY(QProcess::execute(QStringLiteral(QUILLON_MKDB), {m_catalogue}) == 0);
+        QDir().mkpath(m_dir.filePath(u"music/专辑"_s));
+        for (const QString &name : {u"music/专辑/一.mp3"_s, u"music/二.wav"_s, u"music/skip.txt"_s}) {
+            QFile file(m_dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("data");
+        }
+    }
+
+    void importsAndStatuses()
+    {
+        QCOMPARE(cli({u"import"_s, u"--name"_s, u"文件夹"_s, u"--category"_s, u"音乐"_s, u"--folder"_s,
+                      m_dir.filePath(u"music"_s)})
+                     .status,
+                 0);
+        IsoImages images;
+        const QString image = images.genisoimage(u"cd.iso"_s, {u"-J"_s, u"-V"_s, u"MY_CD"_s});
+        QVERIFY2(!image.isEmpty(), qPrintable(images.lastError));
+        QCOMPARE(cli({u"import"_s, u"--name-from-label"_s, u"--category"_s, u"全部文件"_s, u"--image"_s, image}).status,
+                 0);
+
+        const Run taken = cli({u"import"_s, u"--name-from-label"_s, u"--category"_s, u"音乐"_s, u"--image"_s, image});
+        QCOMPARE(taken.status, 1);
+        QVERIFY(taken.err.contains(u"光盘索引库中已经有该名称的光盘了!"_s));
+        QCOMPARE(cli({u"import"_s, u"--category"_s, u"音乐"_s}).status, 2);
+        QCOMPARE(cli({u"nosuchcommand"_s}).status, 2);
+        QCOMPARE(cli({u"search"_s, u"no-such-name"_s}).status, 1);
+        QCOMPARE(cli({u"files"_s, u"没有这张盘"_s}).status, 1);
+
+        const Run discs = cli({u"discs"_s});
+        QCOMPARE(discs.status, 0);
+        QCOMPARE(discs.out.count(u'\n'), 2);
+        QVERIFY(discs.out.contains(u"MY_CD\tMY_CD\t"_s));
+        QVERIFY(discs.out.contains(u"文件夹\t"_s));
+    }
+
+    // A write waits for no one: it is refused while another program holds the catalogue;
+    // reading goes on.
+    void writesRefusedWhileInUse()
+    {
+        const CatalogueLock window(m_catalogue);
+        QCOMPARE(window.state(), CatalogueLock::State::Held);
+        const Run refused = cli({u"import"_s, u"--name"_s, u"又一张"_s, u"--category"_s, u"音乐"_s, u"--folder"_s,
+                                 m_dir.filePath(u"music"_s)});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.err.contains(u"光盘索引库正在被另一个程序使用"_s));
+        QCOMPARE(cli({u"discs"_s}).status, 0);
+    }
+
+    void listingsEqualTheWindow()
+    {
+        Window window(m_catalogue);
+        window.main.browser().SelectDisc(u"文件夹"_s);
+        QCOMPARE(cli({u"files"_s, u"文件夹"_s}).out, tsv(*window.main.lvDetail->rows()));
+
+        // The export of the same list, byte for byte.
+        QBuffer shown;
+        shown.open(QIODevice::WriteOnly);
+        FileListExport::write(*window.main.lvDetail->rows(), shown, window.main.progress());
+        const QString exported = m_dir.filePath(u"export.txt"_s);
+        QCOMPARE(cli({u"export"_s, u"文件夹"_s, u"-o"_s, exported}).status, 0);
+        QFile file(exported);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), shown.data());
+
+        // The search dialog's hits in 文件名 and 路径.
+        QTimer::singleShot(0, this, [] {
+            auto *dialog = qobject_cast<TfrmSearch *>(QApplication::activeModalWidget());
+            dialog->edtQlSearch->setText(u"MP3"_s);
+            dialog->slbQL->SetItemChecked(3, true);
+            dialog->btnFind->click();
+        });
+        window.main.findChild<QAction *>(u"actFind"_s)->trigger();
+        QCOMPARE(cli({u"search"_s, u"MP3"_s, u"--in"_s, u"name,path"_s}).out, tsv(*window.main.lvDetail->rows()));
+        QVERIFY(window.main.lvDetail->rows()->rowCount() >= 2);
+    }
+
+    // Progress goes to a terminal only; a pipe gets none.
+    void progressOnlyOnATerminal()
+    {
+        const QStringList import{u"import"_s,
+                                 u"--name"_s,
+                                 u"终端"_s,
+                                 u"--category"_s,
+                                 u"音乐"_s,
+                                 u"--folder"_s,
+                                 m_dir.filePath(u"music"_s),
+                                 u"--catalogue"_s,
+                                 m_catalogue};
+        const Run piped = cli({u"export"_s, u"文件夹"_s});
+        QVERIFY(!piped.err.contains(u'['));
+        QProcess terminal;
+        QStringList quoted;
+        for (const QString &argument : QStringList{QStringLiteral(QUILLON_CLI)} + import)
+            quoted << u"'"_s + argument + u"'"_s;
+        terminal.start(u"script"_s, {u"-qec"_s, quoted.join(u' '), u"/dev/null"_s});
+        QVERIFY(terminal.waitForFinished(60000));
+        QCOMPARE(terminal.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(terminal.readAll()).contains(u"] "_s));
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
