@@ -9,10 +9,12 @@
 
 using namespace Qt::StringLiterals;
 
-void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern, IndexUse use)
+void FileSearch::open(TQuery &query, const QStringList &conditions, const QString &pattern, IndexUse use,
+                      const QString &readingPattern)
 {
     query.Close();
-    const QString joined = SearchCondition::join(conditions);
+    const QStringList all = withReadings(conditions, readingPattern);
+    const QString joined = SearchCondition::join(all);
     const QStringList baseLines = query.SQL();
     const QVariantList baseValues = query.Params();
     // A statement the engine refuses leaves the base one behind, so another try can work.
@@ -23,15 +25,16 @@ void FileSearch::open(TQuery &query, const QStringList &conditions, const QStrin
     });
     if (!joined.isEmpty()) {
         const std::optional<SearchNarrowing::Clause> narrowing =
-            use == IndexUse::WhereBuilt ? SearchNarrowing::clause(query.connectionName(), conditions, pattern)
-                                        : std::nullopt;
+            use == IndexUse::WhereBuilt
+                ? SearchNarrowing::clause(query.connectionName(), conditions, pattern, readingPattern)
+                : std::nullopt;
         query.SQL() << u" where "_s;
         if (narrowing) {
             query.SQL() << narrowing->text + u" and ("_s + joined + u')';
-            query.Params() = narrowing->values + values(conditions, pattern);
+            query.Params() = narrowing->values + values(all, pattern, readingPattern);
         } else {
             query.SQL() << joined;
-            query.Params() = values(conditions, pattern);
+            query.Params() = values(all, pattern, readingPattern);
         }
     }
     // The order the file records were written in, with the index or without it.
@@ -40,12 +43,26 @@ void FileSearch::open(TQuery &query, const QStringList &conditions, const QStrin
     restore.dismiss();
 }
 
-QVariantList FileSearch::values(const QStringList &conditions, const QString &pattern)
+QStringList FileSearch::withReadings(const QStringList &conditions, const QString &readingPattern)
+{
+    QStringList all = conditions;
+    if (!readingPattern.isEmpty())
+        for (const QString &condition : conditions)
+            all.append(SearchCondition::readingCondition(condition));
+    return all;
+}
+
+QVariantList FileSearch::values(const QStringList &conditions, const QString &pattern, const QString &readingPattern)
 {
     QVariantList bound;
-    for (const QString &condition : conditions)
-        if (!condition.isEmpty())
-            bound.append(pattern);
+    for (const QString &condition : conditions) {
+        if (condition.isEmpty())
+            continue;
+        if (SearchCondition::isReadingCondition(condition))
+            bound << readingPattern << readingPattern;
+        else
+            bound << pattern;
+    }
     return bound;
 }
 

@@ -24,10 +24,17 @@ public:
     // search index can answer, the conditions are tried only on the rows it names. When the
     // engine refuses the statement (DbError), the query is left closed with its statement
     // as it was.
+    // A readingPattern (SearchCondition::readingPattern) also looks for the pinyin of the
+    // names and folders searched: a row is a hit when either way finds it.
     static void open(TQuery &query, const QStringList &conditions, const QString &pattern,
-                     IndexUse use = IndexUse::WhereBuilt);
-    // The bound values of the non-empty conditions: the pattern once for each.
-    static QVariantList values(const QStringList &conditions, const QString &pattern);
+                     IndexUse use = IndexUse::WhereBuilt, const QString &readingPattern = {});
+    // The conditions followed, when readingPattern is not empty, by those on the pinyin of the
+    // names and folders among them.
+    static QStringList withReadings(const QStringList &conditions, const QString &readingPattern);
+    // The bound values of the non-empty conditions (of withReadings): the pattern once for
+    // each, the reading pattern twice for each on pinyin.
+    static QVariantList values(const QStringList &conditions, const QString &pattern,
+                               const QString &readingPattern = {});
     // The row of the query's current hit: the name of its disc (empty for a code the names
     // do not hold), file name, size, date text and folder.
     static FileRow hitRow(TQuery &query, const QHash<qint32, QString> &discNames);

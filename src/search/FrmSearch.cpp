@@ -7,6 +7,7 @@
 #include "store/Query.h"
 #include "ui/ActionGuard.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,8 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, Q
     return b;
 }
 } // namespace
+
+bool TfrmSearch::s_pinyin = false;
 
 TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
     : TfrmRoot<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -54,9 +57,18 @@ TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
     btnFind = button(GroupBox2, u"btnFind"_s, u"查询(&F)"_s, {146, 65, 87, 30});
     btnFind->setDefault(true);
     btnCancel = button(GroupBox2, u"btnCancel"_s, u"取消(&C)"_s, {146, 103, 87, 29});
+    chkPinyin = new QCheckBox(u"拼音"_s, GroupBox2);
+    chkPinyin->setObjectName(u"chkPinyin"_s);
+    chkPinyin->setGeometry(146, 159, 87, 20);
+    chkPinyin->setToolTip(u"也按拼音查找中文名称：全拼（zhoujielun）或首字母（zjl）"_s);
+    chkPinyin->setChecked(s_pinyin);
 
     connect(edtQlSearch, &QLineEdit::textChanged, this, [this] { BuildConditions(); });
     connect(slbQL, &TSearchListBox::OnItemClickCheck, this, [this] { BuildConditions(); });
+    connect(chkPinyin, &QCheckBox::toggled, this, [this](bool on) {
+        s_pinyin = on;
+        BuildConditions();
+    });
     connect(btnAll, &QPushButton::clicked, slbQL, &TSearchListBox::CheckAll);
     connect(btnNone, &QPushButton::clicked, slbQL, &TSearchListBox::UncheckAll);
     connect(btnFind, &QPushButton::clicked, this, ActionGuard::wrap(m_prompts, [this] { btnFindClick(); }));
@@ -81,6 +93,7 @@ void TfrmSearch::BuildConditions()
 {
     m_conditions = QStringList(slbQL->count(), QString());
     m_pattern = SearchCondition::pattern(edtQlSearch->text());
+    m_readingPattern = chkPinyin->isChecked() ? SearchCondition::readingPattern(edtQlSearch->text()) : QString();
     if (m_pattern.isEmpty())
         return;
     for (int i = 0; i < slbQL->count(); ++i)
@@ -90,12 +103,12 @@ void TfrmSearch::BuildConditions()
 
 QString TfrmSearch::JoinConditions() const
 {
-    return SearchCondition::join(m_conditions);
+    return SearchCondition::join(FileSearch::withReadings(m_conditions, m_readingPattern));
 }
 
 QVariantList TfrmSearch::conditionValues() const
 {
-    return FileSearch::values(m_conditions, m_pattern);
+    return FileSearch::values(FileSearch::withReadings(m_conditions, m_readingPattern), m_pattern, m_readingPattern);
 }
 
 void TfrmSearch::btnFindClick()
@@ -108,7 +121,7 @@ void TfrmSearch::btnFindClick()
         return;
     }
     try {
-        FileSearch::open(m_query, m_conditions, m_pattern);
+        FileSearch::open(m_query, m_conditions, m_pattern, FileSearch::IndexUse::WhereBuilt, m_readingPattern);
     } catch (const DbError &) {
         emit searchFailed();
         throw; // the guard shows the engine's message

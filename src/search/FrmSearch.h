@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,8 @@ public:
     QPushButton *btnNone;
     QPushButton *btnFind;
     QPushButton *btnCancel;
+    // Also finds Chinese names by their pinyin; stays as left for the rest of the run.
+    QCheckBox *chkPinyin;
 
 signals:
     // "查询(&F)" was pressed and the engine refused the search; the dialog stays open.
@@ -49,4 +52,6 @@ private:
     Prompts &m_prompts;
     QStringList m_conditions;
     QString m_pattern;
+    QString m_readingPattern;
+    static bool s_pinyin;
 };

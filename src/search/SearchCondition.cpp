@@ -27,6 +27,31 @@ QString SearchCondition::pattern(const QString &text)
     return out + u'%';
 }
 
+QString SearchCondition::readingPattern(const QString &text)
+{
+    QString letters;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return {};
+        if (c != u' ' && c != u'\t')
+            letters += c;
+    }
+    return pattern(letters);
+}
+
+QString SearchCondition::readingCondition(const QString &condition)
+{
+    for (const QString &column : {u"FileName"_s, u"FilePath"_s})
+        if (condition == SearchCondition::condition(column))
+            return u"(Pinyin(%1, 0) like ? escape '\\' or Pinyin(%1, 1) like ? escape '\\')"_s.arg(column);
+    return {};
+}
+
+bool SearchCondition::isReadingCondition(const QString &condition)
+{
+    return condition.startsWith(u"(Pinyin("_s);
+}
+
 QString SearchCondition::condition(const QString &column)
 {
     return u"(UCase(%1) like ? escape '\\')"_s.arg(column);

@@ -14,6 +14,16 @@ public:
     static QString pattern(const QString &text);
     // The condition on one column, comparing its upper-cased value with the bound pattern.
     static QString condition(const QString &column);
+
+    // The pattern for the pinyin of names and folders (PinyinReading): as pattern() with the
+    // blanks left out. Empty unless the text is ASCII alone: a text holding Chinese
+    // characters looks for them as they are.
+    static QString readingPattern(const QString &text);
+    // For the condition on the names or the folders, the one on their pinyin, comparing the
+    // full reading and the initials each with the bound reading pattern; empty for the
+    // condition on another column.
+    static QString readingCondition(const QString &condition);
+    static bool isReadingCondition(const QString &condition);
     // The non-empty conditions joined by " or ", with a blank at each end; empty when
     // there are none.
     static QString join(const QStringList &conditions);

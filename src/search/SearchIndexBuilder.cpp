@@ -53,7 +53,7 @@ bool SearchIndexBuilder::step()
             stop(); // a catalogue that could not take the index: searches scan
             return false;
         }
-        if (before->tail() == 0) {
+        if (before->tail() == 0 && !before->readingsWorn()) {
             finishReport();
             m_timer.start(kPollMs);
             return true;
@@ -67,7 +67,7 @@ bool SearchIndexBuilder::step()
         const SearchIndex::Progress progress = SearchIndex::buildBatch(m_connectionName, m_batchRows);
         adaptBatch(clock.elapsed());
         if (m_reporting)
-            report(progress.indexedUpTo, progress.lastRow);
+            report(progress);
     } catch (const DbError &) {
         m_progress.SetProgressRange(0, 0);
         stop(); // the file cannot be written now; the next run tries again
@@ -92,9 +92,12 @@ void SearchIndexBuilder::stop()
     m_timer.stop();
 }
 
-void SearchIndexBuilder::report(qint64 indexedUpTo, qint64 lastRow)
+// Names and folders, then their pinyin: each half of the work.
+void SearchIndexBuilder::report(const SearchIndex::Progress &progress)
 {
-    const int percent = lastRow > 0 ? int(std::clamp<qint64>(indexedUpTo * 100 / lastRow, 0, 99)) : 0;
+    const qint64 done = progress.indexedUpTo + progress.readUpTo;
+    const int percent =
+        progress.lastRow > 0 ? int(std::clamp<qint64>(done * 50 / progress.lastRow, 0, 99)) : 0;
     m_progress.SetProgressRange(100, 0);
     m_progress.SetProgressPosition(percent);
     if (m_ownsStatusText)

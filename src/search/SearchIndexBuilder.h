@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/SearchIndex.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -8,8 +10,8 @@
 
 class ProgressSink;
 
-// Adds the rows above the search index's watermark to it (those of each import, or all of a
-// catalogue written before the index existed) in batches of about a tenth of a second
+// Adds the rows above the search index's watermarks to it (those of each import, or all of a
+// catalogue written before the index or its pinyin existed) in batches of about a tenth of a second
 // between which the window's events run. A long build shows its progress in the status
 // line. Each batch is one transaction, so a stop or a kill loses at most the batch under way
 // and the next run goes on from there. While another long task uses the catalogue or the
@@ -30,7 +32,7 @@ public:
     bool step();
 
 private:
-    void report(qint64 indexedUpTo, qint64 lastRow);
+    void report(const SearchIndex::Progress &progress);
     void finishReport();
     void adaptBatch(qint64 elapsedMs);
 

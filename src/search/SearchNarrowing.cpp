@@ -95,36 +95,66 @@ QStringList SearchNarrowing::quotedTrigrams(const QString &run)
     return trigrams;
 }
 
-std::optional<SearchNarrowing::Clause> SearchNarrowing::clause(const QString &connectionName,
-                                                               const QStringList &conditions, const QString &pattern)
+namespace {
+
+struct Target {
+    SearchIndex::Column column;
+    QStringList runs;
+};
+
+// The index tables to ask for the conditions, none when a condition is on a column the index
+// does not hold.
+std::optional<QList<Target>> targets(const QStringList &conditions, const QString &pattern,
+                                     const QString &readingPattern)
 {
-    const std::optional<SearchIndex::Progress> progress = SearchIndex::progress(connectionName);
-    // While most rows are still to be indexed, reading the tail is reading nearly everything.
-    if (!progress || progress->tail() * 2 > progress->lastRow)
-        return std::nullopt;
-    const QStringList runs = literalRuns(pattern);
-    const qint64 maxRows = std::max(kMinRowsBeforeScan, progress->lastRow / 10);
-    QStringList selects;
-    Clause result;
+    const QStringList runs = SearchNarrowing::literalRuns(pattern);
+    const QStringList readingRuns = SearchNarrowing::literalRuns(readingPattern);
+    QList<Target> found;
     for (const QString &condition : conditions) {
         if (condition.isEmpty())
             continue;
         const std::optional<SearchIndex::Column> column = indexedColumn(condition);
         if (!column)
             return std::nullopt;
-        const std::optional<QString> match = matchExpression(connectionName, *column, runs, maxRows);
+        found.append({*column, runs});
+        if (!readingPattern.isEmpty())
+            found.append({*column == SearchIndex::Column::Name ? SearchIndex::Column::NameReading
+                                                               : SearchIndex::Column::PathReading,
+                          readingRuns});
+    }
+    return found;
+}
+
+} // namespace
+
+std::optional<SearchNarrowing::Clause> SearchNarrowing::clause(const QString &connectionName,
+                                                               const QStringList &conditions, const QString &pattern,
+                                                               const QString &readingPattern)
+{
+    const std::optional<SearchIndex::Progress> progress = SearchIndex::progress(connectionName);
+    const std::optional<QList<Target>> asked = targets(conditions, pattern, readingPattern);
+    if (!progress || !asked)
+        return std::nullopt;
+    const qint64 upTo = progress->upTo(!readingPattern.isEmpty());
+    // While most rows are still to be indexed, reading the tail is reading nearly everything.
+    if ((progress->lastRow - upTo) * 2 > progress->lastRow)
+        return std::nullopt;
+    const qint64 maxRows = std::max(kMinRowsBeforeScan, progress->lastRow / 10);
+    QStringList selects;
+    Clause result;
+    for (const Target &target : *asked) {
+        const std::optional<QString> match = matchExpression(connectionName, target.column, target.runs, maxRows);
         if (!match)
             return std::nullopt;
         if (match->isEmpty())
             continue;
-        const QString table = SearchIndex::table(*column);
-        selects.append(u"select rowid from %1 where %1 match ?"_s.arg(table));
+        selects.append(u"select rowid from %1 where %1 match ?"_s.arg(SearchIndex::table(target.column)));
         result.values.append(*match);
     }
     // The rows the index names, and the tail it does not hold yet. One list, so that the
     // statement reads only the rows in it (with "or" SQLite would read every row).
     selects.append(u"select rowid from CdRomListDt where rowid > ?"_s);
-    result.values.append(progress->indexedUpTo);
+    result.values.append(upTo);
     result.text = u"rowid in ("_s + selects.join(u" union "_s) + u')';
     return result;
 }

@@ -20,8 +20,10 @@ public:
     // index names and the rows it does not hold yet. None when the index cannot answer: the
     // catalogue has none or most of it is still to be built, a searched column has no index
     // (size, date), or the pattern has no text the index tells anything about.
+    // readingPattern (SearchCondition::readingPattern) is the pattern also tried on the
+    // pinyin of the names and folders searched; empty when the search leaves it out.
     static std::optional<Clause> clause(const QString &connectionName, const QStringList &conditions,
-                                        const QString &pattern);
+                                        const QString &pattern, const QString &readingPattern = {});
 
     // The runs of literal text of a pattern, between its wildcards, escapes removed.
     static QStringList literalRuns(const QString &pattern);

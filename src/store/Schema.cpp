@@ -74,6 +74,8 @@ QStringList upgradeStatements(int version)
     switch (version) {
     case 2: // the search index, empty: filled in batches while the program runs
         return SearchIndex::createStatements();
+    case 3: // the pinyin of names and folders, empty: read in batches while the program runs
+        return SearchIndex::createReadingStatements();
     default:
         return {};
     }
@@ -98,7 +100,7 @@ void writeTables(const QString &connectionName, bool withCategories)
     exec(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
         exec(query, statement);
-    for (const QString &statement : SearchIndex::createStatements())
+    for (const QString &statement : SearchIndex::createStatements() + SearchIndex::createReadingStatements())
         exec(query, statement);
     exec(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)

@@ -11,8 +11,8 @@ public:
     // Marks a catalogue file in its SQLite header ("QLDB").
     static constexpr int ApplicationId = 0x514C4442;
     // PRAGMA user_version of a catalogue this program writes: 1 the four tables, 2 the
-    // search index (SearchIndex).
-    static constexpr int CurrentVersion = 2;
+    // search index (SearchIndex), 3 the pinyin of names and folders in it.
+    static constexpr int CurrentVersion = 3;
 
     struct Category {
         QString name;

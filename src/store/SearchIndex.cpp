@@ -17,6 +17,14 @@ struct IndexedColumn {
     QString column;
 };
 const IndexedColumn kColumns[] = {{u"SearchName"_s, u"FileName"_s}, {u"SearchPath"_s, u"FilePath"_s}};
+const IndexedColumn kReadingColumns[] = {{u"SearchNameReading"_s, u"FileName"_s},
+                                         {u"SearchPathReading"_s, u"FilePath"_s}};
+
+QString createTable(const QString &table, const QString &column)
+{
+    return u"CREATE VIRTUAL TABLE %1 USING fts5(%2, content='', tokenize='trigram case_sensitive 1', "
+           "detail=none, columnsize=0)"_s.arg(table, column);
+}
 
 // The text a value is indexed as. Built-in functions only, so that the sqlite3 command can
 // write file records too; upper() changes the ASCII letters alone.
@@ -67,8 +75,7 @@ QStringList SearchIndex::createStatements()
         u"INSERT INTO SearchIndexState VALUES (0)"_s,
     };
     for (const IndexedColumn &c : kColumns)
-        statements << u"CREATE VIRTUAL TABLE %1 USING fts5(%2, content='', tokenize='trigram case_sensitive 1', "
-                      "detail=none, columnsize=0)"_s.arg(c.table, c.column);
+        statements << createTable(c.table, c.column);
     const QString oldIndexed = u" WHERE old.rowid <= "_s + kIndexed;
     const QString newIndexed = u" WHERE new.rowid <= "_s + kIndexed;
     // A new record normally lands above the watermark. One below it (the records above were
@@ -86,14 +93,41 @@ QStringList SearchIndex::createStatements()
     return statements;
 }
 
+QStringList SearchIndex::createReadingStatements()
+{
+    QStringList statements{
+        u"CREATE TABLE SearchReadingState (watermark INTEGER NOT NULL, stale INTEGER NOT NULL)"_s,
+        u"INSERT INTO SearchReadingState VALUES (0, 0)"_s,
+    };
+    for (const IndexedColumn &c : kReadingColumns)
+        statements << createTable(c.table, u"Reading"_s);
+    const QString read = u"(SELECT watermark FROM SearchReadingState)"_s;
+    // Readings are the builder's work: a row written below the watermark (the rows above it
+    // were deleted) lowers it; a changed row lowers it too, and what lay above counts as
+    // left behind.
+    statements << u"CREATE TRIGGER SearchReadingAdd AFTER INSERT ON CdRomListDt WHEN new.rowid <= %1 BEGIN\n"
+                  "  UPDATE SearchReadingState SET watermark = new.rowid - 1;\nEND"_s.arg(read)
+               << u"CREATE TRIGGER SearchReadingRemove AFTER DELETE ON CdRomListDt WHEN old.rowid <= %1 BEGIN\n"
+                  "  UPDATE SearchReadingState SET stale = stale + 1;\nEND"_s.arg(read)
+               << u"CREATE TRIGGER SearchReadingChange AFTER UPDATE OF FileName, FilePath ON CdRomListDt "
+                  "WHEN old.rowid <= %1 BEGIN\n"
+                  "  UPDATE SearchReadingState SET stale = stale + watermark - old.rowid + 1, "
+                  "watermark = old.rowid - 1;\nEND"_s.arg(read);
+    return statements;
+}
+
 void SearchIndex::remove(const QString &connectionName)
 {
     TransactionScope transaction(QSqlDatabase::database(connectionName, false));
-    for (const QString &trigger : {u"SearchIndexAdd"_s, u"SearchIndexRemove"_s, u"SearchIndexChange"_s})
+    for (const QString &trigger : {u"SearchIndexAdd"_s, u"SearchIndexRemove"_s, u"SearchIndexChange"_s,
+                                   u"SearchReadingAdd"_s, u"SearchReadingRemove"_s, u"SearchReadingChange"_s})
         run(connectionName, u"DROP TRIGGER IF EXISTS "_s + trigger);
     for (const IndexedColumn &c : kColumns)
         run(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
+    for (const IndexedColumn &c : kReadingColumns)
+        run(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
     run(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
+    run(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
     run(connectionName, u"PRAGMA user_version = 1"_s);
     transaction.commit();
 }
@@ -103,6 +137,11 @@ std::optional<SearchIndex::Progress> SearchIndex::progress(const QString &connec
     Progress progress;
     try {
         progress.indexedUpTo = single(connectionName, u"SELECT watermark FROM SearchIndexState"_s);
+        QSqlQuery readings = run(connectionName, u"SELECT watermark, stale FROM SearchReadingState"_s);
+        if (!readings.next())
+            return std::nullopt;
+        progress.readUpTo = readings.value(0).toLongLong();
+        progress.staleReadings = readings.value(1).toLongLong();
     } catch (const DbError &) {
         return std::nullopt; // a catalogue without the index
     }
@@ -110,32 +149,84 @@ std::optional<SearchIndex::Progress> SearchIndex::progress(const QString &connec
     return progress;
 }
 
-SearchIndex::Progress SearchIndex::buildBatch(const QString &connectionName, int maxRows)
+namespace {
+
+// The last rowid of the next maxRows rows above from, or none.
+std::optional<qint64> batchEnd(const QString &connectionName, qint64 from, int maxRows)
 {
-    TransactionScope transaction(QSqlDatabase::database(connectionName, false));
-    const qint64 from = single(connectionName, u"SELECT watermark FROM SearchIndexState"_s);
     QSqlQuery last = run(connectionName,
                          u"SELECT max(rowid) FROM (SELECT rowid FROM CdRomListDt WHERE rowid > ? "
                          "ORDER BY rowid LIMIT ?)"_s,
                          {from, maxRows});
-    if (last.next() && !last.value(0).isNull()) {
-        const qint64 to = last.value(0).toLongLong();
-        last.finish();
-        for (const IndexedColumn &c : kColumns)
-            run(connectionName,
-                u"INSERT INTO %1(rowid, %2) SELECT rowid, %3 FROM CdRomListDt WHERE rowid > ? AND rowid <= ?"_s.arg(
-                    c.table, c.column, indexedText(c.column)),
-                {from, to});
-        run(connectionName, u"UPDATE SearchIndexState SET watermark = ?"_s, {to});
+    if (!last.next() || last.value(0).isNull())
+        return std::nullopt;
+    return last.value(0).toLongLong();
+}
+
+void indexBatch(const QString &connectionName, qint64 from, int maxRows)
+{
+    const std::optional<qint64> to = batchEnd(connectionName, from, maxRows);
+    if (!to)
+        return;
+    for (const IndexedColumn &c : kColumns)
+        run(connectionName,
+            u"INSERT INTO %1(rowid, %2) SELECT rowid, %3 FROM CdRomListDt WHERE rowid > ? AND rowid <= ?"_s.arg(
+                c.table, c.column, indexedText(c.column)),
+            {from, *to});
+    run(connectionName, u"UPDATE SearchIndexState SET watermark = ?"_s, {*to});
+}
+
+// Pinyin() is the program's own function: the readings are written here, never by a trigger.
+void readBatch(const QString &connectionName, qint64 from, int maxRows)
+{
+    const std::optional<qint64> to = batchEnd(connectionName, from, maxRows);
+    if (!to)
+        return;
+    for (const IndexedColumn &c : kReadingColumns)
+        run(connectionName,
+            u"INSERT INTO %1(rowid, Reading) SELECT rowid, reading FROM (SELECT rowid, Pinyin(%2, 2) AS reading "
+            "FROM CdRomListDt WHERE rowid > ? AND rowid <= ?) WHERE reading IS NOT NULL"_s.arg(c.table, c.column),
+            {from, *to});
+    run(connectionName, u"UPDATE SearchReadingState SET watermark = ?"_s, {*to});
+}
+
+void emptyReadings(const QString &connectionName)
+{
+    for (const IndexedColumn &c : kReadingColumns)
+        run(connectionName, u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(c.table));
+    run(connectionName, u"UPDATE SearchReadingState SET watermark = 0, stale = 0"_s);
+}
+
+} // namespace
+
+SearchIndex::Progress SearchIndex::buildBatch(const QString &connectionName, int maxRows)
+{
+    TransactionScope transaction(QSqlDatabase::database(connectionName, false));
+    if (const std::optional<Progress> before = progress(connectionName)) {
+        if (before->readingsWorn())
+            emptyReadings(connectionName);
+        else if (before->indexedUpTo < before->lastRow)
+            indexBatch(connectionName, before->indexedUpTo, maxRows);
+        else if (before->readUpTo < before->lastRow)
+            readBatch(connectionName, before->readUpTo, maxRows);
     }
-    last.finish();
     transaction.commit();
-    return *progress(connectionName);
+    return progress(connectionName).value_or(Progress{});
 }
 
 QString SearchIndex::table(Column column)
 {
-    return kColumns[column == Column::Name ? 0 : 1].table;
+    switch (column) {
+    case Column::Name:
+        return kColumns[0].table;
+    case Column::Path:
+        return kColumns[1].table;
+    case Column::NameReading:
+        return kReadingColumns[0].table;
+    case Column::PathReading:
+        break;
+    }
+    return kReadingColumns[1].table;
 }
 
 bool SearchIndex::termsStartingWith(const QString &connectionName, Column column, const QString &prefix, int maxTerms,

@@ -19,24 +19,38 @@ class QSqlDatabase;
 // made storing ten times slower. Each value is indexed as its ASCII letters upper-cased, as
 // the search compares them, followed by two characters U+0001, so that every character of a
 // value begins a term.
+// Two more tables of the same kind hold the pinyin of names and folders (SearchNameReading,
+// SearchPathReading: PinyinReading::indexedText) with a watermark of their own. The builder
+// computes the readings, as no trigger can; a deleted row's readings stay behind (the search
+// checks every row the index names) and are counted, and once they are many the reading
+// tables are emptied and built anew.
 class SearchIndex {
 public:
-    enum class Column { Name, Path };
+    enum class Column { Name, Path, NameReading, PathReading };
 
     // The statements that add the index, holding no row yet, to a catalogue.
     static QStringList createStatements();
+    // The statements that add the reading tables, holding no row yet.
+    static QStringList createReadingStatements();
     // Turns a catalogue back into one written before the index existed (tests, benchmarks).
     static void remove(const QString &connectionName);
 
     struct Progress {
         qint64 indexedUpTo = 0; // rowid
+        qint64 readUpTo = 0;    // rowid: the rows up to it are in the reading tables
         qint64 lastRow = 0;     // the highest rowid of the file records
-        qint64 tail() const { return std::max<qint64>(lastRow - indexedUpTo, 0); }
+        qint64 staleReadings = 0;
+        // The rows up to it are in the tables a search uses, with readings or without.
+        qint64 upTo(bool readings) const { return readings ? std::min(indexedUpTo, readUpTo) : indexedUpTo; }
+        qint64 tail() const { return std::max<qint64>(lastRow - upTo(true), 0); }
+        // So many deleted rows' readings left behind that the reading tables are built anew.
+        bool readingsWorn() const { return staleReadings > std::max<qint64>(100000, readUpTo / 4); }
     };
-    // None for a catalogue without the index. Two single-row reads.
+    // None for a catalogue without the index. Three single-row reads.
     static std::optional<Progress> progress(const QString &connectionName);
     // Indexes the next rows of the tail (at most maxRows) in one transaction and moves the
-    // watermark past them.
+    // watermark past them: names and folders first, then their readings. Empties worn
+    // reading tables instead.
     static Progress buildBatch(const QString &connectionName, int maxRows);
 
     static QString table(Column column);

@@ -1,5 +1,7 @@
 #include "SqlFunctions.h"
 
+#include "PinyinReading.h"
+
 #include <QCollator>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -30,6 +32,37 @@ void ucase(sqlite3_context *context, int, sqlite3_value **argv)
         if (c >= 'a' && c <= 'z')
             c = char(c - 'a' + 'A');
     sqlite3_result_text(context, upper.data(), size, SQLITE_TRANSIENT);
+}
+
+bool isAscii(const char *text, int size)
+{
+    for (int i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+// Pinyin(text, part): the text's reading, part 0 in full, 1 by initials, 2 as the search
+// index holds it; NULL for a text without Chinese characters or full-width forms.
+void pinyin(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    if (!text || isAscii(text, size)) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QString value = QString::fromUtf8(text, size);
+    const int part = sqlite3_value_int(argv[1]);
+    const QString reading = part == 2 ? PinyinReading::indexedText(value)
+                                      : PinyinReading::spell(value, part == 1 ? PinyinReading::Part::Initials
+                                                                              : PinyinReading::Part::Full);
+    if (reading.isEmpty()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray utf8 = reading.toUtf8();
+    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
 int localeCompare(void *collator, int size1, const void *text1, int size2, const void *text2)
@@ -67,6 +100,8 @@ bool registerSqlFunctions(const QSqlDatabase &db)
         return false;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     if (sqlite3_create_function_v2(handle, "UCase", 1, flags, nullptr, ucase, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    if (sqlite3_create_function_v2(handle, "Pinyin", 2, flags, nullptr, pinyin, nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
     auto *collator = new QCollator(QLocale());
     collator->setCaseSensitivity(Qt::CaseInsensitive);

@@ -23,6 +23,7 @@
 #include "ui/FrmErrorShow.h"
 #include "ui/MyStatusBar.h"
 
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -154,6 +155,11 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         search.edtQlSearch->setText(u"*.mp3"_s);
         search.slbQL->SetItemChecked(3, true);
         save(search, u"search-dialog"_s);
+        search.slbQL->SetItemChecked(3, false);
+        search.edtQlSearch->setText(u"zjl"_s);
+        search.chkPinyin->setChecked(true);
+        save(search, u"search-pinyin"_s);
+        search.chkPinyin->setChecked(false);
     }
     {
         TfrmErrorShow error;
