@@ -37,12 +37,13 @@ int CliCommands::search(const QStringList &arguments)
 {
     CommandParser command(u"查找文件，条件与查询对话框相同（* 匹配任意字符）。"_s, u"文字"_s);
     command.parser.addOption(inOption());
+    command.parser.addOption({u"pinyin"_s, u"也按拼音（全拼或首字母）查找中文名称，如同勾选“拼音”。"_s});
     if (const auto end = command.parse(arguments, 1))
         return *end;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
         if (!searchHits(catalogue.dm(), command.parser.positionalArguments().first(), command.parser.value(u"in"_s),
-                        rows))
+                        rows, command.parser.isSet(u"pinyin"_s)))
             return int(Status::BadUsage);
         return listFiles(command, rows);
     });

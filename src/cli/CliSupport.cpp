@@ -119,7 +119,8 @@ std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowM
     return &rows;
 }
 
-std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows)
+std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows,
+                                         bool pinyin)
 {
     static const QStringList names{u"name"_s, u"size"_s, u"date"_s, u"path"_s};
     static const QStringList fields{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s};
@@ -135,7 +136,8 @@ std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const Q
             conditions[i] = SearchCondition::condition(fields.at(i));
     }
     TQuery &query = *dm.aqryQuery;
-    FileSearch::open(query, conditions, pattern);
+    FileSearch::open(query, conditions, pattern, FileSearch::IndexUse::WhereBuilt,
+                     pinyin ? SearchCondition::readingPattern(text) : QString());
     const QHash<qint32, QString> discNames = FileSearch::discNames(dm);
     for (query.First(); !query.Eof(); query.Next())
         rows.appendRow(FileSearch::hitRow(query, discNames));

@@ -42,7 +42,8 @@ int withCatalogue(const CommandParser &command, TdmQL::Access access, const std:
 // standard error) when there is no such disc.
 std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowModel &rows);
 // The hits of a search as the search dialog finds them, in the columns named by --in.
-std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows);
+std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows,
+                                         bool pinyin = false);
 // Lists file rows; status 1 when there are none.
 int listFiles(const CommandParser &command, const FileRowModel &rows);
 QCommandLineOption inOption();

@@ -108,6 +108,8 @@ private slots:
         QCOMPARE(cli({u"import"_s, u"--category"_s, u"音乐"_s}).status, 2);
         QCOMPARE(cli({u"nosuchcommand"_s}).status, 2);
         QCOMPARE(cli({u"search"_s, u"no-such-name"_s}).status, 1);
+        QCOMPARE(cli({u"search"_s, u"zhuanji"_s, u"--in"_s, u"path"_s}).status, 1);
+        QVERIFY(cli({u"search"_s, u"zhuanji"_s, u"--in"_s, u"path"_s, u"--pinyin"_s}).out.contains(u"一.mp3"_s));
         QCOMPARE(cli({u"files"_s, u"没有这张盘"_s}).status, 1);
 
         const Run discs = cli({u"discs"_s});
