@@ -54,6 +54,13 @@
     </message>
 </context>
 <context>
+    <name>CataloguedDiscs</name>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
     <name>CdImageOption</name>
     <message>
         <source>文件不存在。</source>
@@ -235,22 +242,6 @@
         <translation>--encoding takes only gb18030 or utf-8</translation>
     </message>
     <message>
-        <source>文件名</source>
-        <translation>File Name</translation>
-    </message>
-    <message>
-        <source>大小</source>
-        <translation>Size</translation>
-    </message>
-    <message>
-        <source>时间</source>
-        <translation>Date</translation>
-    </message>
-    <message>
-        <source>路径</source>
-        <translation>Path</translation>
-    </message>
-    <message>
         <source>共导出%1条记录</source>
         <translation>%1 records exported</translation>
     </message>
@@ -320,6 +311,33 @@ Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue co
         <source>没有这个命令：%1</source>
         <translation>No such command: %1</translation>
     </message>
+    <message>
+        <source>%1：</source>
+        <translation>%1:</translation>
+    </message>
+</context>
+<context>
+    <name>CliColumns</name>
+    <message>
+        <source>光盘名</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -373,6 +391,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>无法注册数据库函数</source>
         <translation>Cannot register the catalogue functions</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -104,8 +104,10 @@ void TDriveListView::retranslateHeader()
 
 void TDriveListView::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslateHeader();
+        RefreshCatalogued(); // several names are joined the language's way
+    }
     QTreeWidget::changeEvent(event);
 }
 

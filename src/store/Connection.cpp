@@ -44,7 +44,7 @@ void TConnection::Open(const QString &path)
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"_s);
     if (!db.open())
-        throw DbError(u"%1：%2"_s.arg(engineMessage(db.lastError()), path));
+        throw DbError(QCoreApplication::translate("Connection", "%1：%2").arg(engineMessage(db.lastError()), path));
     QSqlQuery pragma(db);
     if (!pragma.exec(u"PRAGMA foreign_keys = ON"_s) || !registerSqlFunctions(db)) {
         const QString message = engineMessage(pragma.lastError());

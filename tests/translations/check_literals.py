@@ -11,7 +11,8 @@ import re
 import sys
 
 TRANSLATING = {"tr", "translate", "QT_TR_NOOP", "QT_TRANSLATE_NOOP", "QT_TR_N_NOOP", "QT_TRANSLATE_N_NOOP"}
-CHINESE = re.compile("[\u4e00-\u9fff]")
+# Chinese characters, and Chinese punctuation (full-width colon, enumeration comma, …).
+CHINESE = re.compile("[\u4e00-\u9fff\u3000-\u303f\uff00-\uffef]")
 # The categories a new catalogue starts with: rows of the catalogue, in the user's hands
 # from then on.
 DATA = {("store/Schema.cpp", text) for text in ("音乐", "视频", "图片", "文档", "全部文件")}
