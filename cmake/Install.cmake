@@ -24,7 +24,7 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Quillon keeps a catalogue of CDs, DVDs and folders: the name, size, date and folder of
 every file that matches a category's masks. Browse the discs beside their files, search
 every catalogued file, export lists as text, and watch the CD-ROM drives. The interface
-is in Simplified Chinese.")
+is in Simplified Chinese or English.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

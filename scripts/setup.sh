@@ -17,12 +17,12 @@ PACKAGES=(
   pkgconf libudev-dev libblkid-dev dosfstools
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
-  libqt6svg6 qt6-translations-l10n
+  libqt6svg6 qt6-translations-l10n qt6-l10n-tools python3
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream
 )
 # The real-drive tests: a virtual machine with a CD-ROM drive, and what runs inside it.
-VM_PACKAGES=(qemu-system-x86 busybox-static kmod python3 udev udisks2 dbus udftools)
+VM_PACKAGES=(qemu-system-x86 busybox-static kmod udev udisks2 dbus udftools)
 # Optional: only for the fuzz target of the disc directory reader.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -84,7 +84,6 @@ TAboutBox::TAboutBox(Prompts &prompts, QWidget *parent)
     , m_prompts(prompts)
 {
     setObjectName(u"AboutBox"_s);
-    setWindowTitle(u"关于光盘索引"_s);
     setFixedSize(342, 250);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
@@ -92,7 +91,28 @@ TAboutBox::TAboutBox(Prompts &prompts, QWidget *parent)
     setAutoFillBackground(true);
     setFont(UiFonts::sans(11));
     createLabels();
+    retranslateUi();
     FormCreate();
+}
+
+void TAboutBox::retranslateUi()
+{
+    setWindowTitle(tr("关于光盘索引"));
+    Company->setText(tr("Quillon系列软件"));
+    Company->adjustSize();
+    Company->resize(qMax(111, Company->width()), Company->height());
+    Copyright->setText(tr("Copyright © 2026 Quillon 开发组"));
+    Copyright->adjustSize();
+    Label3->setText(tr("Memory Available to Windows:"));
+    Label3->adjustSize();
+    OKButton->setText(tr("OK"));
+}
+
+void TAboutBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void TAboutBox::createLabels()
@@ -103,14 +123,13 @@ void TAboutBox::createLabels()
     ProgramIcon->setAlignment(Qt::AlignCenter);
     ProgramIcon->setPixmap(Icons::program().pixmap(32, 32));
 
-    Company = label(this, u"Company"_s, u"Quillon系列软件"_s, {82, 19}, UiFonts::sans(15));
-    Company->resize(qMax(111, Company->width()), 16 + Company->height() - 16);
+    Company = label(this, u"Company"_s, QString(), {82, 19}, UiFonts::sans(15));
     // Drawn three times, one pixel apart: white, grey, black on top.
     ProductName1 = label(this, u"ProductName1"_s, u"Quillon"_s, {82, 36}, productFont(), Qt::white);
     ProductName3 = label(this, u"ProductName3"_s, u"Quillon"_s, {83, 35}, productFont(), Qt::gray);
     ProductName2 = label(this, u"ProductName2"_s, u"Quillon"_s, {84, 34}, productFont(), Qt::black);
     Version = label(this, u"Version"_s, QString(), {82, 67}, UiFonts::sans(12));
-    Copyright = label(this, u"Copyright"_s, u"Copyright © 2026 Quillon 开发组"_s, {82, 86}, UiFonts::sans(12));
+    Copyright = label(this, u"Copyright"_s, QString(), {82, 86}, UiFonts::sans(12));
     URL = label(this, u"URL"_s, webAddress(), {82, 109}, linkFont(), QColor(0, 0, 0x80));
     EMAIL = label(this, u"EMAIL"_s, mailAddress(), {82, 134}, linkFont(), QColor(0, 0, 0x80));
     for (QLabel *link : {URL, EMAIL}) {
@@ -122,11 +141,11 @@ void TAboutBox::createLabels()
     bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     bevel->setGeometry(82, 158, 251, 2);
     OS = label(this, u"OS"_s, QString(), {82, 167}, font());
-    Label3 = label(this, u"Label3"_s, u"Memory Available to Windows:"_s, {82, 184}, font());
+    Label3 = label(this, u"Label3"_s, QString(), {82, 184}, font());
     PhysMem = label(this, u"PhysMem"_s, QString(), {0, 184}, font());
     PhysMem->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
-    OKButton = new QPushButton(u"OK"_s, this);
+    OKButton = new QPushButton(this);
     OKButton->setObjectName(u"OKButton"_s);
     OKButton->setGeometry(256, 215, 75, 25);
     OKButton->setDefault(true);
@@ -159,7 +178,7 @@ void TAboutBox::ShowOsVersion()
 void TAboutBox::URLClick()
 {
     if (!QDesktopServices::openUrl(QUrl(URL->text())))
-        m_prompts.critical(windowTitle(), u"无法运行默认浏览器"_s);
+        m_prompts.critical(windowTitle(), tr("无法运行默认浏览器"));
 }
 
 void TAboutBox::EMAILClick()

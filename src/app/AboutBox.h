@@ -35,9 +35,12 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createLabels();
+    // Sets every text of the box's own in the interface's language.
+    void retranslateUi();
     void FormCreate();
     void ShowSystemInfo();
     void ShowOsVersion();

@@ -4,6 +4,7 @@
 #include "store/CatalogueLocation.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -32,11 +33,11 @@ void acceptQtOptions(QCommandLineParser &parser)
 
 QString description(const QString &programDir)
 {
-    return u"光盘索引库：为光盘、DVD 和文件夹建立索引，查找其中的文件。\n\n"
-           "光盘索引库文件：程序旁有 data 文件夹时为 %1（便携方式），"
-           "否则为每个用户自己的 %2；--catalogue 指定另一个。"_s.arg(
-               QDir::toNativeSeparators(CatalogueLocation::portableFile(programDir)),
-               QDir::toNativeSeparators(CatalogueLocation::userFile()));
+    return QCoreApplication::translate("CommandLine", "光盘索引库：为光盘、DVD 和文件夹建立索引，查找其中的文件。\n\n"
+                                                      "光盘索引库文件：程序旁有 data 文件夹时为 %1（便携方式），"
+                                                      "否则为每个用户自己的 %2；--catalogue 指定另一个。")
+        .arg(QDir::toNativeSeparators(CatalogueLocation::portableFile(programDir)),
+             QDir::toNativeSeparators(CatalogueLocation::userFile()));
 }
 
 } // namespace
@@ -46,22 +47,23 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &prog
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(description(programDir));
-    const QCommandLineOption help({u"h"_s, u"help"_s}, u"显示本帮助并退出。"_s);
-    const QCommandLineOption version({u"v"_s, u"version"_s}, u"显示版本并退出。"_s);
-    const QCommandLineOption catalogue(u"catalogue"_s, u"打开这个光盘索引库文件（文件必须已经存在）。"_s, u"文件"_s);
-    const QCommandLineOption cdImage(u"cd-image"_s, u"把光盘映像当作一个光驱里的光盘（可以多次给出）。"_s, u"映像"_s);
+    const QCommandLineOption help({u"h"_s, u"help"_s}, tr("显示本帮助并退出。"));
+    const QCommandLineOption version({u"v"_s, u"version"_s}, tr("显示版本并退出。"));
+    const QCommandLineOption catalogue(u"catalogue"_s, tr("打开这个光盘索引库文件（文件必须已经存在）。"), tr("文件"));
+    const QCommandLineOption cdImage(u"cd-image"_s, tr("把光盘映像当作一个光驱里的光盘（可以多次给出）。"), tr("映像"));
     parser.addOptions({help, version, catalogue, cdImage});
     acceptQtOptions(parser);
 
     CommandLine line;
     if (!parser.parse(arguments)) {
         line.outcome = Outcome::Error;
-        line.text = parser.errorText() + u"\n使用 --help 查看可用的选项。\n"_s;
+        line.text = parser.errorText() + u'\n' + tr("使用 --help 查看可用的选项。") + u'\n';
         return line;
     }
     if (!parser.positionalArguments().isEmpty()) {
         line.outcome = Outcome::Error;
-        line.text = u"多余的参数：%1\n使用 --help 查看可用的选项。\n"_s.arg(parser.positionalArguments().join(u' '));
+        line.text = tr("多余的参数：%1").arg(parser.positionalArguments().join(u' ')) + u'\n' +
+                    tr("使用 --help 查看可用的选项。") + u'\n';
     } else if (parser.isSet(help)) {
         line.outcome = Outcome::Help;
         line.text = parser.helpText();

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 // The program's command line: --help, --version, --cd-image PATH (repeatable) and
 // --catalogue PATH, beside the options Qt itself takes (-platform, -style, …).
 struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
     enum class Outcome { Run, Help, Version, Error };
 
     Outcome outcome = Outcome::Run;

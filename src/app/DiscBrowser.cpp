@@ -150,7 +150,7 @@ void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
     if (!discs.Active() || !discs.Locate(u"DiskCode"_s, disc.DiskCode)) {
         ReopenDiscList();
         if (!discs.Locate(u"DiskCode"_s, disc.DiskCode))
-            throw DbError(u"找不到光盘“%1”的记录"_s.arg(disc.DiskName));
+            throw DbError(tr("找不到光盘“%1”的记录").arg(disc.DiskName));
     }
     LoadDiscFiles();
     TQuery &files = *m_dm.aqryCdRomListDt;
@@ -165,7 +165,7 @@ void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
             m_dm.aConQl.releaseMemory();
             files.EnableControls();
             m_progress.SetProgressRange(0, 0);
-            m_progress.SetStatusText(u"共读入:%1条记录"_s.arg(files.RecordCount()));
+            m_progress.SetStatusText(tr("共读入:%1条记录").arg(files.RecordCount()));
             return;
         }
         if (!selectedDisc()) {
@@ -180,7 +180,7 @@ void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
                             files.FieldByName(u"FileData"_s).AsString(), files.FieldByName(u"FilePath"_s).AsString()}});
         files.Next();
         ++k;
-        m_progress.ReportProgress(u"已读入:%1条记录"_s.arg(k), k);
+        m_progress.ReportProgress(tr("已读入:%1条记录").arg(k), k);
         if (m_progress.StopRequested())
             return;
     }
@@ -201,8 +201,8 @@ void DiscBrowser::actDelExecute()
     if (!discs.Active())
         ReopenDiscList();
     if (!discs.Locate(u"DiskCode"_s, disc->DiskCode))
-        throw DbError(u"找不到光盘“%1”的记录"_s.arg(disc->DiskName));
-    if (!m_prompts.confirm(u"提示窗口"_s, u"确实要把"_s + node->text(0) + u"删除吗?"_s, Prompts::Icon::Information))
+        throw DbError(tr("找不到光盘“%1”的记录").arg(disc->DiskName));
+    if (!m_prompts.confirm(tr("提示窗口"), tr("确实要把%1删除吗?").arg(node->text(0)), Prompts::Icon::Information))
         return;
     if (!discs.Delete())
         return;
@@ -236,6 +236,16 @@ void DiscBrowser::ClearSortMarks(int keep)
         ReplaceAll(caption, kUp, QString());
         ReplaceAll(caption, kDown, QString());
         model->setHeaderData(column, Qt::Horizontal, caption);
+    }
+}
+
+void DiscBrowser::setColumnCaptions(const QStringList &captions)
+{
+    FileRowModel *model = m_list.rows();
+    for (int column = 0; column < captions.size() && column < model->columnCount(); ++column) {
+        const QString old = model->headerCaption(column);
+        const QString mark = old.endsWith(kUp) ? kUp : old.endsWith(kDown) ? kDown : QString();
+        model->setHeaderData(column, Qt::Horizontal, captions.at(column) + mark);
     }
 }
 

@@ -30,6 +30,8 @@ public:
     void ReopenDiscList();
     void LoadDiscFiles();
     void ClearSortMarks(int keep);
+    // New captions for the file list's columns; a column's sort mark stays.
+    void setColumnCaptions(const QStringList &captions);
     QTreeWidgetItem *rootNode() const;
     // The record of the selected node when it is a disc node.
     std::optional<TDiscNode> selectedDisc() const;

@@ -2,16 +2,19 @@
 
 #include "AboutBox.h"
 #include "DiscBrowser.h"
+#include "Startup.h"
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
 #include "import/ExtEdition.h"
 #include "import/ImportController.h"
+#include "language/Language.h"
 #include "search/ExportController.h"
 #include "search/SearchController.h"
-#include "store/CataloguedDiscs.h"
 #include "search/SearchIndexBuilder.h"
+#include "store/CataloguedDiscs.h"
 #include "store/DmQL.h"
 #include "ui/ActionGuard.h"
+#include "ui/ApplicationTitle.h"
 #include "ui/Icons.h"
 #include "ui/MyStatusBar.h"
 #include "ui/Prompts.h"
@@ -41,7 +44,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTitle = u"Quillon系列软件之-光盘索引库"_s;
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
 QFrame *panel(QWidget *parent, const QString &name)
@@ -74,7 +76,6 @@ TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QW
     , m_prompts(prompts)
 {
     setObjectName(u"frmMain"_s);
-    setWindowTitle(kTitle);
     setWindowIcon(Icons::program());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kSilver);
@@ -86,54 +87,128 @@ TfrmMain::TfrmMain(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, QW
     createFeatures();
     connectActions();
     connectBrowser();
+    retranslateUi();
     m_actionStates.setAllowed(actDel, false);
     ActionGuard::run(m_prompts, [this] { dlvStatus->Loaded(); });
 }
 
 TfrmMain::~TfrmMain() = default;
 
-QAction *TfrmMain::makeAction(const char *name, const QString &caption, const QString &hint, int image)
+QAction *TfrmMain::makeAction(const char *name, int image)
 {
-    auto *action = new QAction(caption, this);
+    auto *action = new QAction(this);
     action->setObjectName(QLatin1StringView(name));
-    action->setToolTip(hint.isEmpty() ? QString(caption).remove(u'&') : hint);
-    action->setStatusTip(hint);
     if (image >= 0)
         action->setIcon(Icons::il(image));
     m_actionStates.add(action);
     return action;
 }
 
+// An action's caption, and its hint as tooltip and status tip; without a hint the
+// tooltip is the caption.
+void TfrmMain::setActionTexts(QAction *action, const QString &caption, const QString &hint)
+{
+    action->setText(caption);
+    action->setToolTip(hint.isEmpty() ? QString(caption).remove(u'&') : hint);
+    action->setStatusTip(hint);
+}
+
 void TfrmMain::createActions()
 {
-    actCDimp = makeAction("actCDimp", u"光盘导入(&I)"_s, u"光盘导入"_s, 0);
-    actCDexpASC = makeAction("actCDexpASC", u"导出(&E)"_s, u"导出"_s, 4);
-    actExtEdition = makeAction("actExtEdition", u"扩展名编辑"_s, u"扩展名编辑"_s, -1);
-    actFind = makeAction("actFind", u"查询(&F)"_s, u"查询"_s, 1);
+    actCDimp = makeAction("actCDimp", 0);
+    actCDexpASC = makeAction("actCDexpASC", 4);
+    actExtEdition = makeAction("actExtEdition", -1);
+    actFind = makeAction("actFind", 1);
     actFind->setShortcut(QKeySequence(Qt::Key_F3));
-    actDel = makeAction("actDel", u"删除(&D)"_s, u"删除"_s, 2);
+    actDel = makeAction("actDel", 2);
     actDel->setShortcut(QKeySequence(Qt::Key_Delete));
-    actQuit = makeAction("actQuit", u"退出(&X)"_s, QString(), -1);
-    actHelp = makeAction("actHelp", u"用户手册(&H)"_s, QString(), -1);
-    actAbout = makeAction("actAbout", u"关于光盘索引(&A)"_s, QString(), -1);
-    actComment = makeAction("actComment", u"备注"_s, u"备注"_s, 3);
+    actQuit = makeAction("actQuit", -1);
+    actHelp = makeAction("actHelp", -1);
+    actAbout = makeAction("actAbout", -1);
+    actComment = makeAction("actComment", 3);
     m_actionStates.setAllowed(actComment, false);
-    actOpenCd = makeAction("actOpenCd", u"  弹  出"_s, QString(), -1);
-    actCloseCd = makeAction("actCloseCd", u"  关  闭"_s, QString(), -1);
-    actAllOpen = makeAction("actAllOpen", u"全部弹出"_s, QString(), -1);
-    actAllClose = makeAction("actAllClose", u"全部关闭"_s, QString(), -1);
+    actOpenCd = makeAction("actOpenCd", -1);
+    actCloseCd = makeAction("actCloseCd", -1);
+    actAllOpen = makeAction("actAllOpen", -1);
+    actAllClose = makeAction("actAllClose", -1);
     for (QAction *action : {actOpenCd, actCloseCd, actAllOpen, actAllClose})
         action->setProperty("category", u"Status"_s);
-    actDriverImp = makeAction("actDriverImp", u"磁盘导入"_s, u"磁盘导入"_s, -1);
+    actDriverImp = makeAction("actDriverImp", -1);
     m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition});
+}
+
+void TfrmMain::retranslateActions()
+{
+    setActionTexts(actCDimp, tr("光盘导入(&I)"), tr("光盘导入"));
+    setActionTexts(actCDexpASC, tr("导出(&E)"), tr("导出"));
+    setActionTexts(actExtEdition, tr("扩展名编辑"), tr("扩展名编辑"));
+    setActionTexts(actFind, tr("查询(&F)"), tr("查询"));
+    setActionTexts(actDel, tr("删除(&D)"), tr("删除"));
+    setActionTexts(actQuit, tr("退出(&X)"));
+    setActionTexts(actHelp, tr("用户手册(&H)"));
+    setActionTexts(actAbout, tr("关于光盘索引(&A)"));
+    setActionTexts(actComment, tr("备注"), tr("备注"));
+    setActionTexts(actOpenCd, tr("  弹  出"));
+    setActionTexts(actCloseCd, tr("  关  闭"));
+    setActionTexts(actAllOpen, tr("全部弹出"));
+    setActionTexts(actAllClose, tr("全部关闭"));
+    setActionTexts(actDriverImp, tr("磁盘导入"), tr("磁盘导入"));
+}
+
+// Menu items copy their action's caption; the File menu names the disc import
+// differently from the action itself.
+void TfrmMain::retranslateMenus()
+{
+    mnuFile->setTitle(tr("文件(&F)"));
+    mnuEdit->setTitle(tr("编辑(&E)"));
+    mnuSettings->setTitle(tr("设置"));
+    mnuHelp->setTitle(tr("帮助(&H)"));
+    for (auto [item, action] : m_menuItems.asKeyValueRange())
+        item->setText(action->text());
+    findChild<QAction *>(u"miCDimp"_s)->setText(tr("新的CD"));
+}
+
+void TfrmMain::retranslateUi()
+{
+    setWindowTitle(Startup::applicationTitle());
+    retranslateActions();
+    retranslateMenus();
+    rootNode()->setText(0, tr("光盘索引库"));
+    m_browser->setColumnCaptions({tr("光盘名"), tr("文件名"), tr("大小"), tr("时间"), tr("路径")});
+    const bool english = InterfaceLanguage::current() == Language::English;
+    actEnglish->setChecked(english);
+    actChinese->setChecked(!english);
+}
+
+void TfrmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi();
+        // The last status text was written in the language before; the next one comes
+        // in the new language.
+        if (!m_actionStates.busy())
+            m_progress->SetStatusText(QString());
+    }
+    TfrmRoot<QMainWindow>::changeEvent(event);
+}
+
+// Puts the language in force in every window at once and keeps it for the next start.
+void TfrmMain::chooseLanguage(Language language)
+{
+    if (language == InterfaceLanguage::current())
+        return;
+    InterfaceLanguage::apply(language);
+    InterfaceLanguage::save(language);
+    ApplicationTitle::set(Startup::applicationTitle());
 }
 
 // A menu item of its own that runs an action and follows its enabled
 // state, but never takes its shortcut: two actions of one window with the same key make
 // the key ambiguous, and then it does nothing.
-QAction *TfrmMain::menuItem(const char *name, QAction *action, const QString &caption)
+QAction *TfrmMain::menuItem(const char *name, QAction *action)
 {
-    auto *item = new QAction(caption.isEmpty() ? action->text() : caption, this);
+    auto *item = new QAction(this);
+    m_menuItems.insert(item, action);
     item->setObjectName(QLatin1StringView(name));
     item->setIcon(action->icon());
     item->setEnabled(action->isEnabled());
@@ -146,32 +221,30 @@ void TfrmMain::createMenus()
 {
     QMenuBar *MainMenu1 = menuBar();
     MainMenu1->setObjectName(u"MainMenu1"_s);
-    QMenu *file = MainMenu1->addMenu(u"文件(&F)"_s);
-    // The File menu names the disc import differently from the action itself.
-    file->addAction(menuItem("miCDimp", actCDimp, u"新的CD"_s));
-    file->addAction(menuItem("miDriverImp", actDriverImp));
-    file->addSeparator();
-    file->addAction(menuItem("miQuit", actQuit));
+    mnuFile = MainMenu1->addMenu(QString());
+    mnuFile->setObjectName(u"mnuFile"_s);
+    mnuFile->addAction(menuItem("miCDimp", actCDimp));
+    mnuFile->addAction(menuItem("miDriverImp", actDriverImp));
+    mnuFile->addSeparator();
+    mnuFile->addAction(menuItem("miQuit", actQuit));
 
-    QMenu *edit = MainMenu1->addMenu(u"编辑(&E)"_s);
-    edit->addAction(menuItem("miDel", actDel));
-    edit->addSeparator();
-    edit->addAction(menuItem("miexp", actCDexpASC));
-    edit->addSeparator();
-    // The one language there is: ticked, and a click cannot untick it.
-    QAction *chinese = edit->addMenu(u"Language"_s)->addAction(u"Chinese(GB)"_s);
-    chinese->setCheckable(true);
-    chinese->setChecked(true);
-    auto *languages = new QActionGroup(this);
-    languages->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    languages->addAction(chinese);
-    edit->addSeparator();
-    edit->addMenu(u"设置"_s)->addAction(menuItem("miExtEdition", actExtEdition));
+    mnuEdit = MainMenu1->addMenu(QString());
+    mnuEdit->setObjectName(u"mnuEdit"_s);
+    mnuEdit->addAction(menuItem("miDel", actDel));
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(menuItem("miexp", actCDexpASC));
+    mnuEdit->addSeparator();
+    createLanguageMenu(mnuEdit->addMenu(u"Language"_s));
+    mnuEdit->addSeparator();
+    mnuSettings = mnuEdit->addMenu(QString());
+    mnuSettings->setObjectName(u"mnuSettings"_s);
+    mnuSettings->addAction(menuItem("miExtEdition", actExtEdition));
 
-    QMenu *help = MainMenu1->addMenu(u"帮助(&H)"_s);
-    help->addAction(menuItem("miCustomer", actHelp));
-    help->addSeparator();
-    help->addAction(menuItem("miAbout", actAbout));
+    mnuHelp = MainMenu1->addMenu(QString());
+    mnuHelp->setObjectName(u"mnuHelp"_s);
+    mnuHelp->addAction(menuItem("miCustomer", actHelp));
+    mnuHelp->addSeparator();
+    mnuHelp->addAction(menuItem("miAbout", actAbout));
 
     pmCdIndex = new QMenu(this);
     pmCdIndex->setObjectName(u"pmCdIndex"_s);
@@ -184,6 +257,25 @@ void TfrmMain::createMenus()
     pmStatus->addActions({actOpenCd, actCloseCd});
     pmStatus->addSeparator();
     pmStatus->addActions({actAllOpen, actAllClose});
+}
+
+// Each language named in its own way, one of them ticked; a click on the ticked one
+// cannot untick it.
+void TfrmMain::createLanguageMenu(QMenu *menu)
+{
+    menu->setObjectName(u"mnuLanguage"_s);
+    auto *languages = new QActionGroup(this);
+    languages->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    const auto entry = [&](const char *name, const QString &text, Language language) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1StringView(name));
+        action->setCheckable(true);
+        languages->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] { chooseLanguage(language); });
+        return action;
+    };
+    actChinese = entry("miChinese", u"Chinese(GB)"_s, Language::Chinese);
+    actEnglish = entry("miEnglish", u"English"_s, Language::English);
 }
 
 QFrame *TfrmMain::createToolbarPanel()
@@ -225,7 +317,7 @@ QFrame *TfrmMain::createFilePanels()
     keepSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
                            keepSelection.color(QPalette::Active, QPalette::HighlightedText));
     tvCdIndex->setPalette(keepSelection);
-    auto *root = new QTreeWidgetItem(tvCdIndex, {u"光盘索引库"_s});
+    auto *root = new QTreeWidgetItem(tvCdIndex);
     root->setIcon(0, Icons::ilQl(2));
     fill(Panel5, tvCdIndex);
 
@@ -233,7 +325,7 @@ QFrame *TfrmMain::createFilePanels()
     lvDetail = new TSortableListView(Panel6);
     lvDetail->setObjectName(u"lvDetail"_s);
     lvDetail->setPalette(keepSelection);
-    lvDetail->setColumns({u"光盘名"_s, u"文件名"_s, u"大小"_s, u"时间"_s, u"路径"_s}, {140, 112, 70, 131, 160});
+    lvDetail->setColumns(QStringList(5, QString()), {140, 112, 70, 131, 160});
     fill(Panel6, lvDetail);
     Splitter2->addWidget(Panel5);
     Splitter2->addWidget(Panel6);
@@ -385,11 +477,13 @@ void TfrmMain::actQuitExecute()
 void TfrmMain::actHelpExecute()
 {
     // Beside the program (a build tree or an unpacked folder), else where it is installed.
-    QString manual = m_dm.programDir() + u"Help/Quillon.html"_s;
+    // The manual in the interface's language: Quillon.html is the Chinese one.
+    const QString name = InterfaceLanguage::current() == Language::English ? u"Quillon.en.html"_s : u"Quillon.html"_s;
+    QString manual = m_dm.programDir() + u"Help/"_s + name;
     if (!QFileInfo(manual).isFile())
-        manual = m_dm.programDir() + u"../share/quillon/help/Quillon.html"_s;
+        manual = m_dm.programDir() + u"../share/quillon/help/"_s + name;
     if (!QFileInfo(manual).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
-        m_prompts.message(u"打开帮助文件时出现异常"_s);
+        m_prompts.message(tr("打开帮助文件时出现异常"));
 }
 
 // The category editor writes every change at once; nothing here is reloaded afterwards.

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "language/Language.h"
 #include "ui/ActionStates.h"
 #include "ui/FrmRoot.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <memory>
 
@@ -60,6 +62,10 @@ public:
     TDriveListView *dlvStatus;
     QMenu *pmCdIndex;
     QMenu *pmStatus;
+    QMenu *mnuFile;
+    QMenu *mnuEdit;
+    QMenu *mnuSettings;
+    QMenu *mnuHelp;
 
     QAction *actCDimp;
     QAction *actCDexpASC;
@@ -75,17 +81,27 @@ public:
     QAction *actAllOpen;
     QAction *actAllClose;
     QAction *actDriverImp;
+    QAction *actChinese;
+    QAction *actEnglish;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    QAction *makeAction(const char *name, const QString &caption, const QString &hint, int image);
+    QAction *makeAction(const char *name, int image);
+    static void setActionTexts(QAction *action, const QString &caption, const QString &hint = QString());
     void createActions();
-    QAction *menuItem(const char *name, QAction *action, const QString &caption = QString());
+    QAction *menuItem(const char *name, QAction *action);
     void createMenus();
+    void createLanguageMenu(QMenu *menu);
+    // Sets every text the window shows in the interface's language.
+    void retranslateUi();
+    void retranslateActions();
+    void retranslateMenus();
+    void chooseLanguage(Language language);
     void createPanels();
     QFrame *createToolbarPanel();
     QFrame *createFilePanels();
@@ -104,6 +120,8 @@ private:
     TLCommFunction &m_commFunction;
     Prompts &m_prompts;
     ActionStates m_actionStates;
+    // Each menu item and the action it runs.
+    QHash<QAction *, QAction *> m_menuItems;
     std::unique_ptr<StatusProgress> m_progress;
     DiscBrowser *m_browser = nullptr;
     ImportController *m_import = nullptr;

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 QString Startup::applicationTitle()
 {
-    return u"Quillon系列软件之-光盘索引库"_s;
+    return QCoreApplication::translate("Startup", "Quillon系列软件之-光盘索引库");
 }
 
 void Startup::nameApplication()

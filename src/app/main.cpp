@@ -1,10 +1,10 @@
 #include "CommandLine.h"
-#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "TerminationSignals.h"
 #include "drives/CdImageOption.h"
 #include "drives/platform/Platform.h"
+#include "language/Language.h"
 #include "store/CatalogueLocation.h"
 #include "store/DbError.h"
 #include "store/LCommBusiness.h"
@@ -35,6 +35,10 @@ CommandLine readCommandLine(int &argc, char *argv[])
 {
     const QCoreApplication reading(argc, argv);
     Startup::nameApplication();
+    // Chinese, the texts' own language, needs no translation here; Qt's own texts of the
+    // parser stay as they always were.
+    if (InterfaceLanguage::saved() == Language::English)
+        InterfaceLanguage::apply(Language::English);
     return CommandLine::parse(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
 }
 
@@ -47,7 +51,8 @@ QString catalogueFile(const CommandLine &line, ErrorPresenter &presenter)
         try {
             CatalogueLocation::createUserFileIfMissing();
         } catch (const DbError &error) {
-            presenter.showError(u"连接失败"_s, error.message(), Startup::applicationTitle());
+            presenter.showError(QCoreApplication::translate("Startup", "连接失败"), error.message(),
+                                Startup::applicationTitle());
             return QString();
         }
     }
@@ -76,7 +81,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     Startup::nameApplication();
-    QtTranslations::install(app);
+    InterfaceLanguage::apply(InterfaceLanguage::saved());
     QtPrompts prompts;
     attachCdImages(presenter);
     const QString catalogue = catalogueFile(line, presenter);

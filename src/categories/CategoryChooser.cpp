@@ -28,12 +28,11 @@ QFrame *panel(QWidget *parent, const QString &name)
     return frame;
 }
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, QPoint at)
+QLabel *label(QWidget *parent, const QString &name, QPoint at)
 {
-    auto *created = new QLabel(text, parent);
+    auto *created = new QLabel(parent);
     created->setObjectName(name);
     created->move(at);
-    created->adjustSize();
     return created;
 }
 
@@ -50,6 +49,7 @@ TCategoryChooser::TCategoryChooser(TdmQL &dm, TLCommFunction &commFunction, Prom
     createActions();
     createCategoryPanel(categoryParent);
     createMaskPanel(maskParent);
+    retranslateUi();
 }
 
 void TCategoryChooser::guarded(const std::function<void()> &handler)
@@ -57,9 +57,9 @@ void TCategoryChooser::guarded(const std::function<void()> &handler)
     ActionGuard::run(m_prompts, handler);
 }
 
-QAction *TCategoryChooser::makeAction(const char *name, const QString &caption, void (TCategoryChooser::*handler)())
+QAction *TCategoryChooser::makeAction(const char *name, void (TCategoryChooser::*handler)())
 {
-    auto *action = new QAction(caption, this);
+    auto *action = new QAction(this);
     action->setObjectName(QLatin1StringView(name));
     connect(action, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     return action;
@@ -67,19 +67,33 @@ QAction *TCategoryChooser::makeAction(const char *name, const QString &caption, 
 
 void TCategoryChooser::createActions()
 {
-    actAdd = makeAction("actAdd", u"添加名称(&A)"_s, &TCategoryChooser::actAddExecute);
-    actEdit = makeAction("actEdit", u"修改名称(&E)"_s, &TCategoryChooser::actEditExecute);
-    actDel = makeAction("actDel", u"删除名称(&D)"_s, &TCategoryChooser::actDelExecute);
-    actDAdd = makeAction("actDAdd", u"增加"_s, &TCategoryChooser::actDAddExecute);
-    actDEdit = makeAction("actDEdit", u"修改"_s, &TCategoryChooser::actDEditExecute);
-    actDErase = makeAction("actDErase", u"删除"_s, &TCategoryChooser::actDEraseExecute);
+    actAdd = makeAction("actAdd", &TCategoryChooser::actAddExecute);
+    actEdit = makeAction("actEdit", &TCategoryChooser::actEditExecute);
+    actDel = makeAction("actDel", &TCategoryChooser::actDelExecute);
+    actDAdd = makeAction("actDAdd", &TCategoryChooser::actDAddExecute);
+    actDEdit = makeAction("actDEdit", &TCategoryChooser::actDEditExecute);
+    actDErase = makeAction("actDErase", &TCategoryChooser::actDEraseExecute);
     setMaskActions(false);
+}
+
+void TCategoryChooser::retranslateUi()
+{
+    actAdd->setText(tr("添加名称(&A)"));
+    actEdit->setText(tr("修改名称(&E)"));
+    actDel->setText(tr("删除名称(&D)"));
+    actDAdd->setText(tr("增加"));
+    actDEdit->setText(tr("修改"));
+    actDErase->setText(tr("删除"));
+    for (auto [label, text] : {std::pair{Label1, tr("扩展名称：")}, std::pair{Label2, tr("文件扩展名：")}}) {
+        label->setText(text);
+        label->adjustSize();
+    }
 }
 
 QFrame *TCategoryChooser::createCategoryPanel(QWidget *parent)
 {
     pnlCatalog = panel(parent, u"pnlCatalog"_s);
-    Label1 = label(pnlCatalog, u"Label1"_s, u"扩展名称："_s, {16, 7});
+    Label1 = label(pnlCatalog, u"Label1"_s, {16, 7});
     cbCatalog = new QComboBox(pnlCatalog);
     cbCatalog->setObjectName(u"cbCatalog"_s);
     cbCatalog->setEditable(false);
@@ -94,7 +108,7 @@ QFrame *TCategoryChooser::createCategoryPanel(QWidget *parent)
 QFrame *TCategoryChooser::createMaskPanel(QWidget *parent)
 {
     pnlMask = panel(parent, u"pnlMask"_s);
-    Label2 = label(pnlMask, u"Label2"_s, u"文件扩展名："_s, {16, 9});
+    Label2 = label(pnlMask, u"Label2"_s, {16, 9});
     lbCatalog = new QListWidget(pnlMask);
     lbCatalog->setObjectName(u"lbCatalog"_s);
     lbCatalog->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -38,6 +38,9 @@ public:
     void FitMaskList();
     // The masks of the chosen category, as listed.
     QStringList maskTexts() const;
+    // Sets the texts of the actions and labels in the interface's language; the window
+    // showing the chooser calls it when the language changes.
+    void retranslateUi();
 
     // Event handlers.
     void cbCatalogChange();
@@ -69,7 +72,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *makeAction(const char *name, const QString &caption, void (TCategoryChooser::*handler)());
+    QAction *makeAction(const char *name, void (TCategoryChooser::*handler)());
     void createActions();
     QFrame *createCategoryPanel(QWidget *parent);
     QFrame *createMaskPanel(QWidget *parent);

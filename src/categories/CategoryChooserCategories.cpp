@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QListWidget>
 
 using namespace Qt::StringLiterals;
@@ -20,7 +21,7 @@ const QString kMaskStatement = u"select extCode, extDetailInfo  from extDt  Wher
 void TCategoryChooser::requireRow(bool located)
 {
     if (!located)
-        throw DbError(u"找不到所选的记录"_s);
+        throw DbError(QCoreApplication::translate("TCategoryChooser", "找不到所选的记录"));
 }
 
 // Reads the categories in code order into the chooser; each entry keeps its extCode.
@@ -84,7 +85,8 @@ void TCategoryChooser::InslbCatalog()
     } catch (const std::exception &error) {
         failure = QString::fromLocal8Bit(error.what());
     }
-    m_commFunction.ShowError(u"函数InslbCatalog操作错误"_s, u"错误信息:\r"_s + failure, QString());
+    m_commFunction.ShowError(QCoreApplication::translate("TCategoryChooser", "函数InslbCatalog操作错误"),
+                             QCoreApplication::translate("TCategoryChooser", "错误信息:") + u'\r' + failure, QString());
 }
 
 bool TCategoryChooser::storeStep(TQuery &dataSet, const std::function<bool()> &step)
@@ -128,7 +130,9 @@ void TCategoryChooser::reloadLists()
 void TCategoryChooser::actAddExecute()
 {
     bool ok = false;
-    const QString text = m_prompts.inputText(u"新的名称"_s, u"请在输入框内输入新的名称.        "_s, QString(), &ok);
+    const QString text = m_prompts.inputText(
+        QCoreApplication::translate("TCategoryChooser", "新的名称"),
+        QCoreApplication::translate("TCategoryChooser", "请在输入框内输入新的名称.        "), QString(), &ok);
     if (!ok)
         return;
     const QString name = text.trimmed();
@@ -155,7 +159,9 @@ void TCategoryChooser::actEditExecute()
         return;
     const QString old = cbCatalog->itemText(index);
     bool ok = false;
-    const QString text = m_prompts.inputText(u"新的名称"_s, u"请在输入框内输入修改后的名称."_s, old, &ok);
+    const QString text =
+        m_prompts.inputText(QCoreApplication::translate("TCategoryChooser", "新的名称"),
+                            QCoreApplication::translate("TCategoryChooser", "请在输入框内输入修改后的名称."), old, &ok);
     if (!ok || text == old)
         return;
     const QString name = text.trimmed();

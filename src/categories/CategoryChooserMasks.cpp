@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QListWidget>
 
 using namespace Qt::StringLiterals;
@@ -55,8 +56,9 @@ void TCategoryChooser::actDAddExecute()
         return;
     locateCategory();
     bool ok = false;
-    const QString text =
-        m_prompts.inputText(u"新的文件扩展名"_s, u"请在输入框内输入新的扩展名，abc. *.dat"_s, QString(), &ok);
+    const QString text = m_prompts.inputText(
+        QCoreApplication::translate("TCategoryChooser", "新的文件扩展名"),
+        QCoreApplication::translate("TCategoryChooser", "请在输入框内输入新的扩展名，abc. *.dat"), QString(), &ok);
     if (!ok || text.isEmpty())
         return;
     const QString mask = text.trimmed();
@@ -84,7 +86,9 @@ void TCategoryChooser::actDEditExecute()
         return;
     const QString old = lbCatalog->item(row)->text();
     bool ok = false;
-    const QString text = m_prompts.inputText(u"新的名称"_s, u"请在输入框内输入修改后的名称."_s, old, &ok);
+    const QString text =
+        m_prompts.inputText(QCoreApplication::translate("TCategoryChooser", "新的名称"),
+                            QCoreApplication::translate("TCategoryChooser", "请在输入框内输入修改后的名称."), old, &ok);
     if (!ok || text == old)
         return;
     const QString mask = text.trimmed();

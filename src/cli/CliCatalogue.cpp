@@ -12,7 +12,7 @@ CliCatalogue::Status CliCatalogue::open(const QString &namedFile, TdmQL::Access 
         try {
             CatalogueLocation::createUserFileIfMissing();
         } catch (const DbError &error) {
-            m_presenter.showError(QStringLiteral("连接失败"), error.message(), QString());
+            m_presenter.showError(QCoreApplication::translate("Cli", "连接失败"), error.message(), QString());
             return CatalogueFailed;
         }
     }

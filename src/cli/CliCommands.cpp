@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include <QCoreApplication>
+
 #include "CliSupport.h"
 #include "store/FileRowModel.h"
 
@@ -8,7 +10,7 @@ using namespace CliSupport;
 
 int CliCommands::discs(const QStringList &arguments)
 {
-    CommandParser command(u"列出光盘：名称、卷标、序列号、文件数。"_s, QString());
+    CommandParser command(QCoreApplication::translate("Cli", "列出光盘：名称、卷标、序列号、文件数。"), QString());
     if (const auto end = command.parse(arguments, 0))
         return *end;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
@@ -22,7 +24,8 @@ int CliCommands::discs(const QStringList &arguments)
 
 int CliCommands::files(const QStringList &arguments)
 {
-    CommandParser command(u"列出一张光盘的文件：光盘名、文件名、大小、时间、路径。"_s, u"光盘名"_s);
+    CommandParser command(QCoreApplication::translate("Cli", "列出一张光盘的文件：光盘名、文件名、大小、时间、路径。"),
+                          QCoreApplication::translate("Cli", "光盘名"));
     if (const auto end = command.parse(arguments, 1))
         return *end;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
@@ -35,9 +38,11 @@ int CliCommands::files(const QStringList &arguments)
 
 int CliCommands::search(const QStringList &arguments)
 {
-    CommandParser command(u"查找文件，条件与查询对话框相同（* 匹配任意字符）。"_s, u"文字"_s);
+    CommandParser command(QCoreApplication::translate("Cli", "查找文件，条件与查询对话框相同（* 匹配任意字符）。"),
+                          QCoreApplication::translate("Cli", "文字"));
     command.parser.addOption(inOption());
-    command.parser.addOption({u"pinyin"_s, u"也按拼音（全拼或首字母）查找中文名称，如同勾选“拼音”。"_s});
+    command.parser.addOption(
+        {u"pinyin"_s, QCoreApplication::translate("Cli", "也按拼音（全拼或首字母）查找中文名称，如同勾选“拼音”。")});
     if (const auto end = command.parse(arguments, 1))
         return *end;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
@@ -51,7 +56,7 @@ int CliCommands::search(const QStringList &arguments)
 
 int CliCommands::categories(const QStringList &arguments)
 {
-    CommandParser command(u"列出扩展名类别和它们的文件掩码。"_s, QString());
+    CommandParser command(QCoreApplication::translate("Cli", "列出扩展名类别和它们的文件掩码。"), QString());
     if (const auto end = command.parse(arguments, 0))
         return *end;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {

@@ -9,6 +9,7 @@
 #include "store/AppError.h"
 #include "store/FileRowModel.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -23,7 +24,7 @@ std::optional<QStringList> categoryMasks(TdmQL &dm, const QString &category)
 {
     QSqlQuery found = statement(dm, u"select extCode from extMt where extName = ?"_s, {category});
     if (!found.next()) {
-        CliOutput::error(u"找不到扩展名类别“%1”"_s.arg(category));
+        CliOutput::error(QCoreApplication::translate("Cli", "找不到扩展名类别“%1”").arg(category));
         return std::nullopt;
     }
     QSqlQuery masks =
@@ -47,7 +48,7 @@ std::optional<Source> folderSource(const QString &folder)
     const std::optional<DriveLocation> where =
         info.isDir() ? Platform::instance().locate(info.absoluteFilePath()) : std::nullopt;
     if (!where) {
-        CliOutput::error(u"不是可以读的文件夹：%1"_s.arg(folder));
+        CliOutput::error(QCoreApplication::translate("Cli", "不是可以读的文件夹：%1").arg(folder));
         return std::nullopt;
     }
     QString relative = where->relativePath;
@@ -62,7 +63,7 @@ std::optional<Source> driveSource(const QString &drive)
 {
     const char letter = drive.isEmpty() ? 0 : Platform::driveLetter(drive.at(0).toLatin1());
     if (!letter || !Platform::instance().letters().contains(letter)) {
-        CliOutput::error(u"没有这个驱动器：%1"_s.arg(drive));
+        CliOutput::error(QCoreApplication::translate("Cli", "没有这个驱动器：%1").arg(drive));
         return std::nullopt;
     }
     return Source{letter, QString(QChar(char16_t(letter))) + u":\\"_s, drive};
@@ -72,7 +73,7 @@ std::optional<Source> imageSource(const QString &image)
 {
     const std::optional<char> letter = Platform::instance().attachImage(QFileInfo(image).absoluteFilePath());
     if (!letter) {
-        CliOutput::error(u"无法载入光盘映像：%1"_s.arg(image));
+        CliOutput::error(QCoreApplication::translate("Cli", "无法载入光盘映像：%1").arg(image));
         return std::nullopt;
     }
     return Source{*letter, QString(QChar(char16_t(*letter))) + u":\\"_s, image};
@@ -86,23 +87,23 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
         name = drive.DiskLabel;
     }
     if (name.trimmed().isEmpty()) {
-        CliOutput::error(u"%1：光盘名不能为空"_s.arg(source.shown));
+        CliOutput::error(QCoreApplication::translate("Cli", "%1：光盘名不能为空").arg(source.shown));
         return Status::NothingFound;
     }
     TerminalProgress progress;
     switch (DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root, masks, name, progress)) {
     case DiscImport::Result::NameTaken:
-        CliOutput::error(u"%1：光盘索引库中已经有该名称的光盘了!"_s.arg(name));
+        CliOutput::error(QCoreApplication::translate("Cli", "%1：光盘索引库中已经有该名称的光盘了!").arg(name));
         return Status::NothingFound;
     case DiscImport::Result::NoFiles:
-        CliOutput::error(u"%1：没有符合类别的文件"_s.arg(source.shown));
+        CliOutput::error(QCoreApplication::translate("Cli", "%1：没有符合类别的文件").arg(source.shown));
         return Status::NothingFound;
     case DiscImport::Result::NotStored: // the engine's message is on standard error
         return Status::CatalogueFailed;
     case DiscImport::Result::Stored:
         break;
     }
-    std::fprintf(stderr, "%s\n", u"完成导入：%1"_s.arg(name).toUtf8().constData());
+    std::fprintf(stderr, "%s\n", QCoreApplication::translate("Cli", "完成导入：%1").arg(name).toUtf8().constData());
     return Status::Done;
 }
 
@@ -110,13 +111,21 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
 
 int CliCommands::import(const QStringList &arguments)
 {
-    CommandParser command(u"导入一个驱动器、文件夹或光盘映像（可以给出多个映像，依次导入）。"_s, QString());
-    const QCommandLineOption name(u"name"_s, u"光盘名。"_s, u"名称"_s);
-    const QCommandLineOption fromLabel(u"name-from-label"_s, u"用光盘的卷标作光盘名。"_s);
-    const QCommandLineOption category(u"category"_s, u"扩展名类别（例如 音乐）。"_s, u"类别"_s);
-    const QCommandLineOption drive(u"drive"_s, u"驱动器盘符（例如 D）。"_s, u"盘符"_s);
-    const QCommandLineOption folder(u"folder"_s, u"文件夹。"_s, u"文件夹"_s);
-    const QCommandLineOption image(u"image"_s, u"光盘映像文件（可以多次给出）。"_s, u"映像"_s);
+    CommandParser command(
+        QCoreApplication::translate("Cli", "导入一个驱动器、文件夹或光盘映像（可以给出多个映像，依次导入）。"),
+        QString());
+    const QCommandLineOption name(u"name"_s, QCoreApplication::translate("Cli", "光盘名。"),
+                                  QCoreApplication::translate("Cli", "名称"));
+    const QCommandLineOption fromLabel(u"name-from-label"_s,
+                                       QCoreApplication::translate("Cli", "用光盘的卷标作光盘名。"));
+    const QCommandLineOption category(u"category"_s, QCoreApplication::translate("Cli", "扩展名类别（例如 音乐）。"),
+                                      QCoreApplication::translate("Cli", "类别"));
+    const QCommandLineOption drive(u"drive"_s, QCoreApplication::translate("Cli", "驱动器盘符（例如 D）。"),
+                                   QCoreApplication::translate("Cli", "盘符"));
+    const QCommandLineOption folder(u"folder"_s, QCoreApplication::translate("Cli", "文件夹。"),
+                                    QCoreApplication::translate("Cli", "文件夹"));
+    const QCommandLineOption image(u"image"_s, QCoreApplication::translate("Cli", "光盘映像文件（可以多次给出）。"),
+                                   QCoreApplication::translate("Cli", "映像"));
     command.parser.addOptions({name, fromLabel, category, drive, folder, image});
     if (const auto end = command.parse(arguments, 0))
         return *end;
@@ -124,8 +133,9 @@ int CliCommands::import(const QStringList &arguments)
     const int sources = int(p.isSet(drive)) + int(p.isSet(folder)) + int(!p.values(image).isEmpty());
     const qsizetype count = p.isSet(image) ? p.values(image).size() : 1;
     if (sources != 1 || !p.isSet(category) || p.isSet(name) == p.isSet(fromLabel) || (count > 1 && p.isSet(name))) {
-        CliOutput::error(u"需要 --category、--name 或 --name-from-label（多个映像时只能用后者），"
-                         "以及 --drive、--folder、--image 中的一种。使用 --help 查看用法。"_s);
+        CliOutput::error(
+            QCoreApplication::translate("Cli", "需要 --category、--name 或 --name-from-label（多个映像时只能用后者），"
+                                               "以及 --drive、--folder、--image 中的一种。使用 --help 查看用法。"));
         return Status::BadUsage;
     }
     return withCatalogue(command, TdmQL::Access::ReadWrite, [&](CliCatalogue &catalogue) {
@@ -149,26 +159,37 @@ int CliCommands::import(const QStringList &arguments)
 
 int CliCommands::exportList(const QStringList &arguments)
 {
-    CommandParser command(u"把一张光盘的文件或查找结果导出为文本文件（与“导出”相同的格式）。"_s, u"[光盘名]"_s);
-    const QCommandLineOption searchText(u"search"_s, u"导出这段文字的查找结果。"_s, u"文字"_s);
-    const QCommandLineOption output({u"o"_s, u"output"_s}, u"写入这个文件（默认写到标准输出）。"_s, u"文件"_s);
-    const QCommandLineOption encoding(u"encoding"_s, u"gb18030（默认）或 utf-8。"_s, u"编码"_s, u"gb18030"_s);
+    CommandParser command(
+        QCoreApplication::translate("Cli", "把一张光盘的文件或查找结果导出为文本文件（与“导出”相同的格式）。"),
+        QCoreApplication::translate("Cli", "[光盘名]"));
+    const QCommandLineOption searchText(u"search"_s, QCoreApplication::translate("Cli", "导出这段文字的查找结果。"),
+                                        QCoreApplication::translate("Cli", "文字"));
+    const QCommandLineOption output({u"o"_s, u"output"_s},
+                                    QCoreApplication::translate("Cli", "写入这个文件（默认写到标准输出）。"),
+                                    QCoreApplication::translate("Cli", "文件"));
+    const QCommandLineOption encoding(u"encoding"_s, QCoreApplication::translate("Cli", "gb18030（默认）或 utf-8。"),
+                                      QCoreApplication::translate("Cli", "编码"), u"gb18030"_s);
     command.parser.addOptions({searchText, output, encoding, inOption()});
     const QCommandLineParser &p = command.parser;
     if (const auto end = command.parse(arguments, 0, 1))
         return *end;
     if (p.isSet(searchText) == !p.positionalArguments().isEmpty()) {
-        CliOutput::error(u"需要一个光盘名，或者 --search；使用 --help 查看用法。"_s);
+        CliOutput::error(QCoreApplication::translate("Cli", "需要一个光盘名，或者 --search；使用 --help 查看用法。"));
         return Status::BadUsage;
     }
     const QString encodingName = p.value(encoding).toLower();
     if (encodingName != u"gb18030"_s && encodingName != u"utf-8"_s && encodingName != u"utf8"_s) {
-        CliOutput::error(u"--encoding 只接受 gb18030 或 utf-8"_s);
+        CliOutput::error(QCoreApplication::translate("Cli", "--encoding 只接受 gb18030 或 utf-8"));
         return Status::BadUsage;
     }
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
-        rows.setHeaderCaptions({u"光盘名"_s, u"文件名"_s, u"大小"_s, u"时间"_s, u"路径"_s});
+        // The file list's column headers, as the window's export writes them.
+        rows.setHeaderCaptions({QCoreApplication::translate("CliColumns", "光盘名"),
+                                QCoreApplication::translate("CliColumns", "文件名"),
+                                QCoreApplication::translate("CliColumns", "大小"),
+                                QCoreApplication::translate("CliColumns", "时间"),
+                                QCoreApplication::translate("CliColumns", "路径")});
         const bool found = p.isSet(searchText)
                                ? searchHits(catalogue.dm(), p.value(searchText), p.value(u"in"_s), rows).has_value()
                                : discFiles(catalogue.dm(), p.positionalArguments().value(0), rows).has_value();
@@ -190,7 +211,8 @@ int CliCommands::exportList(const QStringList &arguments)
         FileListExport::write(rows, file, progress, format);
         if (!file.commit())
             throw AppError(file.errorString());
-        std::fprintf(stderr, "%s\n", u"共导出%1条记录"_s.arg(rows.rowCount()).toUtf8().constData());
+        std::fprintf(stderr, "%s\n",
+                     QCoreApplication::translate("Cli", "共导出%1条记录").arg(rows.rowCount()).toUtf8().constData());
         return rows.rowCount() > 0 ? int(Status::Done) : int(Status::NothingFound);
     });
 }

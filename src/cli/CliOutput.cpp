@@ -1,5 +1,6 @@
 #include "CliOutput.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -75,7 +76,9 @@ void CliOutput::error(const QString &message)
 
 void CliErrorPresenter::showError(const QString &message, const QString &details, const QString &)
 {
-    CliOutput::error(details.isEmpty() ? message : message + u"：\n"_s + QString(details).replace(u'\r', u'\n'));
+    CliOutput::error(details.isEmpty() ? message
+                                       : QCoreApplication::translate("Cli", "%1：").arg(message) + u'\n' +
+                                             QString(details).replace(u'\r', u'\n'));
 }
 
 TerminalProgress::TerminalProgress()

@@ -5,6 +5,7 @@
 #include "store/AppError.h"
 #include "store/FileRowModel.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 
@@ -28,8 +29,9 @@ const QStringList kFileFields{u"disc"_s, u"name"_s, u"size"_s, u"date"_s, u"path
 } // namespace
 
 CommandParser::CommandParser(const QString &description, const QString &arguments)
-    : catalogue(u"catalogue"_s, u"使用这个光盘索引库文件。"_s, u"文件"_s)
-    , json(u"json"_s, u"以 JSON 输出列表。"_s)
+    : catalogue(u"catalogue"_s, QCoreApplication::translate("Cli", "使用这个光盘索引库文件。"),
+                QCoreApplication::translate("Cli", "文件"))
+    , json(u"json"_s, QCoreApplication::translate("Cli", "以 JSON 输出列表。"))
 {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
@@ -55,7 +57,7 @@ std::optional<int> CommandParser::parse(const QStringList &arguments, qsizetype 
     }
     const qsizetype given = parser.positionalArguments().size();
     if (given < fewest || given > most) {
-        CliOutput::error(u"参数不对；使用 --help 查看用法。"_s);
+        CliOutput::error(QCoreApplication::translate("Cli", "参数不对；使用 --help 查看用法。"));
         return Status::BadUsage;
     }
     return std::nullopt;
@@ -106,7 +108,7 @@ std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowM
 {
     QSqlQuery disc = statement(dm, u"select DiskCode, DiskName from CdRomListMt where DiskName = ?"_s, {name});
     if (!disc.next()) {
-        CliOutput::error(u"找不到光盘“%1”的记录"_s.arg(name));
+        CliOutput::error(QCoreApplication::translate("Cli", "找不到光盘“%1”的记录").arg(name));
         return std::nullopt;
     }
     const QString discName = disc.value(1).toString();
@@ -129,7 +131,7 @@ std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const Q
     for (const QString &column : columns.split(u',', Qt::SkipEmptyParts)) {
         const qsizetype i = names.indexOf(column.trimmed());
         if (i < 0) {
-            CliOutput::error(u"--in 只接受 name、size、date、path：%1"_s.arg(column));
+            CliOutput::error(QCoreApplication::translate("Cli", "--in 只接受 name、size、date、path：%1").arg(column));
             return std::nullopt;
         }
         if (!pattern.isEmpty())
@@ -153,7 +155,8 @@ int listFiles(const CommandParser &command, const FileRowModel &rows)
 
 QCommandLineOption inOption()
 {
-    return {u"in"_s, u"在这些列中查找：name,size,date,path（默认 name）。"_s, u"列"_s, u"name"_s};
+    return {u"in"_s, QCoreApplication::translate("Cli", "在这些列中查找：name,size,date,path（默认 name）。"),
+            QCoreApplication::translate("Cli", "列"), u"name"_s};
 }
 
 } // namespace CliSupport

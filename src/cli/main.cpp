@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "CliOutput.h"
 #include "QuillonVersion.h"
+#include "language/Language.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -14,20 +15,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char kUsage[] =
-    "用法：quillon-cli 命令 [选项] [参数]\n"
-    "\n"
-    "命令：\n"
-    "  discs        列出光盘：名称、卷标、序列号、文件数\n"
-    "  files 光盘名  列出一张光盘的文件\n"
-    "  search 文字   查找文件（--in name,size,date,path）\n"
-    "  import       导入驱动器、文件夹或光盘映像\n"
-    "  export       把一张光盘的文件或查找结果导出为文本文件\n"
-    "  categories   列出扩展名类别和它们的文件掩码\n"
-    "\n"
-    "每个命令都接受 --help、--catalogue 文件 和 --json。\n"
-    "输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \\t \\r \\n \\\\。\n"
-    "退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。\n";
+const char *const kUsage = QT_TRANSLATE_NOOP(
+    "Cli", "用法：quillon-cli 命令 [选项] [参数]\n"
+           "\n"
+           "命令：\n"
+           "  discs        列出光盘：名称、卷标、序列号、文件数\n"
+           "  files 光盘名  列出一张光盘的文件\n"
+           "  search 文字   查找文件（--in name,size,date,path）\n"
+           "  import       导入驱动器、文件夹或光盘映像\n"
+           "  export       把一张光盘的文件或查找结果导出为文本文件\n"
+           "  categories   列出扩展名类别和它们的文件掩码\n"
+           "\n"
+           "每个命令都接受 --help、--catalogue 文件 和 --json。\n"
+           "输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \\t \\r \\n \\\\。\n"
+           "退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。\n");
+
+void printUsage(FILE *stream)
+{
+    std::fputs(QCoreApplication::translate("Cli", kUsage).toUtf8().constData(), stream);
+}
 
 } // namespace
 
@@ -36,10 +42,14 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"Quillon"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_FILE_VERSION));
+    // The language of the program's window, chosen in its Language menu. Chinese, the
+    // texts' own language, needs no translation.
+    if (InterfaceLanguage::saved() == Language::English)
+        InterfaceLanguage::apply(Language::English);
     const QStringList arguments = QCoreApplication::arguments();
     const QString command = arguments.value(1);
     if (command == u"--help"_s || command == u"-h"_s) {
-        std::fputs(kUsage, stdout);
+        printUsage(stdout);
         return 0;
     }
     if (command == u"--version"_s || command == u"-v"_s) {
@@ -53,8 +63,9 @@ int main(int argc, char *argv[])
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {
-        CliOutput::error(command.isEmpty() ? u"缺少命令"_s : u"没有这个命令：%1"_s.arg(command));
-        std::fputs(kUsage, stderr);
+        CliOutput::error(command.isEmpty() ? QCoreApplication::translate("Cli", "缺少命令")
+                                           : QCoreApplication::translate("Cli", "没有这个命令：%1").arg(command));
+        printUsage(stderr);
         return 2;
     }
     // The command's own parser sees the command's name where a program's name stands.

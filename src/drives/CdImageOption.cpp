@@ -3,6 +3,8 @@
 #include "drives/platform/Platform.h"
 #include "drives/platform/formats/DiscImage.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -12,24 +14,26 @@ QString reason(DiscImage::Verdict verdict)
 {
     switch (verdict) {
     case DiscImage::Verdict::Missing:
-        return u"文件不存在。"_s;
+        return QCoreApplication::translate("CdImageOption", "文件不存在。");
     case DiscImage::Verdict::NotAFile:
-        return u"这不是一个文件。"_s;
+        return QCoreApplication::translate("CdImageOption", "这不是一个文件。");
     case DiscImage::Verdict::Unreadable:
-        return u"文件无法打开读取。"_s;
+        return QCoreApplication::translate("CdImageOption", "文件无法打开读取。");
     case DiscImage::Verdict::NoVolume:
-        return u"文件中没有 ISO 9660、Joliet 或 UDF 卷，不是光盘映像。"_s;
+        return QCoreApplication::translate("CdImageOption", "文件中没有 ISO 9660、Joliet 或 UDF 卷，不是光盘映像。");
     case DiscImage::Verdict::Usable:
         break;
     }
-    return u"没有空闲的驱动器号了。"_s;
+    return QCoreApplication::translate("CdImageOption", "没有空闲的驱动器号了。");
 }
 
 CdImageOption::Failure failure(const QString &path)
 {
     if (path.isEmpty())
-        return {u"命令行参数 %1 后缺少光盘映像文件的路径。"_s.arg(kOption), QString()};
-    return {u"无法载入光盘映像：%1"_s.arg(path), reason(DiscImage::check(path))};
+        return {QCoreApplication::translate("CdImageOption", "命令行参数 %1 后缺少光盘映像文件的路径。").arg(kOption),
+                QString()};
+    return {QCoreApplication::translate("CdImageOption", "无法载入光盘映像：%1").arg(path),
+            reason(DiscImage::check(path))};
 }
 } // namespace
 

@@ -4,6 +4,8 @@
 #include "DriveUtilities.h"
 #include "ui/Prompts.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 // Sends a door command for each selected row, from the top, and deselects the row.
@@ -38,12 +40,12 @@ void TDriveListView::moveAllTrays(bool open)
 
 void TDriveListView::actOpenCdExecute()
 {
-    moveSelectedTrays(true, u"请选择弹出关闭的光驱!"_s);
+    moveSelectedTrays(true, QCoreApplication::translate("TDriveListView", "请选择弹出关闭的光驱!"));
 }
 
 void TDriveListView::actCloseCdExecute()
 {
-    moveSelectedTrays(false, u"请选择需要关闭的光驱"_s);
+    moveSelectedTrays(false, QCoreApplication::translate("TDriveListView", "请选择需要关闭的光驱"));
 }
 
 void TDriveListView::actAllOpenExecute()

@@ -6,6 +6,7 @@
 #include "store/CataloguedDiscs.h"
 #include "ui/ActionGuard.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTimer>
 
@@ -84,7 +85,7 @@ void TDriveListView::FillList()
 {
     clear();
     setColumnCount(4);
-    setHeaderLabels({u"名称"_s, u"卷标"_s, u"序列号"_s, u"索引库中"_s});
+    retranslateHeader();
     for (int row = 0; row < m_driveCodes.size(); ++row) {
         const char letter = letterOf(m_driveCodes.at(row));
         auto *item = new QTreeWidgetItem(this, {QString(upperLetter(letter)) + u':'});
@@ -94,6 +95,20 @@ void TDriveListView::FillList()
             setRowImage(row, IsDriveReady(letter) ? 0 : kEmptyDrive);
     }
     FitColumns();
+}
+
+void TDriveListView::retranslateHeader()
+{
+    setHeaderLabels({tr("名称"), tr("卷标"), tr("序列号"), tr("索引库中")});
+}
+
+void TDriveListView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateHeader();
+        RefreshCatalogued(); // several names are joined the language's way
+    }
+    QTreeWidget::changeEvent(event);
 }
 
 int TDriveListView::rowImage(int row) const

@@ -62,10 +62,12 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void BuildDriveList();
     void FillList();
+    void retranslateHeader();
     void setRowImage(int row, int image);
     void readRow(int row);
     void lookUpRow(int row);

@@ -6,6 +6,7 @@
 #include "store/ProgressSink.h"
 #include "store/Transaction.h"
 
+#include <QCoreApplication>
 #include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
@@ -35,7 +36,7 @@ bool insertRows(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressS
         insert.Params() = {code, row.caption, row.sub[0], row.sub[1], row.sub[2].mid(2)};
         insert.ExecSQL();
         if (i % 100 == 0)
-            progress.ReportProgress(u"正在导入第%1条记录"_s.arg(i), i);
+            progress.ReportProgress(QCoreApplication::translate("CatalogueWriter", "正在导入第%1条记录").arg(i), i);
         if (progress.StopRequested())
             return false;
     }
@@ -52,7 +53,7 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
         insert.Close();
         insert.Params().clear();
         progress.SetProgressRange(0, 0);
-        progress.SetStatusText(u"完成导入"_s);
+        progress.SetStatusText(QCoreApplication::translate("CatalogueWriter", "完成导入"));
     });
     progress.SetStatusText(QString());
     progress.SetProgressRange(rows.rowCount(), 0);
@@ -64,7 +65,10 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
         transaction.commit();
         return code;
     } catch (const DbError &error) {
-        comm.ShowError(u"导入失败"_s, u"光盘“%1”没有保存：\r"_s.arg(disc.name) + error.message(), QString());
+        comm.ShowError(QCoreApplication::translate("CatalogueWriter", "导入失败"),
+                       QCoreApplication::translate("CatalogueWriter", "光盘“%1”没有保存：\r").arg(disc.name) +
+                           error.message(),
+                       QString());
         return std::nullopt;
     }
 }

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,9 +47,29 @@ TfrmExtEdition::TfrmExtEdition(TdmQL &dm, TLCommFunction &commFunction, Prompts 
     setObjectName(u"frmExtEdition"_s);
     createImportActions();
     createPanels();
+    retranslateUi();
 }
 
 TfrmExtEdition::~TfrmExtEdition() = default;
+
+// Sets every text of the dialog's own in the interface's language, for the mode it is in.
+void TfrmExtEdition::retranslateUi()
+{
+    if (Mode == 1)
+        setWindowTitle(tr("扩展名编辑"));
+    else if (Mode == 2 || Mode == 3)
+        setWindowTitle(Mode == 2 ? tr("光盘导入") : tr("磁盘导入"));
+    m_menu->setTitle(tr("菜单(&c)"));
+    chooser->retranslateUi();
+    retranslateImport();
+}
+
+void TfrmExtEdition::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    TfrmRoot<QDialog>::changeEvent(event);
+}
 
 void TfrmExtEdition::guarded(const std::function<void()> &handler)
 {
@@ -76,7 +97,8 @@ void TfrmExtEdition::createMenu()
 {
     mmExt = new QMenuBar(this);
     mmExt->setObjectName(u"mmExt"_s);
-    mmExt->addMenu(u"菜单(&c)"_s)->addActions({actAdd, actEdit, actDel});
+    m_menu = mmExt->addMenu(QString());
+    m_menu->addActions({actAdd, actEdit, actDel});
 }
 
 QFrame *TfrmExtEdition::createMaskButtons()
@@ -129,7 +151,7 @@ void TfrmExtEdition::SetMode(int m)
 
 void TfrmExtEdition::SetEditorMode()
 {
-    setWindowTitle(u"扩展名编辑"_s);
+    retranslateUi();
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     pnlMask->show();

@@ -15,6 +15,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QTreeView;
@@ -105,8 +106,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // Sets every text of the dialog's own in the interface's language.
+    void retranslateUi();
+    void retranslateImport();
     void createMenu();
     void createPanels();
     void takeChooserNames();
@@ -130,6 +135,7 @@ private:
     void guarded(const std::function<void()> &handler);
 
     FolderTreeModel *m_folders = nullptr;
+    QMenu *m_menu = nullptr;
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;
     Prompts &m_prompts;

@@ -55,13 +55,26 @@ QFrame *importPanel(QWidget *parent, const QString &name, int height = -1)
 
 } // namespace
 
+// The texts of the import side; the list's hidden fifth column has no caption.
+void TfrmExtEdition::retranslateImport()
+{
+    actOk->setText(tr("确定"));
+    actCancel->setText(tr("取消"));
+    actDriveImp->setText(tr("导入"));
+    Label3->setText(Mode == 3 ? tr("导入名称：") : tr("光盘名:"));
+    Label3->resize(203, Label3->sizeHint().height());
+    lvDetail->rows()->setHeaderCaptions({tr("名称"), tr("大小"), tr("时间"), tr("路径")});
+    if (lblCatalogued->isVisibleTo(this))
+        showCatalogued();
+}
+
 void TfrmExtEdition::createImportActions()
 {
-    actOk = new QAction(u"确定"_s, this);
+    actOk = new QAction(this);
     actOk->setObjectName(u"actOk"_s);
-    actCancel = new QAction(u"取消"_s, this);
+    actCancel = new QAction(this);
     actCancel->setObjectName(u"actCancel"_s);
-    actDriveImp = new QAction(u"导入"_s, this);
+    actDriveImp = new QAction(this);
     actDriveImp->setObjectName(u"actDriveImp"_s);
     connect(actOk, &QAction::triggered, this, [this] { guarded([this] { actOkExecute(); }); });
     connect(actCancel, &QAction::triggered, this, [this] { guarded([this] { actCancelExecute(); }); });
@@ -71,10 +84,9 @@ void TfrmExtEdition::createImportActions()
 QFrame *TfrmExtEdition::createNamePanel(QWidget *parent)
 {
     pnlName = importPanel(parent, u"pnlName"_s, kNameHeight);
-    Label3 = new QLabel(u"光盘名:"_s, pnlName);
+    Label3 = new QLabel(pnlName);
     Label3->setObjectName(u"Label3"_s);
     Label3->move(15, 7);
-    Label3->resize(203, Label3->sizeHint().height());
     edtDrvLabel = new QLineEdit(pnlName);
     edtDrvLabel->setObjectName(u"edtDrvLabel"_s);
     edtDrvLabel->setGeometry(16, 30, 203, edtDrvLabel->sizeHint().height());
@@ -96,7 +108,7 @@ void TfrmExtEdition::showCatalogued()
         pnlName->setFixedHeight(kNameHeight);
         return;
     }
-    lblCatalogued->setText(u"此光盘已在索引库中：%1"_s.arg(CataloguedDiscs::joined(names)));
+    lblCatalogued->setText(tr("此光盘已在索引库中：%1").arg(CataloguedDiscs::joined(names)));
     lblCatalogued->setGeometry(16, top, 203, lblCatalogued->heightForWidth(203));
     lblCatalogued->show();
     pnlName->setFixedHeight(std::max(kNameHeight, lblCatalogued->geometry().bottom() + 4));
@@ -161,7 +173,7 @@ QFrame *TfrmExtEdition::createListPanel()
     lvDetail = new TSortableListView(pnlList);
     lvDetail->setObjectName(u"lvDetail"_s);
     lvDetail->header()->setSectionsClickable(false);
-    lvDetail->setColumns({u"名称"_s, u"大小"_s, u"时间"_s, u"路径"_s}, kListWidths);
+    lvDetail->setColumns(QStringList(4, QString()), kListWidths);
     lvDetail->setColumnHidden(4, true);
     auto *layout = new QVBoxLayout(pnlList);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -190,9 +202,7 @@ QString TfrmExtEdition::GetDiscName() const
 
 void TfrmExtEdition::SetImportMode(int m)
 {
-    setWindowTitle(m == 2 ? u"光盘导入"_s : u"磁盘导入"_s);
-    if (m == 3)
-        Label3->setText(u"导入名称："_s);
+    retranslateUi();
     mmExt->hide();
     layout()->setMenuBar(nullptr);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -294,7 +304,7 @@ void TfrmExtEdition::actOkExecute()
     if (name.trimmed().isEmpty() || rows()->rowCount() == 0)
         return;
     if (DiscImport::nameTaken(m_dm, name)) {
-        m_prompts.message(u"光盘索引库中已经有该名称的光盘了!"_s);
+        m_prompts.message(tr("光盘索引库中已经有该名称的光盘了!"));
         return;
     }
     Accepted = true;

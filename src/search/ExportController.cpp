@@ -44,7 +44,7 @@ void ExportController::actCDexpASCExecute()
     const FileRowModel &rows = *m_list.rows();
     if (rows.rowCount() == 0)
         return;
-    const QString fileName = m_prompts.saveFileName(startFolder(), u"文本文件 (*.Txt *.txt)"_s, u"Txt"_s, true);
+    const QString fileName = m_prompts.saveFileName(startFolder(), tr("文本文件 (*.Txt *.txt)"), u"Txt"_s, true);
     if (fileName.isEmpty())
         return;
     ActionStates::BusyScope busy(m_states);
@@ -52,7 +52,7 @@ void ExportController::actCDexpASCExecute()
     int written = 0;
     const auto closing = qScopeGuard([&] {
         m_listPanel->setEnabled(true);
-        m_progress.SetStatusText(u"共导出%1条记录"_s.arg(written));
+        m_progress.SetStatusText(tr("共导出%1条记录").arg(written));
         m_progress.SetProgressRange(0, 0);
     });
     written = writeFile(fileName, rows);

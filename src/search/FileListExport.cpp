@@ -5,6 +5,7 @@
 #include "store/FileRowModel.h"
 #include "store/ProgressSink.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 using namespace Qt::StringLiterals;
@@ -76,7 +77,7 @@ int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressS
         if (buffer.size() >= 64 * 1024)
             flush(device, buffer);
         ++k;
-        progress.ReportProgress(u"已导出%1条记录"_s.arg(k), k);
+        progress.ReportProgress(QCoreApplication::translate("FileListExport", "已导出%1条记录").arg(k), k);
         if (progress.StopRequested())
             break;
     }

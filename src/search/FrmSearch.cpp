@@ -8,6 +8,7 @@
 #include "ui/ActionGuard.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,9 +17,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+QPushButton *button(QWidget *parent, const QString &name, QRect geometry)
 {
-    auto *b = new QPushButton(text, parent);
+    auto *b = new QPushButton(parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
     b->setAutoDefault(false);
@@ -35,32 +36,30 @@ TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
     , m_prompts(prompts)
 {
     setObjectName(u"frmSearch"_s);
-    setWindowTitle(u"查询"_s);
     setFixedSize(268, 271);
 
-    GroupBox1 = new QGroupBox(u"查找"_s, this);
+    GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(u"GroupBox1"_s);
     GroupBox1->setGeometry(9, 9, 250, 58);
     edtQlSearch = new QLineEdit(GroupBox1);
     edtQlSearch->setObjectName(u"edtQlSearch"_s);
     edtQlSearch->setGeometry(9, 19, 230, 22);
 
-    GroupBox2 = new QGroupBox(u"需要查找的字段"_s, this);
+    GroupBox2 = new QGroupBox(this);
     GroupBox2->setObjectName(u"GroupBox2"_s);
     GroupBox2->setGeometry(9, 75, 250, 188);
     slbQL = new TSearchListBox(GroupBox2);
     slbQL->setObjectName(u"slbQL"_s);
     slbQL->setGeometry(9, 19, 123, 132);
     slbQL->setADODataSet(&m_query);
-    btnAll = button(GroupBox2, u"btnAll"_s, u"全选"_s, {9, 159, 58, 20});
-    btnNone = button(GroupBox2, u"btnNone"_s, u"全无"_s, {75, 159, 57, 20});
-    btnFind = button(GroupBox2, u"btnFind"_s, u"查询(&F)"_s, {146, 65, 87, 30});
+    btnAll = button(GroupBox2, u"btnAll"_s, {9, 159, 58, 20});
+    btnNone = button(GroupBox2, u"btnNone"_s, {75, 159, 57, 20});
+    btnFind = button(GroupBox2, u"btnFind"_s, {146, 65, 87, 30});
     btnFind->setDefault(true);
-    btnCancel = button(GroupBox2, u"btnCancel"_s, u"取消(&C)"_s, {146, 103, 87, 29});
-    chkPinyin = new QCheckBox(u"拼音"_s, GroupBox2);
+    btnCancel = button(GroupBox2, u"btnCancel"_s, {146, 103, 87, 29});
+    chkPinyin = new QCheckBox(GroupBox2);
     chkPinyin->setObjectName(u"chkPinyin"_s);
     chkPinyin->setGeometry(146, 159, 87, 20);
-    chkPinyin->setToolTip(u"也按拼音查找中文名称：全拼（zhoujielun）或首字母（zjl）"_s);
     chkPinyin->setChecked(s_pinyin);
 
     connect(edtQlSearch, &QLineEdit::textChanged, this, [this] { BuildConditions(); });
@@ -73,6 +72,27 @@ TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
     connect(btnNone, &QPushButton::clicked, slbQL, &TSearchListBox::UncheckAll);
     connect(btnFind, &QPushButton::clicked, this, ActionGuard::wrap(m_prompts, [this] { btnFindClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    retranslateUi();
+}
+
+void TfrmSearch::retranslateUi()
+{
+    setWindowTitle(tr("查询"));
+    GroupBox1->setTitle(tr("查找"));
+    GroupBox2->setTitle(tr("需要查找的字段"));
+    btnAll->setText(tr("全选"));
+    btnNone->setText(tr("全无"));
+    btnFind->setText(tr("查询(&F)"));
+    btnCancel->setText(tr("取消(&C)"));
+    chkPinyin->setText(tr("拼音"));
+    chkPinyin->setToolTip(tr("也按拼音查找中文名称：全拼（zhoujielun）或首字母（zjl）"));
+}
+
+void TfrmSearch::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    TfrmRoot<QDialog>::changeEvent(event);
 }
 
 void TfrmSearch::showEvent(QShowEvent *event)

@@ -43,9 +43,12 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void FormShow();
+    // Sets every text of the dialog's own in the interface's language.
+    void retranslateUi();
     void btnFindClick();
 
     TQuery &m_query;

@@ -2,6 +2,7 @@
 
 #include "store/AppError.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <cerrno>
@@ -17,7 +18,7 @@ Gb18030Encoder::Gb18030Encoder()
     : m_iconv(iconv_open("GB18030", kUtf16))
 {
     if (m_iconv == reinterpret_cast<void *>(-1))
-        throw AppError(u"系统不支持 GB18030 编码"_s);
+        throw AppError(QCoreApplication::translate("Gb18030Encoder", "系统不支持 GB18030 编码"));
 }
 
 Gb18030Encoder::~Gb18030Encoder()

@@ -81,12 +81,12 @@ void SearchController::listHits(TQuery &query)
         feeder.add(FileSearch::hitRow(query, names));
         query.Next();
         ++k;
-        m_progress.ReportProgress(u"已查到%1条记录"_s.arg(k), k);
+        m_progress.ReportProgress(tr("已查到%1条记录").arg(k), k);
         if (m_progress.StopRequested())
             return;
     }
     feeder.flush();
     query.EnableControls();
     m_progress.SetProgressRange(0, 0);
-    m_progress.SetStatusText(u"共查到:%1条记录"_s.arg(n));
+    m_progress.SetStatusText(tr("共查到:%1条记录").arg(n));
 }

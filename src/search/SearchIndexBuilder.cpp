@@ -60,7 +60,7 @@ bool SearchIndexBuilder::step()
         }
         if (!m_reporting && before->tail() >= m_reportedRows) {
             m_reporting = m_ownsStatusText = true;
-            m_progress.SetStatusText(u"正在建立搜索索引……"_s);
+            m_progress.SetStatusText(tr("正在建立搜索索引……"));
         }
         QElapsedTimer clock;
         clock.start();
@@ -84,7 +84,7 @@ void SearchIndexBuilder::finishReport()
     m_reporting = false;
     m_progress.SetProgressRange(0, 0);
     if (m_ownsStatusText)
-        m_progress.SetStatusText(u"搜索索引已建好"_s);
+        m_progress.SetStatusText(tr("搜索索引已建好"));
 }
 
 void SearchIndexBuilder::stop()
@@ -101,7 +101,7 @@ void SearchIndexBuilder::report(const SearchIndex::Progress &progress)
     m_progress.SetProgressRange(100, 0);
     m_progress.SetProgressPosition(percent);
     if (m_ownsStatusText)
-        m_progress.SetStatusText(u"正在建立搜索索引：%1%"_s.arg(percent));
+        m_progress.SetStatusText(tr("正在建立搜索索引：%1%").arg(percent));
 }
 
 // Batches of about kBatchMs keep the window responsive whatever the speed of the machine.

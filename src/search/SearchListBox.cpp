@@ -2,6 +2,8 @@
 
 #include "store/Query.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSignalBlocker>
 
 TSearchListBox::TSearchListBox(QWidget *parent)
@@ -19,19 +21,38 @@ void TSearchListBox::setADODataSet(TQuery *dataSet)
     const QSignalBlocker blocker(this);
     clear();
     m_fieldNames.clear();
+    m_labels.clear();
     m_states.clear();
     if (!dataSet)
         return;
     for (const TFieldDef &field : dataSet->FieldDefs()) {
         if (field.tag == -1)
             continue;
-        auto *item = new QListWidgetItem(field.displayLabel.isEmpty() ? field.name : field.displayLabel, this);
+        m_labels.append(field.displayLabel.isEmpty() ? field.name : field.displayLabel);
+        auto *item = new QListWidgetItem(shownLabel(m_labels.last()), this);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setSizeHint(QSize(0, 14));
         m_fieldNames.append(field.name);
         m_states.append(false);
     }
+}
+
+// The display labels are the catalogue's captions in Chinese, the source texts of their
+// translations.
+QString TSearchListBox::shownLabel(const QString &label)
+{
+    return QCoreApplication::translate("TdmQL", label.toUtf8().constData());
+}
+
+void TSearchListBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        const QSignalBlocker blocker(this);
+        for (int i = 0; i < count(); ++i)
+            item(i)->setText(shownLabel(m_labels.at(i)));
+    }
+    QListWidget::changeEvent(event);
 }
 
 QStringList &TSearchListBox::SQL()

@@ -27,12 +27,17 @@ public:
 signals:
     void OnItemClickCheck(QObject *sender, int index, bool checked);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    static QString shownLabel(const QString &label);
     void onClickCheck();
     void setMark(int index, bool checked);
 
     TQuery *m_dataSet = nullptr;
     QStringList m_fieldNames;
+    QStringList m_labels;
     QList<bool> m_states;
     QStringList m_ownSql;
 };

@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -38,6 +39,7 @@ void CatalogueLocation::createUserFileIfMissing()
         return;
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder))
-        throw DbError(u"无法建立文件夹 %1"_s.arg(QDir::toNativeSeparators(folder)));
+        throw DbError(QCoreApplication::translate("CatalogueLocation", "无法建立文件夹 %1")
+                          .arg(QDir::toNativeSeparators(folder)));
     CatalogueSchema::create(file, true);
 }

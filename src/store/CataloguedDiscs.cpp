@@ -2,6 +2,7 @@
 
 #include "DmQL.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -28,5 +29,5 @@ QStringList CataloguedDiscs::names(TdmQL &dm, const QString &label, const QStrin
 
 QString CataloguedDiscs::joined(const QStringList &names)
 {
-    return names.join(u"、"_s);
+    return names.join(QCoreApplication::translate("CataloguedDiscs", "、"));
 }

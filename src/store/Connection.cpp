@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "SqlFunctions.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -34,7 +35,7 @@ void TConnection::Open(const QString &path)
 {
     Close();
     if (!QFileInfo(path).isFile())
-        throw DbError(u"找不到数据库文件：%1"_s.arg(path));
+        throw DbError(QCoreApplication::translate("Connection", "找不到数据库文件：%1").arg(path));
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
                                                      : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
     // mode=rw: open the file as it is and never create one in its place.
@@ -43,13 +44,13 @@ void TConnection::Open(const QString &path)
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"_s);
     if (!db.open())
-        throw DbError(u"%1：%2"_s.arg(engineMessage(db.lastError()), path));
+        throw DbError(QCoreApplication::translate("Connection", "%1：%2").arg(engineMessage(db.lastError()), path));
     QSqlQuery pragma(db);
     if (!pragma.exec(u"PRAGMA foreign_keys = ON"_s) || !registerSqlFunctions(db)) {
         const QString message = engineMessage(pragma.lastError());
         pragma = QSqlQuery();
         db.close();
-        throw DbError(message.isEmpty() ? u"无法注册数据库函数"_s : message);
+        throw DbError(message.isEmpty() ? QCoreApplication::translate("Connection", "无法注册数据库函数") : message);
     }
 }
 

@@ -47,6 +47,12 @@ bool syncToDisk(const QString &path)
     return true;
 }
 
+// A field's caption as stored: the Chinese source text, which the windows translate.
+QString fieldLabel(const char *source)
+{
+    return QString::fromUtf8(source);
+}
+
 } // namespace
 
 TdmQL::TdmQL(const QString &programDir, TLCommFunction &commFunction, TLCommBusiness &commBusiness, QObject *parent)
@@ -111,9 +117,11 @@ void TdmQL::defineQueries()
     aqryQuery->SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize"_s, u"  from CdRomListDt"_s};
     aqryQuery->setStreaming(true);
     aqryQuery->FieldDefs() = {
-        {u"DiskCode"_s, u"DiskCode"_s, -1, FieldKind::Integer}, {u"FileName"_s, u"文件名"_s, 0, FieldKind::Memo},
-        {u"FileSize"_s, u"大小"_s, 0, FieldKind::Text},         {u"FileData"_s, u"时间"_s, 0, FieldKind::DateTime},
-        {u"FilePath"_s, u"路径"_s, 0, FieldKind::Memo},
+        {u"DiskCode"_s, u"DiskCode"_s, -1, FieldKind::Integer},
+        {u"FileName"_s, fieldLabel(QT_TRANSLATE_NOOP("TdmQL", "文件名")), 0, FieldKind::Memo},
+        {u"FileSize"_s, fieldLabel(QT_TRANSLATE_NOOP("TdmQL", "大小")), 0, FieldKind::Text},
+        {u"FileData"_s, fieldLabel(QT_TRANSLATE_NOOP("TdmQL", "时间")), 0, FieldKind::DateTime},
+        {u"FilePath"_s, fieldLabel(QT_TRANSLATE_NOOP("TdmQL", "路径")), 0, FieldKind::Memo},
     };
 
     const auto handler = [this](TQuery &dataSet, const DbError &error) { return QryError(dataSet, error); };
@@ -135,8 +143,8 @@ bool TdmQL::lockCatalogue()
     if (m_lock->state() != CatalogueLock::State::InUse)
         return true;
     m_inUse = true;
-    m_commFunction.ShowError(u"光盘索引库正在被另一个程序使用：%1"_s.arg(m_lock->holder()),
-                             u"光盘索引库：%1"_s.arg(QDir::toNativeSeparators(catalogueFile())), u"错误提示"_s);
+    m_commFunction.ShowError(tr("光盘索引库正在被另一个程序使用：%1").arg(m_lock->holder()),
+                             tr("光盘索引库：%1").arg(QDir::toNativeSeparators(catalogueFile())), tr("错误提示"));
     m_lock.reset();
     return false;
 }
@@ -152,7 +160,7 @@ void TdmQL::DataModuleCreate()
         upgradeCatalogue();
     } catch (const DbError &error) {
         aConQl.Close();
-        m_commFunction.ShowError(u"连接失败"_s, error.message(), u"错误提示"_s);
+        m_commFunction.ShowError(tr("连接失败"), error.message(), tr("错误提示"));
         m_connected = false;
     }
 }

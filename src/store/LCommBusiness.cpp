@@ -2,9 +2,13 @@
 
 #include "LCommFunction.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 void TLCommBusiness::ShowDataError(const QString &errorMessage)
 {
-    m_commFunction.ShowError(u"数据操作失败"_s, u"系统提示：\r  "_s + errorMessage, QString());
+    m_commFunction.ShowError(QCoreApplication::translate("TLCommBusiness", "数据操作失败"),
+                             QCoreApplication::translate("TLCommBusiness", "系统提示：") + u"\r  "_s + errorMessage,
+                             QString());
 }

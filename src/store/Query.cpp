@@ -1,5 +1,6 @@
 #include "Query.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -139,7 +140,7 @@ void TQuery::Open()
         throw DbError(engineMessage(query.lastError()));
     if (!query.isSelect()) {
         query.finish();
-        throw DbError(u"语句没有返回记录集"_s);
+        throw DbError(QCoreApplication::translate("TQuery", "语句没有返回记录集"));
     }
     readRows(query);
     query.finish();
@@ -227,7 +228,7 @@ int TQuery::ExecSQL()
 void TQuery::First()
 {
     if (!Active())
-        throw DbError(u"数据集未打开"_s);
+        throw DbError(QCoreApplication::translate("TQuery", "数据集未打开"));
     if (m_streaming) {
         const bool consumed = m_current > 0 || (m_eof && m_streamCount > 0);
         if (consumed) {
@@ -274,7 +275,7 @@ TField TQuery::FieldByName(const QString &name)
 {
     const int column = fieldIndex(name);
     if (column < 0)
-        throw DbError(u"找不到字段 %1"_s.arg(name));
+        throw DbError(QCoreApplication::translate("TQuery", "找不到字段 %1").arg(name));
     return TField(this, column);
 }
 
@@ -292,7 +293,7 @@ QVariant TQuery::cellValue(int column) const
 void TQuery::setCellValue(int column, const QVariant &value)
 {
     if (m_state != State::Edit && m_state != State::Insert)
-        throw DbError(u"数据集不在编辑状态"_s);
+        throw DbError(QCoreApplication::translate("TQuery", "数据集不在编辑状态"));
     m_buffer[column] = value;
     m_modified.insert(column);
 }
@@ -300,25 +301,25 @@ void TQuery::setCellValue(int column, const QVariant &value)
 void TQuery::requireBrowse(const char *operation) const
 {
     if (m_state == State::Inactive)
-        throw DbError(u"数据集未打开，不能%1"_s.arg(QLatin1StringView(operation)));
+        throw DbError(QCoreApplication::translate("TQuery", "数据集未打开，不能%1").arg(QLatin1StringView(operation)));
     if (m_table.isEmpty() || m_streaming)
-        throw DbError(u"数据集不能修改"_s);
+        throw DbError(QCoreApplication::translate("TQuery", "数据集不能修改"));
 }
 
 void TQuery::requireRow(const char *operation) const
 {
     requireBrowse(operation);
     if (m_rows.empty())
-        throw DbError(u"没有当前记录，不能%1"_s.arg(QLatin1StringView(operation)));
+        throw DbError(QCoreApplication::translate("TQuery", "没有当前记录，不能%1").arg(QLatin1StringView(operation)));
 }
 
 bool TQuery::Locate(const QString &field, const QVariant &value)
 {
     if (m_streaming)
-        throw DbError(u"数据集不能定位"_s);
+        throw DbError(QCoreApplication::translate("TQuery", "数据集不能定位"));
     const int column = fieldIndex(field);
     if (column < 0)
-        throw DbError(u"找不到字段 %1"_s.arg(field));
+        throw DbError(QCoreApplication::translate("TQuery", "找不到字段 %1").arg(field));
     for (size_t i = 0; i < m_rows.size(); ++i) {
         if (sameValue(m_rows[i].value(column), value)) {
             m_current = int(i);
@@ -381,7 +382,7 @@ bool TQuery::Post()
         return runGuarded([this] { postInsert(); });
     if (m_state == State::Edit)
         return runGuarded([this] { postEdit(); });
-    throw DbError(u"数据集不在编辑状态"_s);
+    throw DbError(QCoreApplication::translate("TQuery", "数据集不在编辑状态"));
 }
 
 QString TQuery::quotedTable() const
@@ -421,7 +422,7 @@ void TQuery::postEdit()
 {
     const int key = fieldIndex(m_key);
     if (key < 0)
-        throw DbError(u"找不到字段 %1"_s.arg(m_key));
+        throw DbError(QCoreApplication::translate("TQuery", "找不到字段 %1").arg(m_key));
     QStringList sets;
     QVariantList values;
     for (int column : std::as_const(m_modified)) {
@@ -453,7 +454,7 @@ void TQuery::deleteCurrent()
 {
     const int key = fieldIndex(m_key);
     if (key < 0)
-        throw DbError(u"找不到字段 %1"_s.arg(m_key));
+        throw DbError(QCoreApplication::translate("TQuery", "找不到字段 %1").arg(m_key));
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     if (!query.prepare(u"DELETE FROM %1 WHERE %2 = ?"_s.arg(quotedTable(), quoteIdentifier(m_key))))
         throw DbError(engineMessage(query.lastError()));

@@ -4,6 +4,7 @@
 #include "SearchIndex.h"
 #include "TransactionScope.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -126,7 +127,7 @@ QList<CatalogueSchema::Category> CatalogueSchema::defaultCategories()
 void CatalogueSchema::create(const QString &path, bool withCategories)
 {
     if (QFileInfo::exists(path))
-        throw DbError(u"文件已存在，不会覆盖：%1"_s.arg(path));
+        throw DbError(QCoreApplication::translate("CatalogueSchema", "文件已存在，不会覆盖：%1").arg(path));
     const QString part = path + u".part"_s;
     QFile::remove(part);
     const QString name = u"quillon-create-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -144,7 +145,7 @@ void CatalogueSchema::create(const QString &path, bool withCategories)
     QSqlDatabase::removeDatabase(name);
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(part);
-        throw DbError(u"无法写入文件：%1"_s.arg(path));
+        throw DbError(QCoreApplication::translate("CatalogueSchema", "无法写入文件：%1").arg(path));
     }
 }
 
@@ -154,7 +155,8 @@ void CatalogueSchema::verify(const QString &connectionName)
     if (!query.exec(u"PRAGMA application_id"_s) || !query.next())
         throw DbError(query.lastError().databaseText());
     if (query.value(0).toInt() != ApplicationId)
-        throw DbError(u"这个文件不是光盘索引库 (application_id %1)"_s.arg(query.value(0).toInt()));
+        throw DbError(QCoreApplication::translate("CatalogueSchema", "这个文件不是光盘索引库 (application_id %1)")
+                          .arg(query.value(0).toInt()));
     for (const QStringList &table : kTables) {
         if (!query.prepare(u"SELECT name FROM pragma_table_info(?)"_s))
             throw DbError(query.lastError().databaseText());
@@ -166,7 +168,8 @@ void CatalogueSchema::verify(const QString &connectionName)
             present.append(query.value(0).toString().toLower());
         for (const QString &column : table.mid(1))
             if (!present.contains(column.toLower()))
-                throw DbError(u"这个文件不是光盘索引库 (缺少 %1.%2)"_s.arg(table.first(), column));
+                throw DbError(QCoreApplication::translate("CatalogueSchema", "这个文件不是光盘索引库 (缺少 %1.%2)")
+                                  .arg(table.first(), column));
     }
 }
 

@@ -4,6 +4,8 @@
 #include "Prompts.h"
 #include "store/AppError.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -19,7 +21,7 @@ void ActionGuard::run(Prompts &prompts, const std::function<void()> &handler)
     } catch (const std::exception &error) {
         text = QString::fromLocal8Bit(error.what());
     } catch (...) {
-        text = u"未知错误"_s;
+        text = QCoreApplication::translate("ActionGuard", "未知错误");
     }
     prompts.critical(ApplicationTitle::get(), text);
 }

@@ -2,6 +2,7 @@
 
 #include "UiFonts.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,9 +12,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kCaption = u"错误提示"_s;
-const QString kShowDetails = u"详细资料》[&D]"_s;
-const QString kHideDetails = u"隐藏《[&S]"_s;
+const char *const kCaption = QT_TRANSLATE_NOOP("TfrmErrorShow", "错误提示");
+const char *const kShowDetails = QT_TRANSLATE_NOOP("TfrmErrorShow", "详细资料》[&D]");
+const char *const kHideDetails = QT_TRANSLATE_NOOP("TfrmErrorShow", "隐藏《[&S]");
 constexpr int kWidth = 448;
 constexpr int kPanel1Height = 95;
 constexpr int kPanel3Height = 51;
@@ -51,12 +52,12 @@ QFrame *panel(QWidget *parent, const QString &name)
 } // namespace
 
 TfrmErrorShow::TfrmErrorShow(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_scale(UiFonts::scale()), m_detailsHeight(px(kPanel4Height))
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+    , m_scale(UiFonts::scale())
+    , m_detailsHeight(px(kPanel4Height))
 {
     setObjectName(u"frmErrorShow"_s);
-    setWindowTitle(kCaption);
     setFont(UiFonts::fixedsys(15));
 
     Panel1 = panel(this, u"Panel1"_s);
@@ -69,11 +70,11 @@ TfrmErrorShow::TfrmErrorShow(QWidget *parent)
     Panel2->setGeometry(0, px(kPanel1Height), px(kWidth), px(kPanel3Height + kPanel4Height));
     Panel3 = panel(Panel2, u"Panel3"_s);
     Panel3->setGeometry(0, 0, px(kWidth), px(kPanel3Height));
-    bbtnDetail = new QPushButton(kShowDetails, Panel3);
+    bbtnDetail = new QPushButton(Panel3);
     bbtnDetail->setObjectName(u"bbtnDetail"_s);
     bbtnDetail->setGeometry(px(160), px(20), px(141), px(31));
     bbtnDetail->setAutoDefault(false);
-    bbtnClose = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u"关闭[&C]"_s, Panel3);
+    bbtnClose = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(), Panel3);
     bbtnClose->setObjectName(u"bbtnClose"_s);
     bbtnClose->setGeometry(px(320), px(20), px(121), px(31));
     bbtnClose->setDefault(true);
@@ -89,6 +90,22 @@ TfrmErrorShow::TfrmErrorShow(QWidget *parent)
     connect(bbtnDetail, &QPushButton::clicked, this, &TfrmErrorShow::bbtnDetailClick);
     connect(bbtnClose, &QPushButton::clicked, this, &QDialog::accept);
     setClientHeight(px(kPanel1Height + kPanel3Height + kPanel4Height));
+    retranslateUi();
+}
+
+void TfrmErrorShow::retranslateUi()
+{
+    if (m_caption.isEmpty())
+        setWindowTitle(tr(kCaption));
+    bbtnDetail->setText(m_detailsShown ? tr(kHideDetails) : tr(kShowDetails));
+    bbtnClose->setText(tr("关闭[&C]"));
+}
+
+void TfrmErrorShow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 int TfrmErrorShow::px(int designPixels) const
@@ -105,6 +122,7 @@ void TfrmErrorShow::setClientHeight(int height)
 void TfrmErrorShow::Fill(const QString &message, const QString &details, const QString &caption)
 {
     Collapse();
+    m_caption = caption;
     if (!caption.isEmpty())
         setWindowTitle(caption);
     memChnInfo->setPlainText(asLines(message));
@@ -127,16 +145,18 @@ void TfrmErrorShow::FormShow()
 
 void TfrmErrorShow::Collapse()
 {
-    bbtnDetail->setText(kShowDetails);
     Panel4->hide();
+    m_detailsShown = false;
+    bbtnDetail->setText(tr(kShowDetails));
     setClientHeight(Panel1->height() + Panel3->height() + memDetailInfo->y() - 1);
 }
 
 void TfrmErrorShow::Expand()
 {
-    bbtnDetail->setText(kHideDetails);
     setClientHeight(Panel1->height() + Panel3->height() + m_detailsHeight);
     Panel4->show();
+    m_detailsShown = true;
+    bbtnDetail->setText(tr(kHideDetails));
 }
 
 bool TfrmErrorShow::expanded() const
@@ -146,7 +166,7 @@ bool TfrmErrorShow::expanded() const
 
 void TfrmErrorShow::bbtnDetailClick()
 {
-    if (bbtnDetail->text() == kShowDetails)
+    if (!m_detailsShown)
         Expand();
     else
         Collapse();

@@ -24,9 +24,13 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void FormShow();
+    // Sets every text of the dialog's own in the interface's language; a caption given
+    // to Fill stays.
+    void retranslateUi();
     int px(int designPixels) const;
     void setClientHeight(int height);
 
@@ -38,6 +42,9 @@ private:
     QPlainTextEdit *memDetailInfo;
     QPushButton *bbtnDetail;
     QPushButton *bbtnClose;
+    QString m_caption;
+    // What the details button offers: false "show", true "hide".
+    bool m_detailsShown = false;
     qreal m_scale;
     int m_detailsHeight;
 };

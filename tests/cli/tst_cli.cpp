@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -182,6 +183,19 @@ private slots:
         QVERIFY(terminal.waitForFinished(60000));
         QCOMPARE(terminal.exitCode(), 0);
         QVERIFY(QString::fromUtf8(terminal.readAll()).contains(u"] "_s));
+    }
+
+    // The language chosen in the window's menu: English messages and export header.
+    void speaksTheChosenLanguage()
+    {
+        QTemporaryDir config;
+        QSettings(config.filePath(u"Quillon/Quillon.conf"_s), QSettings::IniFormat)
+            .setValue(u"interface/language"_s, u"en"_s);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        QCOMPARE(cli({u"files"_s, u"没有这张盘"_s}).err, u"quillon-cli: No record of the disc “没有这张盘”\n"_s);
+        QVERIFY(cli({u"export"_s, u"文件夹"_s, u"--encoding"_s, u"utf-8"_s})
+                    .out.startsWith(u"Disc\tFile Name\tSize\tDate\tPath\t\r\n"_s));
     }
 };
 

@@ -2,7 +2,8 @@
 // Renders every window of the program with realistic data into PNG files, for a look
 // and for the manual: the main window (discs, files, drive list; a search result), the
 // import dialog in both modes, the category editor, the search dialog, the error dialog
-// collapsed and expanded, the about box, and the 13 frames of the drive list.
+// collapsed and expanded, the about box, and the 13 frames of the drive list. Every window
+// is drawn in Chinese and again in English (the files suffixed _en).
 #include "CatalogueFixture.h"
 #include "FakePlatform.h"
 #include "ScriptedPrompts.h"
@@ -15,6 +16,7 @@
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
 #include "import/ExtEdition.h"
+#include "language/Language.h"
 #include "search/FrmSearch.h"
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
@@ -41,11 +43,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString g_out;
+QString g_suffix; // after each file's name: empty for Chinese, "_en" for English
 
 void save(QWidget &widget, const QString &name)
 {
     QCoreApplication::processEvents();
-    widget.grab().save(g_out + u'/' + name + u".png"_s);
+    widget.grab().save(g_out + u'/' + name + g_suffix + u".png"_s);
 }
 
 struct Disc {
@@ -114,11 +117,13 @@ void mainWindows(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
     save(window, u"main-window"_s);
 
     TQuery &query = *dm.aqryQuery;
+    const QStringList statement = query.SQL();
     query.SQL() << u" where "_s << u" (UCase(FileName) like ? escape '\\') "_s;
     query.Params() = {u"%MP3%"_s};
     query.Open();
     window.search().ShowQueryResult(query);
     query.Close();
+    query.SQL() = statement;
     save(window, u"main-search-result"_s);
 }
 
@@ -163,7 +168,10 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
     }
     {
         TfrmErrorShow error;
-        error.Fill(u"数据操作失败"_s, u"系统提示：\r  FOREIGN KEY constraint failed"_s, QString());
+        // The texts the catalogue's own error gives, in the interface's language.
+        error.Fill(QCoreApplication::translate("TLCommBusiness", "数据操作失败"),
+                   QCoreApplication::translate("TLCommBusiness", "系统提示：") + u"\r  FOREIGN KEY constraint failed"_s,
+                   QString());
         error.show();
         save(error, u"error-collapsed"_s);
         error.bbtnDetailClick();
@@ -211,8 +219,12 @@ int main(int argc, char *argv[])
     ScriptedPrompts prompts;
     TdmQL dm(dir.path(), comm, business);
     fillCatalogue(dm, comm);
-    mainWindows(dm, comm, prompts);
-    dialogs(dm, comm, prompts);
+    for (const Language language : {Language::Chinese, Language::English}) {
+        InterfaceLanguage::apply(language);
+        g_suffix = language == Language::English ? u"_en"_s : QString();
+        mainWindows(dm, comm, prompts);
+        dialogs(dm, comm, prompts);
+    }
     frames();
     return 0;
 }

@@ -1,0 +1,935 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>ActionGuard</name>
+    <message>
+        <source>未知错误</source>
+        <translation>Unknown error</translation>
+    </message>
+</context>
+<context>
+    <name>CatalogueLocation</name>
+    <message>
+        <source>无法建立文件夹 %1</source>
+        <translation>Cannot create the folder %1</translation>
+    </message>
+</context>
+<context>
+    <name>CatalogueSchema</name>
+    <message>
+        <source>文件已存在，不会覆盖：%1</source>
+        <translation>The file already exists and will not be overwritten: %1</translation>
+    </message>
+    <message>
+        <source>无法写入文件：%1</source>
+        <translation>Cannot write the file: %1</translation>
+    </message>
+    <message>
+        <source>这个文件不是光盘索引库 (application_id %1)</source>
+        <translation>This file is not a disc catalogue (application_id %1)</translation>
+    </message>
+    <message>
+        <source>这个文件不是光盘索引库 (缺少 %1.%2)</source>
+        <translation>This file is not a disc catalogue (%1.%2 is missing)</translation>
+    </message>
+</context>
+<context>
+    <name>CatalogueWriter</name>
+    <message>
+        <source>正在导入第%1条记录</source>
+        <translation>Importing record %1</translation>
+    </message>
+    <message>
+        <source>完成导入</source>
+        <translation>Import finished</translation>
+    </message>
+    <message>
+        <source>导入失败</source>
+        <translation>Import failed</translation>
+    </message>
+    <message>
+        <source>光盘“%1”没有保存：<byte value="xd"/></source>
+        <translation>The disc “%1” was not saved:</translation>
+    </message>
+</context>
+<context>
+    <name>CataloguedDiscs</name>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>CdImageOption</name>
+    <message>
+        <source>文件不存在。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>这不是一个文件。</source>
+        <translation>This is not a file.</translation>
+    </message>
+    <message>
+        <source>文件无法打开读取。</source>
+        <translation>The file cannot be opened for reading.</translation>
+    </message>
+    <message>
+        <source>文件中没有 ISO 9660、Joliet 或 UDF 卷，不是光盘映像。</source>
+        <translation>The file holds no ISO 9660, Joliet or UDF volume; it is not a disc image.</translation>
+    </message>
+    <message>
+        <source>没有空闲的驱动器号了。</source>
+        <translation>No drive letter is free.</translation>
+    </message>
+    <message>
+        <source>命令行参数 %1 后缺少光盘映像文件的路径。</source>
+        <translation>The path of a disc image file is missing after %1.</translation>
+    </message>
+    <message>
+        <source>无法载入光盘映像：%1</source>
+        <translation>Cannot load the disc image: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>连接失败</source>
+        <translation>Cannot open the catalogue</translation>
+    </message>
+    <message>
+        <source>列出光盘：名称、卷标、序列号、文件数。</source>
+        <translation>Lists the discs: name, label, serial number, number of files.</translation>
+    </message>
+    <message>
+        <source>列出一张光盘的文件：光盘名、文件名、大小、时间、路径。</source>
+        <translation>Lists the files of a disc: disc, name, size, date, path.</translation>
+    </message>
+    <message>
+        <source>光盘名</source>
+        <translation>DISC</translation>
+    </message>
+    <message>
+        <source>查找文件，条件与查询对话框相同（* 匹配任意字符）。</source>
+        <translation>Searches for files as the Search dialog does (* matches any characters).</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <translation>TEXT</translation>
+    </message>
+    <message>
+        <source>列出扩展名类别和它们的文件掩码。</source>
+        <translation>Lists the categories and their file masks.</translation>
+    </message>
+    <message>
+        <source>找不到扩展名类别“%1”</source>
+        <translation>No category “%1”</translation>
+    </message>
+    <message>
+        <source>不是可以读的文件夹：%1</source>
+        <translation>Not a readable folder: %1</translation>
+    </message>
+    <message>
+        <source>没有这个驱动器：%1</source>
+        <translation>No such drive: %1</translation>
+    </message>
+    <message>
+        <source>无法载入光盘映像：%1</source>
+        <translation>Cannot load the disc image: %1</translation>
+    </message>
+    <message>
+        <source>%1：光盘名不能为空</source>
+        <translation>%1: the disc name must not be empty</translation>
+    </message>
+    <message>
+        <source>%1：光盘索引库中已经有该名称的光盘了!</source>
+        <translation>%1: the catalogue already holds a disc of that name.</translation>
+    </message>
+    <message>
+        <source>%1：没有符合类别的文件</source>
+        <translation>%1: no files match the category</translation>
+    </message>
+    <message>
+        <source>完成导入：%1</source>
+        <translation>Imported: %1</translation>
+    </message>
+    <message>
+        <source>导入一个驱动器、文件夹或光盘映像（可以给出多个映像，依次导入）。</source>
+        <translation>Imports a drive, a folder or disc images (several images are imported one after another).</translation>
+    </message>
+    <message>
+        <source>光盘名。</source>
+        <translation>The name of the disc.</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>用光盘的卷标作光盘名。</source>
+        <translation>Names the disc after its volume label.</translation>
+    </message>
+    <message>
+        <source>扩展名类别（例如 音乐）。</source>
+        <translation>The category (for example 音乐).</translation>
+    </message>
+    <message>
+        <source>类别</source>
+        <translation>CATEGORY</translation>
+    </message>
+    <message>
+        <source>驱动器盘符（例如 D）。</source>
+        <translation>The drive letter (for example D).</translation>
+    </message>
+    <message>
+        <source>盘符</source>
+        <translation>LETTER</translation>
+    </message>
+    <message>
+        <source>文件夹。</source>
+        <translation>The folder.</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>FOLDER</translation>
+    </message>
+    <message>
+        <source>光盘映像文件（可以多次给出）。</source>
+        <translation>A disc image file (may be given more than once).</translation>
+    </message>
+    <message>
+        <source>映像</source>
+        <translation>IMAGE</translation>
+    </message>
+    <message>
+        <source>需要 --category、--name 或 --name-from-label（多个映像时只能用后者），以及 --drive、--folder、--image 中的一种。使用 --help 查看用法。</source>
+        <translation>Needs --category, --name or --name-from-label (only the latter with several images), and one of --drive, --folder, --image. See --help.</translation>
+    </message>
+    <message>
+        <source>把一张光盘的文件或查找结果导出为文本文件（与“导出”相同的格式）。</source>
+        <translation>Exports the files of a disc or the result of a search as a text file (the format of Export).</translation>
+    </message>
+    <message>
+        <source>[光盘名]</source>
+        <translation>[DISC]</translation>
+    </message>
+    <message>
+        <source>导出这段文字的查找结果。</source>
+        <translation>Exports the result of a search for this text.</translation>
+    </message>
+    <message>
+        <source>写入这个文件（默认写到标准输出）。</source>
+        <translation>Writes to this file (standard output by default).</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>gb18030（默认）或 utf-8。</source>
+        <translation>gb18030 (the default) or utf-8.</translation>
+    </message>
+    <message>
+        <source>编码</source>
+        <translation>ENCODING</translation>
+    </message>
+    <message>
+        <source>需要一个光盘名，或者 --search；使用 --help 查看用法。</source>
+        <translation>Needs a disc name or --search. See --help.</translation>
+    </message>
+    <message>
+        <source>--encoding 只接受 gb18030 或 utf-8</source>
+        <translation>--encoding takes only gb18030 or utf-8</translation>
+    </message>
+    <message>
+        <source>共导出%1条记录</source>
+        <translation>%1 records exported</translation>
+    </message>
+    <message>
+        <source>使用这个光盘索引库文件。</source>
+        <translation>Uses this catalogue file.</translation>
+    </message>
+    <message>
+        <source>以 JSON 输出列表。</source>
+        <translation>Writes the lists as JSON.</translation>
+    </message>
+    <message>
+        <source>参数不对；使用 --help 查看用法。</source>
+        <translation>Wrong arguments. See --help.</translation>
+    </message>
+    <message>
+        <source>找不到光盘“%1”的记录</source>
+        <translation>No record of the disc “%1”</translation>
+    </message>
+    <message>
+        <source>--in 只接受 name、size、date、path：%1</source>
+        <translation>--in takes only name, size, date, path: %1</translation>
+    </message>
+    <message>
+        <source>在这些列中查找：name,size,date,path（默认 name）。</source>
+        <translation>Searches these columns: name,size,date,path (name by default).</translation>
+    </message>
+    <message>
+        <source>列</source>
+        <translation>COLUMNS</translation>
+    </message>
+    <message>
+        <source>用法：quillon-cli 命令 [选项] [参数]
+
+命令：
+  discs        列出光盘：名称、卷标、序列号、文件数
+  files 光盘名  列出一张光盘的文件
+  search 文字   查找文件（--in name,size,date,path）
+  import       导入驱动器、文件夹或光盘映像
+  export       把一张光盘的文件或查找结果导出为文本文件
+  categories   列出扩展名类别和它们的文件掩码
+
+每个命令都接受 --help、--catalogue 文件 和 --json。
+输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\。
+退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。
+</source>
+        <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  discs        list the discs: name, label, serial number, number of files
+  files DISC   list the files of a disc
+  search TEXT  search for files (--in name,size,date,path)
+  import       import a drive, a folder or disc images
+  export       export the files of a disc or a search result as a text file
+  categories   list the categories and their file masks
+
+Every command takes --help, --catalogue FILE and --json.
+Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\.
+Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
+</translation>
+    </message>
+    <message>
+        <source>缺少命令</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>没有这个命令：%1</source>
+        <translation>No such command: %1</translation>
+    </message>
+    <message>
+        <source>%1：</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>也按拼音（全拼或首字母）查找中文名称，如同勾选“拼音”。</source>
+        <translation>Also find Chinese names by their pinyin (full spelling or initials), as the Pinyin box in the Find dialog does.</translation>
+    </message>
+</context>
+<context>
+    <name>CliColumns</name>
+    <message>
+        <source>光盘名</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>光盘索引库：为光盘、DVD 和文件夹建立索引，查找其中的文件。
+
+光盘索引库文件：程序旁有 data 文件夹时为 %1（便携方式），否则为每个用户自己的 %2；--catalogue 指定另一个。</source>
+        <translation>Quillon keeps a catalogue of CDs, DVDs and folders and finds the files on them.
+
+The catalogue: %1 when a data folder stands beside the program (portable), otherwise %2 of each user; --catalogue names another one.</translation>
+    </message>
+    <message>
+        <source>显示本帮助并退出。</source>
+        <translation>Shows this help and exits.</translation>
+    </message>
+    <message>
+        <source>显示版本并退出。</source>
+        <translation>Shows the version and exits.</translation>
+    </message>
+    <message>
+        <source>打开这个光盘索引库文件（文件必须已经存在）。</source>
+        <translation>Opens this catalogue file (which must exist).</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>把光盘映像当作一个光驱里的光盘（可以多次给出）。</source>
+        <translation>Treats a disc image as a disc in a drive (may be given more than once).</translation>
+    </message>
+    <message>
+        <source>映像</source>
+        <translation>IMAGE</translation>
+    </message>
+    <message>
+        <source>使用 --help 查看可用的选项。</source>
+        <translation>See --help for the options.</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected arguments: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Connection</name>
+    <message>
+        <source>找不到数据库文件：%1</source>
+        <translation>Cannot find the catalogue file: %1</translation>
+    </message>
+    <message>
+        <source>无法注册数据库函数</source>
+        <translation>Cannot register the catalogue functions</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DiscBrowser</name>
+    <message>
+        <source>找不到光盘“%1”的记录</source>
+        <translation>No record of the disc “%1”</translation>
+    </message>
+    <message>
+        <source>共读入:%1条记录</source>
+        <translation>%1 records read</translation>
+    </message>
+    <message>
+        <source>已读入:%1条记录</source>
+        <translation>%1 records read so far</translation>
+    </message>
+    <message>
+        <source>提示窗口</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>确实要把%1删除吗?</source>
+        <translation>Do you really want to delete %1?</translation>
+    </message>
+</context>
+<context>
+    <name>ExportController</name>
+    <message>
+        <source>文本文件 (*.Txt *.txt)</source>
+        <translation>Text files (*.Txt *.txt)</translation>
+    </message>
+    <message>
+        <source>共导出%1条记录</source>
+        <translation>%1 records exported</translation>
+    </message>
+</context>
+<context>
+    <name>FileListExport</name>
+    <message>
+        <source>已导出%1条记录</source>
+        <translation>%1 records exported so far</translation>
+    </message>
+</context>
+<context>
+    <name>Gb18030Encoder</name>
+    <message>
+        <source>系统不支持 GB18030 编码</source>
+        <translation>The system does not support the GB18030 encoding</translation>
+    </message>
+</context>
+<context>
+    <name>SearchController</name>
+    <message>
+        <source>已查到%1条记录</source>
+        <translation>%1 records found so far</translation>
+    </message>
+    <message>
+        <source>共查到:%1条记录</source>
+        <translation>%1 records found</translation>
+    </message>
+</context>
+<context>
+    <name>SearchIndexBuilder</name>
+    <message>
+        <source>正在建立搜索索引……</source>
+        <translation>Building the search index…</translation>
+    </message>
+    <message>
+        <source>搜索索引已建好</source>
+        <translation>The search index is ready</translation>
+    </message>
+    <message>
+        <source>正在建立搜索索引：%1%</source>
+        <translation>Building the search index: %1%</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>连接失败</source>
+        <translation>Cannot open the catalogue</translation>
+    </message>
+    <message>
+        <source>Quillon系列软件之-光盘索引库</source>
+        <translation>Quillon Disc Catalogue</translation>
+    </message>
+</context>
+<context>
+    <name>TAboutBox</name>
+    <message>
+        <source>关于光盘索引</source>
+        <translation>About Disc Catalogue</translation>
+    </message>
+    <message>
+        <source>Quillon系列软件</source>
+        <translation>Quillon Software</translation>
+    </message>
+    <message>
+        <source>Copyright © 2026 Quillon 开发组</source>
+        <translation>Copyright © 2026 the Quillon developers</translation>
+    </message>
+    <message>
+        <source>Memory Available to Windows:</source>
+        <translation>Available memory:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>无法运行默认浏览器</source>
+        <translation>Cannot start the default web browser</translation>
+    </message>
+</context>
+<context>
+    <name>TCategoryChooser</name>
+    <message>
+        <source>添加名称(&amp;A)</source>
+        <translation>&amp;Add Category</translation>
+    </message>
+    <message>
+        <source>修改名称(&amp;E)</source>
+        <translation>&amp;Rename Category</translation>
+    </message>
+    <message>
+        <source>删除名称(&amp;D)</source>
+        <translation>&amp;Delete Category</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>扩展名称：</source>
+        <translation>Category:</translation>
+    </message>
+    <message>
+        <source>文件扩展名：</source>
+        <translation>File masks:</translation>
+    </message>
+    <message>
+        <source>找不到所选的记录</source>
+        <translation>Cannot find the selected record</translation>
+    </message>
+    <message>
+        <source>函数InslbCatalog操作错误</source>
+        <translation>Cannot list the file masks (InslbCatalog)</translation>
+    </message>
+    <message>
+        <source>新的名称</source>
+        <translation>New Name</translation>
+    </message>
+    <message>
+        <source>请在输入框内输入新的名称.        </source>
+        <translation>Enter the new name.</translation>
+    </message>
+    <message>
+        <source>请在输入框内输入修改后的名称.</source>
+        <translation>Enter the changed name.</translation>
+    </message>
+    <message>
+        <source>新的文件扩展名</source>
+        <translation>New File Mask</translation>
+    </message>
+    <message>
+        <source>请在输入框内输入新的扩展名，abc. *.dat</source>
+        <translation>Enter the new file mask, such as *.dat</translation>
+    </message>
+    <message>
+        <source>错误信息:</source>
+        <translation>Error message:</translation>
+    </message>
+</context>
+<context>
+    <name>TDriveListView</name>
+    <message>
+        <source>请选择弹出关闭的光驱!</source>
+        <translation>Select the drives to open or close.</translation>
+    </message>
+    <message>
+        <source>请选择需要关闭的光驱</source>
+        <translation>Select the drives to close.</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>卷标</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>索引库中</source>
+        <translation>Catalogued As</translation>
+    </message>
+</context>
+<context>
+    <name>TLCommBusiness</name>
+    <message>
+        <source>数据操作失败</source>
+        <translation>The catalogue could not be changed</translation>
+    </message>
+    <message>
+        <source>系统提示：</source>
+        <translation>System message:</translation>
+    </message>
+</context>
+<context>
+    <name>TQuery</name>
+    <message>
+        <source>语句没有返回记录集</source>
+        <translation>The statement returned no records</translation>
+    </message>
+    <message>
+        <source>数据集未打开</source>
+        <translation>The dataset is not open</translation>
+    </message>
+    <message>
+        <source>找不到字段 %1</source>
+        <translation>No field %1</translation>
+    </message>
+    <message>
+        <source>数据集不在编辑状态</source>
+        <translation>The dataset is not being edited</translation>
+    </message>
+    <message>
+        <source>数据集未打开，不能%1</source>
+        <translation>The dataset is not open: cannot %1</translation>
+    </message>
+    <message>
+        <source>数据集不能修改</source>
+        <translation>The dataset cannot be changed</translation>
+    </message>
+    <message>
+        <source>没有当前记录，不能%1</source>
+        <translation>No current record: cannot %1</translation>
+    </message>
+    <message>
+        <source>数据集不能定位</source>
+        <translation>The dataset cannot locate records</translation>
+    </message>
+</context>
+<context>
+    <name>TdmQL</name>
+    <message>
+        <source>文件名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>光盘索引库正在被另一个程序使用：%1</source>
+        <translation>The catalogue is in use by another program: %1</translation>
+    </message>
+    <message>
+        <source>光盘索引库：%1</source>
+        <translation>Catalogue: %1</translation>
+    </message>
+    <message>
+        <source>错误提示</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Cannot open the catalogue</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmErrorShow</name>
+    <message>
+        <source>错误提示</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>详细资料》[&amp;D]</source>
+        <translation>&amp;Details &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>隐藏《[&amp;S]</source>
+        <translation>&lt;&lt; Hide &amp;Details</translation>
+    </message>
+    <message>
+        <source>关闭[&amp;C]</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmExtEdition</name>
+    <message>
+        <source>扩展名编辑</source>
+        <translation>Edit Categories</translation>
+    </message>
+    <message>
+        <source>光盘导入</source>
+        <translation>Import Disc</translation>
+    </message>
+    <message>
+        <source>磁盘导入</source>
+        <translation>Import Folder</translation>
+    </message>
+    <message>
+        <source>菜单(&amp;c)</source>
+        <translation>&amp;Category</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导入名称：</source>
+        <translation>Import as:</translation>
+    </message>
+    <message>
+        <source>光盘名:</source>
+        <translation>Disc name:</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>此光盘已在索引库中：%1</source>
+        <translation>This disc is already catalogued as: %1</translation>
+    </message>
+    <message>
+        <source>光盘索引库中已经有该名称的光盘了!</source>
+        <translation>The catalogue already holds a disc of that name.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMain</name>
+    <message>
+        <source>光盘导入(&amp;I)</source>
+        <translation>&amp;Import Disc</translation>
+    </message>
+    <message>
+        <source>光盘导入</source>
+        <translation>Import a disc</translation>
+    </message>
+    <message>
+        <source>导出(&amp;E)</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export the list as text</translation>
+    </message>
+    <message>
+        <source>扩展名编辑</source>
+        <translation>Edit Categories</translation>
+    </message>
+    <message>
+        <source>查询(&amp;F)</source>
+        <translation>&amp;Find</translation>
+    </message>
+    <message>
+        <source>查询</source>
+        <translation>Search the catalogue</translation>
+    </message>
+    <message>
+        <source>删除(&amp;D)</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete the disc</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>用户手册(&amp;H)</source>
+        <translation>User &amp;Manual</translation>
+    </message>
+    <message>
+        <source>关于光盘索引(&amp;A)</source>
+        <translation>&amp;About Disc Catalogue</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>  弹  出</source>
+        <translation>Eject</translation>
+    </message>
+    <message>
+        <source>  关  闭</source>
+        <translation>Close Tray</translation>
+    </message>
+    <message>
+        <source>全部弹出</source>
+        <translation>Eject All</translation>
+    </message>
+    <message>
+        <source>全部关闭</source>
+        <translation>Close All Trays</translation>
+    </message>
+    <message>
+        <source>磁盘导入</source>
+        <translation>Import a folder</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>新的CD</source>
+        <translation>New CD</translation>
+    </message>
+    <message>
+        <source>光盘索引库</source>
+        <translation>Disc Catalogue</translation>
+    </message>
+    <message>
+        <source>光盘名</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>打开帮助文件时出现异常</source>
+        <translation>The manual could not be opened.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmSearch</name>
+    <message>
+        <source>查询</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>需要查找的字段</source>
+        <translation>Look in</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>全无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>查询(&amp;F)</source>
+        <translation>&amp;Find</translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>拼音</source>
+        <translation>Pinyin</translation>
+    </message>
+    <message>
+        <source>也按拼音查找中文名称：全拼（zhoujielun）或首字母（zjl）</source>
+        <translation>Also find Chinese names by their pinyin: full spelling (zhoujielun) or initials (zjl)</translation>
+    </message>
+</context>
+</TS>
