@@ -3,6 +3,8 @@
 #include "SearchCondition.h"
 #include "store/SearchIndex.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -10,6 +12,9 @@ namespace {
 // Beyond these the short texts name so many rows that the plain scan is as quick.
 constexpr int kMaxPrefixTerms = 1000;
 constexpr qint64 kMinRowsBeforeScan = 100000;
+// A term in fewer rows than this is rare; an AND of this many of the rarest is enough.
+constexpr qint64 kRareRows = 2000;
+constexpr int kRareTerms = 3;
 
 qsizetype characterCount(const QString &run)
 {
@@ -32,6 +37,27 @@ std::optional<SearchIndex::Column> indexedColumn(const QString &condition)
     return std::nullopt;
 }
 
+// A few rare terms instead of all when there are some: the index reads every row of each term
+// of an AND, and the rows holding the rare ones are all the condition needs to look at.
+// Counting stops at kRareRows, so the common terms cost little to tell apart, and the first
+// kRareTerms rare ones (or one in no row at all) end the counting.
+QStringList rarest(const QString &connectionName, SearchIndex::Column column, const QStringList &terms)
+{
+    if (terms.size() <= kRareTerms)
+        return terms;
+    QStringList rare;
+    for (const QString &term : terms) {
+        const qint64 rows = SearchIndex::rowsWithTerm(connectionName, column, term, kRareRows);
+        if (rows == 0)
+            return {term};
+        if (rows < kRareRows)
+            rare.append(term);
+        if (rare.size() == kRareTerms)
+            break;
+    }
+    return rare.isEmpty() ? terms : rare;
+}
+
 // The index's query for one column, an AND of terms and groups of terms; nullopt when the
 // runs tell the index nothing, an empty text when no row can match.
 std::optional<QString> matchExpression(const QString &connectionName, SearchIndex::Column column,
@@ -40,7 +66,10 @@ std::optional<QString> matchExpression(const QString &connectionName, SearchInde
     QStringList parts;
     for (const QString &run : runs)
         if (characterCount(run) >= 3)
-            parts += SearchNarrowing::quotedTrigrams(run);
+            for (const QString &trigram : SearchNarrowing::quotedTrigrams(run))
+                if (!parts.contains(trigram))
+                    parts.append(trigram);
+    parts = rarest(connectionName, column, parts);
     if (parts.isEmpty()) {
         // Only texts of one or two characters: the index's terms that begin with them.
         for (const QString &run : runs) {

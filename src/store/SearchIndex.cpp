@@ -229,6 +229,14 @@ QString SearchIndex::table(Column column)
     return kReadingColumns[1].table;
 }
 
+qint64 SearchIndex::rowsWithTerm(const QString &connectionName, Column column, const QString &quotedTerm,
+                                 qint64 limit)
+{
+    return single(connectionName,
+                  u"SELECT count(*) FROM (SELECT rowid FROM %1 WHERE %1 MATCH ? LIMIT ?)"_s.arg(table(column)),
+                  {quotedTerm, limit});
+}
+
 bool SearchIndex::termsStartingWith(const QString &connectionName, Column column, const QString &prefix, int maxTerms,
                                     qint64 maxRows, QStringList &terms)
 {

@@ -55,6 +55,10 @@ public:
 
     static QString table(Column column);
 
+    // How many rows hold the term (three characters, quoted for the index's query language),
+    // counting up to limit only.
+    static qint64 rowsWithTerm(const QString &connectionName, Column column, const QString &quotedTerm, qint64 limit);
+
     // The index's terms (three characters) that begin with prefix, an upper-cased text of one
     // or two characters. Gives up (false) when there are more than maxTerms of them or they
     // occur in more than maxRows rows, so that the caller scans instead.

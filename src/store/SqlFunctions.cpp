@@ -9,7 +9,10 @@
 #include <QVariant>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -52,17 +55,28 @@ void pinyin(sqlite3_context *context, int, sqlite3_value **argv)
         sqlite3_result_null(context);
         return;
     }
-    const QString value = QString::fromUtf8(text, size);
-    const int part = sqlite3_value_int(argv[1]);
-    const QString reading = part == 2 ? PinyinReading::indexedText(value)
-                                      : PinyinReading::spell(value, part == 1 ? PinyinReading::Part::Initials
-                                                                              : PinyinReading::Part::Full);
-    if (reading.isEmpty()) {
+    const int part = std::clamp(sqlite3_value_int(argv[1]), 0, 2);
+    // A search asks for the full reading and the initials of a value one after the other, and
+    // the files of a folder share its value: the last value's readings are kept.
+    thread_local std::string lastValue;
+    thread_local std::array<std::optional<QByteArray>, 3> lastReadings;
+    if (lastValue.size() != size_t(size) || lastValue.compare(0, size_t(size), text, size_t(size)) != 0) {
+        lastValue.assign(text, size_t(size));
+        lastReadings = {};
+    }
+    std::optional<QByteArray> &reading = lastReadings[size_t(part)];
+    if (!reading) {
+        const QString value = QString::fromUtf8(text, size);
+        reading = (part == 2 ? PinyinReading::indexedText(value)
+                             : PinyinReading::spell(value, part == 1 ? PinyinReading::Part::Initials
+                                                                     : PinyinReading::Part::Full))
+                      .toUtf8();
+    }
+    if (reading->isEmpty()) {
         sqlite3_result_null(context);
         return;
     }
-    const QByteArray utf8 = reading.toUtf8();
-    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    sqlite3_result_text(context, reading->constData(), int(reading->size()), SQLITE_TRANSIENT);
 }
 
 int localeCompare(void *collator, int size1, const void *text1, int size2, const void *text2)

@@ -6,6 +6,10 @@
 #include <QLabel>
 #include <QProgressBar>
 
+namespace {
+constexpr qint64 kFeedMs = 100;
+} // namespace
+
 StatusProgress::StatusProgress(TMyStatusBar &statusBar)
     : m_statusBar(statusBar)
 {
@@ -26,6 +30,7 @@ void StatusProgress::SetProgressRange(int max, int min)
         bar->setRange(min, max);
     bar->setValue(min);
     m_pump.restart();
+    m_fed.invalidate();
 }
 
 void StatusProgress::SetProgressPosition(int position)
@@ -34,13 +39,21 @@ void StatusProgress::SetProgressPosition(int position)
     bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
 }
 
+// The label and the bar are painted only when events run, so they change only then and at
+// the last step, which stays on show: setting them at every row of 100,000 cost a second.
 void StatusProgress::ReportProgress(const QString &text, int position)
 {
-    if (m_pump.due()) {
-        for (ListFeeder *feeder : m_feeders)
-            feeder->flush();
-        m_pump.pump();
-    }
+    const bool due = m_pump.due();
+    if (!due && position < m_statusBar.pbQl->maximum())
+        return;
     SetProgressPosition(position);
     SetStatusText(text);
+    if (due) {
+        if (!m_fed.isValid() || m_fed.elapsed() >= kFeedMs) {
+            for (ListFeeder *feeder : m_feeders)
+                feeder->flush();
+            m_fed.start();
+        }
+        m_pump.pump();
+    }
 }

@@ -2,6 +2,8 @@
 
 #include "store/ProgressSink.h"
 
+#include <QElapsedTimer>
+
 #include <vector>
 
 class ListFeeder;
@@ -29,5 +31,8 @@ private:
     TMyStatusBar &m_statusBar;
     bool m_stopRequest = false;
     EventPump m_pump;
+    // The list takes the rows fed to it less often than events run: each batch makes the
+    // view lay out its rows again.
+    QElapsedTimer m_fed;
     std::vector<ListFeeder *> m_feeders;
 };

@@ -134,13 +134,15 @@ private slots:
         // Before the first row is read the status is empty; then it counts the rows.
         seen.removeAll(QString());
         QVERIFY(!seen.isEmpty());
+        // The count changes when events run; some of them may find it as it was.
         int last = 0;
         for (const QString &text : std::as_const(seen)) {
             QVERIFY2(text.startsWith(u"已读入:"_s) && text.endsWith(u"条记录"_s), qPrintable(text));
             const int k = text.mid(4, text.size() - 7).toInt();
-            QVERIFY(k > last);
+            QVERIFY(k >= last && k > 0);
             last = k;
         }
+        QVERIFY(seen.first() != u"已读入:20000条记录"_s);
     }
 
     void reselectionWhileLoadingEndsWithTheNewDisc()
