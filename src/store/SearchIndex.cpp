@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -163,31 +165,41 @@ std::optional<qint64> batchEnd(const QString &connectionName, qint64 from, int m
     return last.value(0).toLongLong();
 }
 
-void indexBatch(const QString &connectionName, qint64 from, int maxRows)
+// Adds the rows from from to the batch's end to the tables: the statement for each table's
+// column, then the state table's watermark.
+void addBatch(const QString &connectionName, qint64 from, int maxRows,
+              const std::function<QString(const IndexedColumn &)> &insert, const QString &stateTable)
 {
     const std::optional<qint64> to = batchEnd(connectionName, from, maxRows);
     if (!to)
         return;
-    for (const IndexedColumn &c : kColumns)
-        run(connectionName,
-            u"INSERT INTO %1(rowid, %2) SELECT rowid, %3 FROM CdRomListDt WHERE rowid > ? AND rowid <= ?"_s.arg(
-                c.table, c.column, indexedText(c.column)),
-            {from, *to});
-    run(connectionName, u"UPDATE SearchIndexState SET watermark = ?"_s, {*to});
+    for (const IndexedColumn &c : stateTable == u"SearchIndexState"_s ? kColumns : kReadingColumns)
+        run(connectionName, insert(c), {from, *to});
+    run(connectionName, u"UPDATE %1 SET watermark = ?"_s.arg(stateTable), {*to});
+}
+
+void indexBatch(const QString &connectionName, qint64 from, int maxRows)
+{
+    addBatch(
+        connectionName, from, maxRows,
+        [](const IndexedColumn &c) {
+            return u"INSERT INTO %1(rowid, %2) SELECT rowid, %3 FROM CdRomListDt WHERE rowid > ? AND rowid <= ?"_s.arg(
+                c.table, c.column, indexedText(c.column));
+        },
+        u"SearchIndexState"_s);
 }
 
 // Pinyin() is the program's own function: the readings are written here, never by a trigger.
 void readBatch(const QString &connectionName, qint64 from, int maxRows)
 {
-    const std::optional<qint64> to = batchEnd(connectionName, from, maxRows);
-    if (!to)
-        return;
-    for (const IndexedColumn &c : kReadingColumns)
-        run(connectionName,
-            u"INSERT INTO %1(rowid, Reading) SELECT rowid, reading FROM (SELECT rowid, Pinyin(%2, 2) AS reading "
-            "FROM CdRomListDt WHERE rowid > ? AND rowid <= ?) WHERE reading IS NOT NULL"_s.arg(c.table, c.column),
-            {from, *to});
-    run(connectionName, u"UPDATE SearchReadingState SET watermark = ?"_s, {*to});
+    addBatch(
+        connectionName, from, maxRows,
+        [](const IndexedColumn &c) {
+            return u"INSERT INTO %1(rowid, Reading) SELECT rowid, reading FROM (SELECT rowid, Pinyin(%2, 2) AS "
+                   "reading FROM CdRomListDt WHERE rowid > ? AND rowid <= ?) WHERE reading IS NOT NULL"_s.arg(
+                       c.table, c.column);
+        },
+        u"SearchReadingState"_s);
 }
 
 void emptyReadings(const QString &connectionName)
