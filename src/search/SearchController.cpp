@@ -82,8 +82,9 @@ void SearchController::listHits(TQuery &query)
         feeder.add(hits.row());
         query.Next();
         ++k;
-        // The count shows when events run: composing its text for every hit costs more.
-        if (k % 64 == 0 || k == n)
+        // The count shows when events run: composing its text for every hit costs more. The
+        // last one is replaced by the total at once, and a short list needs no events run.
+        if (k % 64 == 0 && k < n)
             m_progress.ReportProgress(tr("已查到%1条记录").arg(k), k);
         if (m_progress.StopRequested())
             return;
