@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -93,6 +94,9 @@ private:
     void selectMask(int row);
     void setMaskActions(bool enabled);
 
+    // Asks for a new name in place of old: the trimmed answer, or none when the user
+    // cancelled or left it as it was.
+    std::optional<QString> askNewName(const QString &old);
     // Runs one row operation of a dataset; on failure the pending change is cancelled and
     // the lists are read again from the catalogue.
     bool storeStep(TQuery &dataSet, const std::function<bool()> &step);

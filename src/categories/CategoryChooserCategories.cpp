@@ -89,6 +89,17 @@ void TCategoryChooser::InslbCatalog()
                              QCoreApplication::translate("TCategoryChooser", "错误信息:") + u'\r' + failure, QString());
 }
 
+std::optional<QString> TCategoryChooser::askNewName(const QString &old)
+{
+    bool ok = false;
+    const QString text =
+        m_prompts.inputText(QCoreApplication::translate("TCategoryChooser", "新的名称"),
+                            QCoreApplication::translate("TCategoryChooser", "请在输入框内输入修改后的名称."), old, &ok);
+    if (!ok || text == old)
+        return std::nullopt;
+    return text.trimmed();
+}
+
 bool TCategoryChooser::storeStep(TQuery &dataSet, const std::function<bool()> &step)
 {
     bool stored = false;
@@ -158,13 +169,10 @@ void TCategoryChooser::actEditExecute()
     if (index < 0)
         return;
     const QString old = cbCatalog->itemText(index);
-    bool ok = false;
-    const QString text =
-        m_prompts.inputText(QCoreApplication::translate("TCategoryChooser", "新的名称"),
-                            QCoreApplication::translate("TCategoryChooser", "请在输入框内输入修改后的名称."), old, &ok);
-    if (!ok || text == old)
+    const std::optional<QString> answer = askNewName(old);
+    if (!answer)
         return;
-    const QString name = text.trimmed();
+    const QString name = *answer;
     TQuery &categories = *m_dm.aqryExtMt;
     const bool stored = storeStep(categories, [&] {
         requireRow(locateCategory());

@@ -85,13 +85,10 @@ void TCategoryChooser::actDEditExecute()
     if (row < 0)
         return;
     const QString old = lbCatalog->item(row)->text();
-    bool ok = false;
-    const QString text =
-        m_prompts.inputText(QCoreApplication::translate("TCategoryChooser", "新的名称"),
-                            QCoreApplication::translate("TCategoryChooser", "请在输入框内输入修改后的名称."), old, &ok);
-    if (!ok || text == old)
+    const std::optional<QString> answer = askNewName(old);
+    if (!answer)
         return;
-    const QString mask = text.trimmed();
+    const QString mask = *answer;
     TQuery &masks = *m_dm.aqryExtDt;
     const bool stored = storeStep(masks, [&] {
         requireRow(locateMask(row));

@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <span>
 
 using namespace Qt::StringLiterals;
 
@@ -167,13 +168,13 @@ std::optional<qint64> batchEnd(const QString &connectionName, qint64 from, int m
 
 // Adds the rows from from to the batch's end to the tables: the statement for each table's
 // column, then the state table's watermark.
-void addBatch(const QString &connectionName, qint64 from, int maxRows,
+void addBatch(const QString &connectionName, qint64 from, int maxRows, std::span<const IndexedColumn> columns,
               const std::function<QString(const IndexedColumn &)> &insert, const QString &stateTable)
 {
     const std::optional<qint64> to = batchEnd(connectionName, from, maxRows);
     if (!to)
         return;
-    for (const IndexedColumn &c : stateTable == u"SearchIndexState"_s ? kColumns : kReadingColumns)
+    for (const IndexedColumn &c : columns)
         run(connectionName, insert(c), {from, *to});
     run(connectionName, u"UPDATE %1 SET watermark = ?"_s.arg(stateTable), {*to});
 }
@@ -181,7 +182,7 @@ void addBatch(const QString &connectionName, qint64 from, int maxRows,
 void indexBatch(const QString &connectionName, qint64 from, int maxRows)
 {
     addBatch(
-        connectionName, from, maxRows,
+        connectionName, from, maxRows, kColumns,
         [](const IndexedColumn &c) {
             return u"INSERT INTO %1(rowid, %2) SELECT rowid, %3 FROM CdRomListDt WHERE rowid > ? AND rowid <= ?"_s.arg(
                 c.table, c.column, indexedText(c.column));
@@ -193,7 +194,7 @@ void indexBatch(const QString &connectionName, qint64 from, int maxRows)
 void readBatch(const QString &connectionName, qint64 from, int maxRows)
 {
     addBatch(
-        connectionName, from, maxRows,
+        connectionName, from, maxRows, kReadingColumns,
         [](const IndexedColumn &c) {
             return u"INSERT INTO %1(rowid, Reading) SELECT rowid, reading FROM (SELECT rowid, Pinyin(%2, 2) AS "
                    "reading FROM CdRomListDt WHERE rowid > ? AND rowid <= ?) WHERE reading IS NOT NULL"_s.arg(
