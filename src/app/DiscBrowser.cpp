@@ -19,8 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUp = u"△"_s;
-const QString kDown = u"▽"_s;
+const QString kUp = QString(FileRowModel::kAscendingMark);
+const QString kDown = QString(FileRowModel::kDescendingMark);
 // How the columns of the file list sort: disc name, file name, size, time, path.
 constexpr quint8 kColumnKinds[] = {TCustomSortableListView::Text, TCustomSortableListView::Text,
                                    TCustomSortableListView::Number, TCustomSortableListView::DateTime,
@@ -158,6 +158,7 @@ void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
     files.First();
     m_progress.SetProgressRange(files.RecordCount(), 0);
     m_list.rows()->reserve(size_t(files.RecordCount()));
+    m_list.rows()->setTitle(disc.DiskName);
     ListFeeder feeder(m_progress, *m_list.rows());
     for (int k = 0;;) {
         if (files.Eof()) {
@@ -226,17 +227,7 @@ void DiscBrowser::lvDetailColumnClick(int column)
 
 void DiscBrowser::ClearSortMarks(int keep)
 {
-    FileRowModel *model = m_list.rows();
-    for (int column = 0; column < model->columnCount(); ++column) {
-        if (column == keep)
-            continue;
-        QString caption = model->headerCaption(column);
-        if (!caption.contains(kUp) && !caption.contains(kDown))
-            continue;
-        ReplaceAll(caption, kUp, QString());
-        ReplaceAll(caption, kDown, QString());
-        model->setHeaderData(column, Qt::Horizontal, caption);
-    }
+    m_list.rows()->clearSortMarks(keep);
 }
 
 void DiscBrowser::setColumnCaptions(const QStringList &captions)

@@ -2,6 +2,7 @@
 
 #include "FileListExport.h"
 #include "store/AppError.h"
+#include "store/CatalogueLocation.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "ui/ActionStates.h"
@@ -9,6 +10,7 @@
 #include "ui/SortableListView.h"
 #include "ui/StatusProgress.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -29,14 +31,37 @@ ExportController::ExportController(TdmQL &dm, Prompts &prompts, StatusProgress &
 {
 }
 
-// The program's folder, as it has always been; the user's documents where that folder is
-// not the user's to write (an installed program).
-QString ExportController::startFolder() const
+namespace {
+
+QString startFolder(const QString &programDir)
 {
-    const QString programDir = m_dm.programDir();
-    if (QFileInfo(programDir).isWritable())
+    if (CatalogueLocation::isPortable(programDir) && QFileInfo(programDir).isWritable())
         return programDir;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+// A title as one file name: no folder separators, no control characters, not hidden.
+QString fileNameOf(const QString &title)
+{
+    QString name = title.trimmed();
+    for (QChar &c : name)
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
+            c = u'_';
+    if (name.startsWith(u'.'))
+        name.prepend(u'_');
+    return name;
+}
+
+} // namespace
+
+QString ExportController::suggestedFile(const QString &programDir, const QString &title)
+{
+    const QString folder = startFolder(programDir);
+    const QString name = fileNameOf(title);
+    return name.isEmpty() ? folder : QDir(folder).filePath(name + u".Txt"_s);
 }
 
 void ExportController::actCDexpASCExecute()
@@ -44,7 +69,8 @@ void ExportController::actCDexpASCExecute()
     const FileRowModel &rows = *m_list.rows();
     if (rows.rowCount() == 0)
         return;
-    const QString fileName = m_prompts.saveFileName(startFolder(), tr("文本文件 (*.Txt *.txt)"), u"Txt"_s, true);
+    const QString fileName = m_prompts.saveFileName(suggestedFile(m_dm.programDir(), rows.title()),
+                                                    tr("文本文件 (*.Txt *.txt)"), u"Txt"_s, true);
     if (fileName.isEmpty())
         return;
     ActionStates::BusyScope busy(m_states);

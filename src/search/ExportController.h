@@ -19,9 +19,12 @@ public:
                      TSortableListView &list, QWidget *listPanel);
 
     void actCDexpASCExecute();
+    // Where the save dialog starts: the program's folder when the program is portable
+    // and may write there, else the user's documents, else the home folder (a folder
+    // that exists, never a missing one); with the list's title as the file's name.
+    static QString suggestedFile(const QString &programDir, const QString &title);
 
 private:
-    QString startFolder() const;
     int writeFile(const QString &fileName, const FileRowModel &rows);
 
     TdmQL &m_dm;

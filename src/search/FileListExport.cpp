@@ -67,7 +67,7 @@ int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressS
     QByteArray buffer;
     QString header;
     for (int column = 0; column < rows.columnCount(); ++column)
-        header += oneLine(rows.headerCaption(column)) + u'\t';
+        header += oneLine(rows.plainCaption(column)) + u'\t';
     encode(header + u"\r\n"_s, buffer);
     progress.SetStatusText(QString());
     progress.SetProgressRange(rows.rowCount(), 0);

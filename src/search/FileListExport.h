@@ -7,8 +7,8 @@ class ProgressSink;
 class QIODevice;
 
 // Writes a file list as tab-separated GB18030 text (UTF-8 when asked): a header line of
-// the column captions, then one line per row in the list's order, every cell followed by
-// a TAB and every line by CR LF.
+// the column captions without their sort marks, then one line per row in the list's
+// order, every cell followed by a TAB and every line by CR LF.
 class FileListExport {
 public:
     enum class Encoding { Gb18030, Utf8 };

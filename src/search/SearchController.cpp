@@ -52,6 +52,7 @@ void SearchController::actFindExecute()
 void SearchController::emptyList()
 {
     m_list.rows()->clear();
+    m_list.rows()->clearSortMarks(-1);
     m_progress.SetStatusText(QString());
 }
 
@@ -67,12 +68,18 @@ void SearchController::listHits(TQuery &query)
 {
     FileRowModel &rows = *m_list.rows();
     rows.clear();
+    // The hits come in the catalogue's order, whatever the list was sorted by before.
+    rows.clearSortMarks(-1);
+    rows.setTitle(tr("查询结果"));
     const QHash<qint32, QString> names = m_discNames();
     m_progress.SetStatusText(QString());
     const int n = query.RecordCount();
     m_progress.SetProgressRange(n, 0);
-    if (n == 0)
+    // No hits says so, rather than leaving the line blank.
+    if (n == 0) {
+        m_progress.SetStatusText(tr("共查到:%1条记录").arg(0));
         return;
+    }
     query.DisableControls();
     query.First();
     rows.reserve(size_t(n));

@@ -57,6 +57,22 @@ QString FileRowModel::headerCaption(int column) const
     return m_captions.value(column);
 }
 
+QString FileRowModel::plainCaption(int column) const
+{
+    return headerCaption(column).remove(kAscendingMark).remove(kDescendingMark);
+}
+
+void FileRowModel::clearSortMarks(int keep)
+{
+    for (int column = 0; column < FileRow::ColumnCount; ++column) {
+        if (column == keep)
+            continue;
+        const QString plain = plainCaption(column);
+        if (plain != m_captions.at(column))
+            setHeaderData(column, Qt::Horizontal, plain);
+    }
+}
+
 void FileRowModel::appendRow(FileRow row)
 {
     const int at = int(m_rows.size());
@@ -77,6 +93,7 @@ void FileRowModel::appendRows(std::vector<FileRow> rows)
 
 void FileRowModel::clear()
 {
+    m_title.clear();
     if (m_rows.empty())
         return;
     beginResetModel();

@@ -23,6 +23,20 @@ public:
 
     void setHeaderCaptions(const QStringList &captions);
     QString headerCaption(int column) const;
+    // The caption without the sort mark a click on the column's header appended.
+    QString plainCaption(int column) const;
+    // Takes the sort marks off every caption but the one of column keep (-1: off all).
+    void clearSortMarks(int keep);
+
+    // The marks of the sorted column: ascending after the first click, descending after
+    // the second.
+    static constexpr QChar kAscendingMark = QChar(0x25B3);  // △
+    static constexpr QChar kDescendingMark = QChar(0x25BD); // ▽
+
+    // What the rows are, as a file name would say it: a disc's name, or that they are the
+    // hits of a search. Empty when nobody said, and again after clear().
+    QString title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
 
     void appendRow(FileRow row);
     void appendRows(std::vector<FileRow> rows);
@@ -39,4 +53,5 @@ public:
 private:
     std::vector<FileRow> m_rows;
     QStringList m_captions;
+    QString m_title;
 };

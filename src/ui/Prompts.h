@@ -16,7 +16,8 @@ public:
     virtual void critical(const QString &caption, const QString &text) = 0;
     // A one-line input box; *ok is false when the user cancelled.
     virtual QString inputText(const QString &caption, const QString &prompt, const QString &initial, bool *ok) = 0;
-    // The save dialog; empty when cancelled.
+    // The save dialog, starting in folder (or in its folder with the file name given);
+    // empty when cancelled.
     virtual QString saveFileName(const QString &folder, const QString &filter, const QString &defaultSuffix,
                                  bool askOverwrite) = 0;
 };

@@ -5,7 +5,9 @@
 #include "RecordingProgress.h"
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
+#include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "search/ExportController.h"
 #include "search/FileListExport.h"
 #include "store/AppError.h"
 #include "store/FileRowModel.h"
@@ -21,7 +23,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -185,6 +190,36 @@ private slots:
         QCOMPARE(status(), u"共读入:3条记录"_s);
     }
 
+    // The save dialog starts in a folder that exists, with a name for what is exported.
+    void saveDialogSuggestsANameInAnExistingFolder()
+    {
+        const int disc = m_session->data.addDisc(u"我的/音乐"_s);
+        QVERIFY(m_session->data.addFile(disc, u"a.mp3"_s));
+        m_main->browser().ReloadDiscTree();
+        m_main->tvCdIndex->setCurrentItem(m_main->rootNode()->child(0));
+        exportNow();
+        QCOMPARE(m_prompts.saveFolders.last(), QDir(m_session->dm.programDir()).filePath(u"我的_音乐.Txt"_s));
+        m_main->lvDetail->rows()->clear();
+        QCOMPARE(m_main->lvDetail->rows()->title(), QString());
+
+        // An installed program: the documents folder when there is one, else home.
+        const QTemporaryDir installed;
+        const QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", oldHome);
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        const QString name = u"查询结果"_s;
+        QCOMPARE(ExportController::suggestedFile(installed.path(), name), home.path() + u"/查询结果.Txt"_s);
+        QVERIFY(QDir(home.path()).mkdir(u"Documents"_s));
+        QCOMPARE(ExportController::suggestedFile(installed.path(), name), home.path() + u"/Documents/查询结果.Txt"_s);
+        QCOMPARE(ExportController::suggestedFile(installed.path(), u" .."_s), home.path() + u"/Documents/_...Txt"_s);
+    }
+
     void exportsSortedListReplacingTheFile()
     {
         const QString target = m_session->dir.path() + u"/列表 导出.Txt"_s;
@@ -197,7 +232,7 @@ private slots:
         m_prompts.saveAnswers.enqueue(target);
         exportNow();
         const QByteArray bytes = fileBytes(target);
-        QVERIFY(bytes.startsWith(gb18030(u"光盘名\t文件名\t大小△\t时间\t路径\t\r\nx\tc  d.txt\t0\t"_s)));
+        QVERIFY(bytes.startsWith(gb18030(u"光盘名\t文件名\t大小\t时间\t路径\t\r\nx\tc  d.txt\t0\t"_s)));
         QCOMPARE(bytes.count("\r\n"), 4);
         QVERIFY(!bytes.contains('z'));
         QCOMPARE(status(), u"共导出3条记录"_s);
