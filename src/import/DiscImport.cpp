@@ -7,7 +7,28 @@
 #include "store/FileRowModel.h"
 #include "store/ProgressSink.h"
 
+#include <QSettings>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+const QString kFolderTimeKey = u"import/folderTime"_s;
+
+QSettings settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Quillon"_s, u"Quillon"_s);
+}
+} // namespace
+
+ScanTime DiscImport::savedFolderTime()
+{
+    return settings().value(kFolderTimeKey).toString() == u"modified"_s ? ScanTime::Modified : ScanTime::Created;
+}
+
+void DiscImport::saveFolderTime(ScanTime time)
+{
+    settings().setValue(kFolderTimeKey, time == ScanTime::Modified ? u"modified"_s : u"created"_s);
+}
 
 bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 {
@@ -22,13 +43,13 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 }
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
-                                   const QStringList &masks, const QString &name, ProgressSink &progress)
+                                   const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
     FileRowModel rows;
     const bool scanning = true;
-    ScanFiles(root, masks, rows, scanning, &progress);
+    ScanFiles(root, masks, rows, scanning, &progress, time);
     if (progress.StopRequested())
         return Result::NotStored;
     if (rows.rowCount() == 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScanFiles.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,5 +25,11 @@ public:
     // taken name or a scan that found nothing stores nothing, and so does a stop request
     // or a failed write (NotStored, reported through ShowError).
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
-                      const QStringList &masks, const QString &name, ProgressSink &progress);
+                      const QStringList &masks, const QString &name, ProgressSink &progress,
+                      ScanTime time = ScanTime::Created);
+
+    // The file time of folder imports the user chose last (the import dialog's 文件时间),
+    // kept in the settings; the creation time when none was ever chosen.
+    static ScanTime savedFolderTime();
+    static void saveFolderTime(ScanTime time);
 };

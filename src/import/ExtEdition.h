@@ -81,13 +81,19 @@ public:
     QLabel *lblCatalogued;
     QFrame *pnlDrives;
     TDrvList *dlInfo;
+    QLabel *lblNoDrive = nullptr;
     QFrame *pnlFolder;
     QComboBox *dcbDrive;
     QTreeView *dlbPath;
+    // 文件时间: which time of each file a folder import lists, creation or last write.
+    QLabel *lblFileTime;
+    QComboBox *cbFileTime;
     QPushButton *Button4;
     QFrame *pnlOk;
     QPushButton *btnOk;
     QPushButton *BitBtn2;
+    // Why "确定" was refused, or why the scan listed nothing.
+    QLabel *lblHint;
     QFrame *pnlList;
     TSortableListView *lvDetail;
 
@@ -124,6 +130,11 @@ private:
     QFrame *createDrivePanel(QWidget *parent);
     QFrame *createFolderPanel(QWidget *parent);
     QFrame *createOkPanel(QWidget *parent);
+    QLabel *createHintLabel(QWidget *parent);
+    void showHint(const QString &text);
+    QString emptyListHint() const;
+    void showNoDrives();
+    void retranslateHints();
     QFrame *createListPanel();
     void fillDrives();
     void showCatalogued();
@@ -134,6 +145,9 @@ private:
     void centreOnScreen();
     void guarded(const std::function<void()> &handler);
 
+    // What the last scan met: none yet, a drive without a disc, or a scan that ran.
+    enum class LastScan { None, NoDisc, Scanned };
+    LastScan m_lastScan = LastScan::None;
     FolderTreeModel *m_folders = nullptr;
     QMenu *m_menu = nullptr;
     TdmQL &m_dm;

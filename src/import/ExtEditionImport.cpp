@@ -63,6 +63,10 @@ void TfrmExtEdition::retranslateImport()
     actDriveImp->setText(tr("导入"));
     Label3->setText(Mode == 3 ? tr("导入名称：") : tr("光盘名:"));
     Label3->resize(203, Label3->sizeHint().height());
+    lblFileTime->setText(tr("文件时间："));
+    cbFileTime->setItemText(0, tr("创建时间"));
+    cbFileTime->setItemText(1, tr("修改时间"));
+    retranslateHints();
     lvDetail->rows()->setHeaderCaptions({tr("名称"), tr("大小"), tr("时间"), tr("路径")});
     if (lblCatalogued->isVisibleTo(this))
         showCatalogued();
@@ -143,6 +147,17 @@ QFrame *TfrmExtEdition::createFolderPanel(QWidget *parent)
     dlbPath->setHeaderHidden(true);
     dlbPath->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dlbPath->setGeometry(16, 46, 203, 186);
+    lblFileTime = new QLabel(pnlFolder);
+    lblFileTime->setObjectName(u"lblFileTime"_s);
+    lblFileTime->setGeometry(16, 236, 70, 22);
+    cbFileTime = new QComboBox(pnlFolder);
+    cbFileTime->setObjectName(u"cbFileTime"_s);
+    cbFileTime->setGeometry(86, 236, 133, 22);
+    cbFileTime->addItem(QString(), int(ScanTime::Created));
+    cbFileTime->addItem(QString(), int(ScanTime::Modified));
+    cbFileTime->setCurrentIndex(DiscImport::savedFolderTime() == ScanTime::Modified ? 1 : 0);
+    connect(cbFileTime, &QComboBox::activated, this,
+            [this] { DiscImport::saveFolderTime(ScanTime(cbFileTime->currentData().toInt())); });
     Button4 = new ActionButton(actDriveImp, pnlFolder);
     Button4->setObjectName(u"Button4"_s);
     Button4->setGeometry(17, 261, 201, 25);
@@ -186,6 +201,7 @@ void TfrmExtEdition::createImportPanels(QVBoxLayout *column, QHBoxLayout *layout
     column->addWidget(createNamePanel(pnlLeft));
     column->addWidget(createDrivePanel(pnlLeft), 1);
     column->addWidget(createFolderPanel(pnlLeft), 1);
+    column->addWidget(createHintLabel(pnlLeft));
     column->addWidget(createOkPanel(pnlLeft));
     layout->addWidget(createListPanel(), 1);
 }
@@ -219,6 +235,8 @@ void TfrmExtEdition::SetImportMode(int m)
     setMinimumSize(400, 300);
     resize(width, kImportHeight);
     dlInfo->setActive(true);
+    if (m == 2 && dlInfo->Buttons().isEmpty())
+        showNoDrives();
     if (m == 3)
         fillDrives();
     centreOnScreen();
@@ -267,8 +285,16 @@ void TfrmExtEdition::setScanning(bool scanning)
 void TfrmExtEdition::scan(char letter, const QString &root)
 {
     rows()->clear();
+    showHint(QString());
+    m_lastScan = LastScan::Scanned;
+    const auto tellEmpty = qScopeGuard([this] {
+        if (rows()->rowCount() == 0)
+            showHint(emptyListHint());
+    });
     if (lbCatalog->count() == 0)
         return;
+    if (Mode == 2 && !IsDriveReady(letter))
+        m_lastScan = LastScan::NoDisc;
     GetDriveInfo(letter, DriveInfo);
     edtDrvLabel->setText(DriveInfo.DiskLabel);
     if (Mode == 2)
@@ -277,7 +303,8 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     setScanning(true);
     const auto enable = qScopeGuard([this] { setScanning(false); });
     Scanning = true;
-    ScanFiles(root, masks, *rows(), Scanning, nullptr);
+    const ScanTime time = Mode == 3 ? ScanTime(cbFileTime->currentData().toInt()) : ScanTime::Created;
+    ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
 }
 
 void TfrmExtEdition::dlInfoDrvClick(QObject *, char drvName)
@@ -301,8 +328,16 @@ void TfrmExtEdition::actOkExecute()
 {
     Accepted = false;
     const QString name = edtDrvLabel->text();
-    if (name.trimmed().isEmpty() || rows()->rowCount() == 0)
+    // Refused without a box, the reason shown in the dialog: first the list, since a
+    // name is no use without files.
+    if (rows()->rowCount() == 0) {
+        showHint(emptyListHint());
         return;
+    }
+    if (name.trimmed().isEmpty()) {
+        showHint(Mode == 3 ? tr("请输入导入名称") : tr("请输入光盘名"));
+        return;
+    }
     if (DiscImport::nameTaken(m_dm, name)) {
         m_prompts.message(tr("光盘索引库中已经有该名称的光盘了!"));
         return;

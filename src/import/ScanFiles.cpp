@@ -15,8 +15,9 @@ namespace {
 
 class Scan {
 public:
-    Scan(char letter, const QStringList &masks, FileRowModel &rows, const bool &scanning, ProgressSink *progress)
-        : m_letter(letter), m_rows(rows), m_scanning(scanning), m_progress(progress)
+    Scan(char letter, const QStringList &masks, FileRowModel &rows, const bool &scanning, ProgressSink *progress,
+         ScanTime time)
+        : m_letter(letter), m_rows(rows), m_scanning(scanning), m_progress(progress), m_time(time)
     {
         for (const QString &mask : masks)
             m_matchers.emplace_back(mask);
@@ -43,6 +44,10 @@ public:
 
 private:
     bool running() const { return m_scanning && !(m_progress && m_progress->StopRequested()); }
+    quint64 timeOf(const DirEntry &entry) const
+    {
+        return m_time == ScanTime::Modified ? entry.modificationTime : entry.creationTime;
+    }
 
     void addFiles(const QList<DirEntry> &entries, const QString &shown)
     {
@@ -52,7 +57,7 @@ private:
                 if (!entry.isDir && matcher.matches(entry.name))
                     found.push_back(FileRow{entry.name,
                                             {QString::number(entry.size),
-                                             DateText::fromDateTime(FileTimeToDateTime(entry.creationTime)), shown,
+                                             DateText::fromDateTime(FileTimeToDateTime(timeOf(entry))), shown,
                                              QString()}});
         m_rows.appendRows(std::move(found));
     }
@@ -62,13 +67,14 @@ private:
     FileRowModel &m_rows;
     const bool &m_scanning;
     ProgressSink *m_progress;
+    ScanTime m_time;
     EventPump m_pump;
 };
 
 } // namespace
 
 void ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows, const bool &scanning,
-               ProgressSink *progress)
+               ProgressSink *progress, ScanTime time)
 {
     if (!scanning || masks.isEmpty() || path.size() < 2 || path.at(1) != u':')
         return;
@@ -81,5 +87,5 @@ void ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows
     // "c:\data\" → "data"; the root "c:\" → "".
     QString relative = shown.mid(3, shown.size() - 4);
     relative.replace(u'\\', u'/');
-    Scan(letter, masks, rows, scanning, progress).visit(relative, shown);
+    Scan(letter, masks, rows, scanning, progress, time).visit(relative, shown);
 }

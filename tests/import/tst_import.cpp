@@ -9,6 +9,7 @@
 #include "app/FrmMain.h"
 #include "drives/DriveListView.h"
 #include "drives/platform/PlatformOverride.h"
+#include "import/DiscImport.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
 #include "import/ExtEdition.h"
@@ -200,6 +201,12 @@ void folderImportScansTheChosenFolder()
             QCOMPARE(dialog.windowTitle(), u"磁盘导入"_s);
         QCOMPARE(dialog.Label3->text(), u"导入名称："_s);
         QVERIFY(dialog.dlbPath->isVisible());
+        // 文件时间 starts at the creation time; a choice is kept for the next import.
+        QCOMPARE(dialog.cbFileTime->currentText(), u"创建时间"_s);
+        dialog.cbFileTime->setCurrentIndex(1);
+        emit dialog.cbFileTime->activated(1);
+        QCOMPARE(DiscImport::savedFolderTime(), ScanTime::Modified);
+        DiscImport::saveFolderTime(ScanTime::Created);
         QVERIFY(!dialog.dlInfo->isVisible());
         QCOMPARE(dialog.dcbDrive->currentText().left(2), u"c:"_s);
         const QModelIndex root = dialog.dlbPath->model()->index(0, 0);
@@ -223,20 +230,29 @@ void refusalsKeepTheDialogOpen()
     QVERIFY(m_session->data.addDisc(u"Music"_s) > 0);
     m_main->browser().ReloadDiscTree();
         import("actCDimp", [&](TfrmExtEdition &dialog) {
-            // An empty drive: name empty, list empty, "确定" refused without a message.
-            m_platform->drive('g').ready = false;
+            // Refusals need no message box, but the dialog says why.
+            QVERIFY(!dialog.lblHint->isVisible());
+        dialog.btnOk->click();
+        QCOMPARE(dialog.lblHint->text(), u"请点击光盘所在的驱动器"_s);
+        // An empty drive: name empty, list empty, "确定" refused without a message.
+        m_platform->drive('g').ready = false;
         dialog.dlInfo->Buttons()[1]->ImageButton->click();
         QCOMPARE(dialog.edtDrvLabel->text(), QString());
+        QCOMPARE(dialog.lblHint->text(), u"驱动器中没有光盘"_s);
         dialog.btnOk->click();
         QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.lblHint->isVisible());
         QVERIFY(m_prompts.calls.isEmpty());
 
         // Blanks only are no name.
         dialog.dlInfo->Buttons()[0]->ImageButton->click();
         QCOMPARE(dialog.rows()->rowCount(), 1);
+        QVERIFY(!dialog.lblHint->isVisible());
         dialog.edtDrvLabel->setText(u"   "_s);
         dialog.btnOk->click();
         QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.lblHint->text(), u"请输入光盘名"_s);
+        QVERIFY(dialog.lblHint->isVisible());
 
         // A name already catalogued, in another letter case.
         dialog.edtDrvLabel->setText(u"MUSIC"_s);
@@ -250,6 +266,21 @@ void refusalsKeepTheDialogOpen()
 });
 QCOMPARE(treeNames(), QStringList{u"Music"_s});
 QCOMPARE(m_session->comm.OpenSql(*m_session->dm.aqryTempFind, u"select DiskName from CdRomListMt"_s), 1);
+}
+
+// Without an optical drive the drive bar says where else files come from.
+void noOpticalDriveSaysWhatToDo()
+{
+    m_platform->removeDrive('e');
+    m_platform->removeDrive('g');
+    import("actCDimp", [&](TfrmExtEdition &dialog) {
+        QVERIFY(dialog.dlInfo->Buttons().isEmpty());
+    QVERIFY(dialog.lblNoDrive && dialog.lblNoDrive->isVisible());
+    QVERIFY(dialog.lblNoDrive->text().startsWith(u"没有光盘驱动器"_s));
+    QVERIFY(dialog.lblNoDrive->text().contains(u"磁盘导入"_s));
+    QVERIFY(dialog.lblNoDrive->text().contains(u"--cd-image"_s));
+    saveScreenshot(dialog, u"import-no-drive"_s);
+});
 }
 
 void categoryWithoutMasksAndRescans()
@@ -272,6 +303,7 @@ void categoryWithoutMasksAndRescans()
         QCOMPARE(dialog.lbCatalog->count(), 0);
         dialog.dlInfo->Buttons()[0]->ImageButton->click();
         QCOMPARE(dialog.rows()->rowCount(), 0);
+        QCOMPARE(dialog.lblHint->text(), u"没有找到符合扩展名的文件"_s);
         QCOMPARE(dialog.edtDrvLabel->text(), u"AUDIO_1"_s);
         QCOMPARE(dialog.DriveInfo.DiskLabel, u"AUDIO_1"_s);
 });

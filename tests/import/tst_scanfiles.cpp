@@ -153,6 +153,16 @@ private slots:
         QCOMPARE(rows.row(0).sub[1], u"2004-03-01"_s);
         QCOMPARE(rows.row(1).sub[1], u"2004-03-01 00:00:01"_s);
         QCOMPARE(rows.row(0).sub[0], u"1"_s);
+
+        // The last-write time instead, when asked for: a photo copied today keeps its day.
+        QFile later(m_root + u"/later.mp3"_s);
+        QVERIFY(later.open(QIODevice::ReadWrite));
+        QVERIFY(
+            later.setFileTime(QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58)), QFileDevice::FileModificationTime));
+        later.close();
+        FileRowModel modified;
+        ScanFiles(u"e:\\"_s, {u"l*.mp3"_s}, modified, true, nullptr, ScanTime::Modified);
+        QCOMPARE(modified.row(0).sub[1], u"1999-12-31 23:59:58"_s);
     }
 
     void stopsAtTheNextDirectory()

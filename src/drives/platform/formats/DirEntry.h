@@ -13,4 +13,7 @@ struct DirEntry {
     qint64 size = 0;
     // 100-nanosecond ticks since 1601-01-01 00:00 UTC.
     quint64 creationTime = 0;
+    // When the content was last written, in the same ticks; a disc that records one time
+    // per file gives that time for both.
+    quint64 modificationTime = 0;
 };

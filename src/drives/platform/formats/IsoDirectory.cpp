@@ -51,6 +51,7 @@ QList<DirEntry> IsoDirectory::entries(const QList<IsoDirectoryRecord> &records)
         entry.isDir = record.isDirectory();
         entry.hidden = record.flags & Record::Existence;
         entry.creationTime = record.fileTime;
+        entry.modificationTime = record.fileTime;
         if (!entry.isDir) {
             entry.size = record.dataLength;
             for (; i + 1 < records.size() && continues(records[i], records[i + 1]); ++i)

@@ -54,6 +54,7 @@ DirEntry makeEntry(const char *name, const struct statx &st, const std::optional
     entry.size = entry.isDir ? 0 : qint64(st.stx_size);
     const struct statx_timestamp &t = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime;
     entry.creationTime = ReaddirLister::fileTimeFromUnix(t.tv_sec, t.tv_nsec);
+    entry.modificationTime = ReaddirLister::fileTimeFromUnix(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
     return entry;
 }
 } // namespace
