@@ -18,7 +18,11 @@ TSortableListView::TSortableListView(QWidget *parent) : TCustomSortableListView(
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
     header()->setSectionsMovable(false);
-    header()->setStretchLastSection(false);
+    // The last column takes the width the others leave; a double-click on a column's
+    // border fits the column to its texts.
+    header()->setStretchLastSection(true);
+    connect(header(), &QHeaderView::sectionHandleDoubleClicked, this, &QTableView::resizeColumnToContents,
+            Qt::UniqueConnection);
     header()->setSectionsClickable(true);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setHighlightSections(false);

@@ -114,6 +114,21 @@ private slots:
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.first().siblingAtColumn(2).data().toString(), u"3"_s);
     }
+
+    // The last column fills the list; a double-click on a border fits that column.
+    void columnsFillTheWidthAndFitOnDoubleClick()
+    {
+        TSortableListView list;
+        list.setColumns(QStringList(5, u"c"_s), {140, 112, 70, 131, 160});
+        list.resize(1000, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QHeaderView *header = list.header();
+        QVERIFY(header->sectionViewportPosition(4) + header->sectionSize(4) >= list.viewport()->width() - 1);
+        fill(list, {QString(60, u'x')}, 1);
+        emit header->sectionHandleDoubleClicked(1);
+        QVERIFY(header->sectionSize(1) >= list.fontMetrics().horizontalAdvance(QString(60, u'x')));
+    }
 };
 
 QTEST_MAIN(TestSortableList)
