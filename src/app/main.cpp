@@ -35,10 +35,8 @@ CommandLine readCommandLine(int &argc, char *argv[])
 {
     const QCoreApplication reading(argc, argv);
     Startup::nameApplication();
-    // Chinese, the texts' own language, needs no translation here; Qt's own texts of the
-    // parser stay as they always were.
-    if (InterfaceLanguage::saved() == Language::English)
-        InterfaceLanguage::apply(Language::English);
+    // The interface's language, also for Qt's own texts of the help ("用法：", "选项：").
+    InterfaceLanguage::apply(InterfaceLanguage::saved());
     return CommandLine::parse(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
 }
 

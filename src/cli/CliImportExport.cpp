@@ -79,7 +79,8 @@ std::optional<Source> imageSource(const QString &image)
     return Source{*letter, QString(QChar(char16_t(*letter))) + u":\\"_s, image};
 }
 
-int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &masks, QString name)
+int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &masks, QString name,
+              ScanTime time = ScanTime::Created)
 {
     if (name.isNull()) {
         RDriveInfo drive;
@@ -91,7 +92,8 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
         return Status::NothingFound;
     }
     TerminalProgress progress;
-    switch (DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root, masks, name, progress)) {
+    switch (
+        DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root, masks, name, progress, time)) {
     case DiscImport::Result::NameTaken:
         CliOutput::error(QCoreApplication::translate("Cli", "%1：光盘索引库中已经有该名称的光盘了!").arg(name));
         return Status::NothingFound;
@@ -103,7 +105,7 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
     case DiscImport::Result::Stored:
         break;
     }
-    std::fprintf(stderr, "%s\n", QCoreApplication::translate("Cli", "完成导入：%1").arg(name).toUtf8().constData());
+    CliOutput::note(QCoreApplication::translate("Cli", "完成导入：%1").arg(name));
     return Status::Done;
 }
 
@@ -126,7 +128,10 @@ int CliCommands::import(const QStringList &arguments)
                                     QCoreApplication::translate("Cli", "文件夹"));
     const QCommandLineOption image(u"image"_s, QCoreApplication::translate("Cli", "光盘映像文件（可以多次给出）。"),
                                    QCoreApplication::translate("Cli", "映像"));
-    command.parser.addOptions({name, fromLabel, category, drive, folder, image});
+    const QCommandLineOption time(
+        u"time"_s, QCoreApplication::translate("Cli", "文件时间：created 创建时间（默认），modified 修改时间。"),
+        u"created|modified"_s, u"created"_s);
+    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time});
     if (const auto end = command.parse(arguments, 0))
         return *end;
     const QCommandLineParser &p = command.parser;
@@ -138,6 +143,11 @@ int CliCommands::import(const QStringList &arguments)
                                                "以及 --drive、--folder、--image 中的一种。使用 --help 查看用法。"));
         return Status::BadUsage;
     }
+    if (p.value(time) != u"created"_s && p.value(time) != u"modified"_s) {
+        CliOutput::error(QCoreApplication::translate("Cli", "--time 只能是 created 或 modified"));
+        return Status::BadUsage;
+    }
+    const ScanTime fileTime = p.value(time) == u"modified"_s ? ScanTime::Modified : ScanTime::Created;
     return withCatalogue(command, TdmQL::Access::ReadWrite, [&](CliCatalogue &catalogue) {
         const std::optional<QStringList> masks = categoryMasks(catalogue.dm(), p.value(category));
         if (!masks)
@@ -145,13 +155,13 @@ int CliCommands::import(const QStringList &arguments)
         const QString discName = p.isSet(name) ? p.value(name) : QString();
         if (p.isSet(drive) || p.isSet(folder)) {
             const auto source = p.isSet(drive) ? driveSource(p.value(drive)) : folderSource(p.value(folder));
-            return source ? importOne(catalogue, *source, *masks, discName) : int(Status::NothingFound);
+            return source ? importOne(catalogue, *source, *masks, discName, fileTime) : int(Status::NothingFound);
         }
         int worst = Status::Done;
         for (const QString &file : p.values(image)) {
             const auto source = imageSource(file);
-            worst =
-                std::max(worst, source ? importOne(catalogue, *source, *masks, discName) : int(Status::NothingFound));
+            worst = std::max(worst, source ? importOne(catalogue, *source, *masks, discName, fileTime)
+                                           : int(Status::NothingFound));
         }
         return worst;
     });

@@ -15,6 +15,29 @@ void put(FILE *stream, const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stream);
 }
+
+// C0, DEL and C1: a terminal takes them as commands (ESC above all), never as text.
+bool isControl(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f);
+}
+
+// \x1b for C0 and DEL; \u009b for C1, which is no single byte in UTF-8.
+QString controlEscape(char16_t c)
+{
+    return c <= 0x7f ? u"\\x%1"_s.arg(uint(c), 2, 16, QChar(u'0')) : u"\\u%1"_s.arg(uint(c), 4, 16, QChar(u'0'));
+}
+
+// A message for standard error: its line breaks stay, every other control character is
+// escaped, so a name cannot drive the terminal.
+QString messageText(const QString &message)
+{
+    QString out;
+    out.reserve(message.size());
+    for (const QChar c : message)
+        out += c != u'\n' && isControl(c.unicode()) ? controlEscape(c.unicode()) : QString(c);
+    return out;
+}
 } // namespace
 
 QString CliOutput::escaped(const QString &field)
@@ -36,7 +59,10 @@ QString CliOutput::escaped(const QString &field)
             out += u"\\n"_s;
             break;
         default:
-            out += c;
+            if (isControl(c.unicode()))
+                out += controlEscape(c.unicode());
+            else
+                out += c;
         }
     }
     return out;
@@ -71,7 +97,12 @@ void CliOutput::listing(const QStringList &fields, const QList<QStringList> &rec
 
 void CliOutput::error(const QString &message)
 {
-    put(stderr, u"quillon-cli: "_s + message + u'\n');
+    put(stderr, u"quillon-cli: "_s + messageText(message) + u'\n');
+}
+
+void CliOutput::note(const QString &message)
+{
+    put(stderr, messageText(message) + u'\n');
 }
 
 void CliErrorPresenter::showError(const QString &message, const QString &details, const QString &)

@@ -8,8 +8,9 @@
 #include <QStringList>
 
 // What quillon-cli writes: listings as tab-separated UTF-8 lines on standard output (a TAB,
-// CR, LF or backslash inside a field escaped as \t, \r, \n, \\) or as JSON, messages on
-// standard error.
+// CR, LF or backslash inside a field escaped as \t, \r, \n, \\, any other control
+// character as \x1b or, for C1, \u009b) or as JSON, messages on standard error with
+// their control characters escaped the same way.
 class CliOutput {
 public:
     explicit CliOutput(bool json)
@@ -21,6 +22,8 @@ public:
     void listing(const QStringList &fields, const QList<QStringList> &records) const;
     static QString escaped(const QString &field);
     static void error(const QString &message);
+    // A message on standard error without the program's name: what was done.
+    static void note(const QString &message);
 
 private:
     bool m_json;

@@ -26,13 +26,50 @@ const char *const kUsage = QT_TRANSLATE_NOOP(
            "  export       把一张光盘的文件或查找结果导出为文本文件\n"
            "  categories   列出扩展名类别和它们的文件掩码\n"
            "\n"
-           "每个命令都接受 --help、--catalogue 文件 和 --json。\n"
-           "输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \\t \\r \\n \\\\。\n"
+           "每个命令都接受 --help、--catalogue 文件 和 --json，放在命令之前或之后都可以。\n"
+           "输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \\t \\r \\n \\\\，\n"
+           "其他控制字符写作 \\x1b（C1 写作 \\u009b）。\n"
            "退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。\n");
 
 void printUsage(FILE *stream)
 {
     std::fputs(QCoreApplication::translate("Cli", kUsage).toUtf8().constData(), stream);
+}
+
+// The arguments with the options every command takes moved from before the command word
+// to just behind it, where the command reads them, as git and apt take their global
+// options: "--catalogue F --json discs" is "discs --catalogue F --json". Nothing else
+// may stand before the command word; the first other argument is the command.
+struct Invocation {
+    QString command;
+    QStringList arguments; // the command's name first
+    bool help = false;     // --help before the command word
+    bool version = false;
+};
+
+Invocation readInvocation(const QStringList &arguments)
+{
+    Invocation call;
+    QStringList globals;
+    qsizetype i = 1;
+    for (; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--catalogue"_s && i + 1 < arguments.size())
+            globals << argument << arguments.at(++i);
+        else if (argument.startsWith(u"--catalogue="_s) || argument == u"--json"_s)
+            globals << argument;
+        else if (argument == u"--help"_s || argument == u"-h"_s)
+            call.help = true;
+        else if (argument == u"--version"_s || argument == u"-v"_s)
+            call.version = true;
+        else
+            break;
+    }
+    call.command = arguments.value(i);
+    call.arguments = QStringList{call.command} + globals + arguments.mid(i + 1);
+    if (call.help)
+        call.arguments.insert(1, u"--help"_s);
+    return call;
 }
 
 } // namespace
@@ -42,17 +79,16 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"Quillon"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_FILE_VERSION));
-    // The language of the program's window, chosen in its Language menu. Chinese, the
-    // texts' own language, needs no translation.
-    if (InterfaceLanguage::saved() == Language::English)
-        InterfaceLanguage::apply(Language::English);
-    const QStringList arguments = QCoreApplication::arguments();
-    const QString command = arguments.value(1);
-    if (command == u"--help"_s || command == u"-h"_s) {
+    // The language of the program's window, chosen in its Language menu, also for Qt's
+    // own texts of the commands' help ("用法：", "选项：").
+    InterfaceLanguage::apply(InterfaceLanguage::saved());
+    const Invocation call = readInvocation(QCoreApplication::arguments());
+    const QString &command = call.command;
+    if (command.isEmpty() && call.help) {
         printUsage(stdout);
         return 0;
     }
-    if (command == u"--version"_s || command == u"-v"_s) {
+    if (command.isEmpty() && call.version) {
         std::puts("quillon-cli " QUILLON_FILE_VERSION);
         return 0;
     }
@@ -69,5 +105,5 @@ int main(int argc, char *argv[])
         return 2;
     }
     // The command's own parser sees the command's name where a program's name stands.
-    return found.value()(arguments.mid(1));
+    return found.value()(call.arguments);
 }

@@ -41,10 +41,12 @@ class TestCli : public QObject {
     QTemporaryDir m_dir;
     QString m_catalogue;
 
-    Run cli(const QStringList &arguments)
+    Run cli(const QStringList &arguments) { return cliAsGiven(arguments + QStringList{u"--catalogue"_s, m_catalogue}); }
+
+    Run cliAsGiven(const QStringList &arguments)
     {
         QProcess process;
-        process.start(QStringLiteral(QUILLON_CLI), arguments + QStringList{u"--catalogue"_s, m_catalogue});
+        process.start(QStringLiteral(QUILLON_CLI), arguments);
         process.waitForFinished(60000);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -159,6 +161,46 @@ private slots:
         window.main.findChild<QAction *>(u"actFind"_s)->trigger();
         QCOMPARE(cli({u"search"_s, u"MP3"_s, u"--in"_s, u"name,path"_s}).out, tsv(*window.main.lvDetail->rows()));
         QVERIFY(window.main.lvDetail->rows()->rowCount() >= 2);
+    }
+
+    // The options every command takes may stand before the command word, as with git.
+    void globalOptionsBeforeTheCommand()
+    {
+        const Run json = cliAsGiven({u"--catalogue"_s, m_catalogue, u"--json"_s, u"discs"_s});
+        QCOMPARE(json.status, 0);
+        QVERIFY(json.out.startsWith(u'['));
+        QCOMPARE(cliAsGiven({u"--catalogue="_s + m_catalogue, u"files"_s, u"文件夹"_s}).out,
+                 cli({u"files"_s, u"文件夹"_s}).out);
+        const Run help = cliAsGiven({u"--help"_s, u"search"_s});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains(u"--pinyin"_s));
+        // Qt's own texts of the help speak the interface's language too.
+        QVERIFY2(help.out.startsWith(u"用法："_s), qPrintable(help.out));
+        QVERIFY(!help.out.contains(u"Options:"_s));
+    }
+
+    // Control characters in names never reach a terminal raw. --time modified lists the
+    // last-write times.
+    void namesEscapedAndTimesChosen()
+    {
+        const QString folder = m_dir.filePath(u"ctl"_s);
+        QDir().mkpath(folder);
+        QFile file(folder + u"/a\x1b[31mb\u009b.mp3"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)), QFileDevice::FileModificationTime));
+        file.close();
+        const QString disc = u"控\x1b]0;t\x07制"_s;
+        const QStringList import{u"import"_s, u"--name"_s, disc, u"--category"_s, u"音乐"_s, u"--folder"_s, folder};
+        QCOMPARE(cli(import + QStringList{u"--time"_s, u"later"_s}).status, 2);
+        const Run imported = cli(import + QStringList{u"--time"_s, u"modified"_s});
+        QCOMPARE(imported.status, 0);
+        QCOMPARE(imported.err, u"完成导入：控\\x1b]0;t\\x07制\n"_s);
+        const Run text = cli({u"files"_s, disc});
+        QVERIFY2(text.out.startsWith(u"控\\x1b]0;t\\x07制\ta\\x1b[31mb\\u009b.mp3\t0\t2001-02-03 04:05:06\t"_s),
+                 qPrintable(text.out));
+        const Run json = cli({u"files"_s, disc, u"--json"_s});
+        QVERIFY(json.out.contains(u"a\\u001b[31mb"_s));
+        QVERIFY(!json.out.contains(QChar(0x1b)));
     }
 
     // Progress goes to a terminal only; a pipe gets none.
