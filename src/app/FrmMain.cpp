@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "DiscBrowser.h"
+#include "HelpWindow.h"
 #include "Startup.h"
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
@@ -24,7 +25,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -36,7 +37,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -474,16 +474,24 @@ void TfrmMain::actQuitExecute()
     close();
 }
 
+// The manual beside the program (a build tree or an unpacked folder), else where it is
+// installed, in the program's own help window.
 void TfrmMain::actHelpExecute()
 {
-    // Beside the program (a build tree or an unpacked folder), else where it is installed.
-    // The manual in the interface's language: Quillon.html is the Chinese one.
-    const QString name = InterfaceLanguage::current() == Language::English ? u"Quillon.en.html"_s : u"Quillon.html"_s;
-    QString manual = m_dm.programDir() + u"Help/"_s + name;
-    if (!QFileInfo(manual).isFile())
-        manual = m_dm.programDir() + u"../share/quillon/help/"_s + name;
-    if (!QFileInfo(manual).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+    const bool english = InterfaceLanguage::current() == Language::English;
+    QString helpDir = m_dm.programDir() + u"Help/"_s;
+    if (!QFileInfo(THelpWindow::manualFile(helpDir, english)).isFile())
+        helpDir = m_dm.programDir() + u"../share/quillon/help/"_s;
+    if (!QFileInfo(THelpWindow::manualFile(helpDir, english)).isFile()) {
         m_prompts.message(tr("打开帮助文件时出现异常"));
+        return;
+    }
+    if (!m_help)
+        m_help = new THelpWindow(QDir::cleanPath(helpDir), m_prompts, this);
+    m_help->showManual();
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 // The category editor writes every change at once; nothing here is reloaded afterwards.

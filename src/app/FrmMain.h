@@ -21,6 +21,7 @@ class ImportController;
 class Prompts;
 class SearchController;
 class SearchIndexBuilder;
+class THelpWindow;
 class StatusProgress;
 class TdmQL;
 class TLCommFunction;
@@ -44,6 +45,8 @@ public:
     ImportController &importer() { return *m_import; }
     SearchController &search() { return *m_search; }
     ExportController &exporter() { return *m_export; }
+    // The help window once 帮助 has opened it.
+    THelpWindow *helpWindow() const { return m_help; }
     // The root node of the disc tree.
     QTreeWidgetItem *rootNode() const;
 
@@ -128,4 +131,5 @@ private:
     SearchController *m_search = nullptr;
     ExportController *m_export = nullptr;
     SearchIndexBuilder *m_indexBuilder = nullptr;
+    THelpWindow *m_help = nullptr;
 };

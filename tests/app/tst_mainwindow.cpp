@@ -5,6 +5,7 @@
 #include "TestSession.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "app/HelpWindow.h"
 #include "language/Language.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
@@ -21,11 +22,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -365,23 +369,36 @@ private slots:
         QCOMPARE(m_prompts.calls.last().text, u"disk full"_s);
     }
 
+    // The manual opens in the program's own window, with its pictures; its button hands
+    // the page to the browser.
     void helpOpensTheManualOrSaysWhy()
     {
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(u"file"_s, &recorder, "open");
+        const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(u"file"_s); });
         action(u"actHelp"_s)->trigger();
         QCOMPARE(m_prompts.kinds(), QStringList{u"message"_s});
         QCOMPARE(m_prompts.calls.first().text, u"打开帮助文件时出现异常"_s);
-        QVERIFY(recorder.urls.isEmpty());
 
-        QDir(m_session->dir.path()).mkpath(u"Help"_s);
+        QDir(m_session->dir.path()).mkpath(u"Help/img"_s);
+        QImage picture(1200, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(m_session->dir.path() + u"/Help/img/p.png"_s));
         QFile manual(m_session->dir.path() + u"/Help/Quillon.html"_s);
         QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.write("<meta charset=\"utf-8\"><h1>\xe6\x89\x8b\xe5\x86\x8c</h1><img src=\"img/p.png\">");
         manual.close();
         action(u"actHelp"_s)->trigger();
+        THelpWindow *help = m_main->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(recorder.urls.isEmpty());
+        QCOMPARE(help->browser()->toPlainText().left(2), u"手册"_s);
+        const QImage shown =
+            help->browser()->document()->resource(QTextDocument::ImageResource, QUrl(u"img/p.png"_s)).value<QImage>();
+        QVERIFY(!shown.isNull() && shown.width() < 1200);
+        help->openInBrowser()->click();
         QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(m_session->dir.path() + u"/Help/Quillon.html"_s)});
         QCOMPARE(m_prompts.calls.size(), 1);
-        QDesktopServices::unsetUrlHandler(u"file"_s);
     }
 };
 
