@@ -26,8 +26,9 @@ qint64 insertDisc(TQuery &insert, const CatalogueWriter::Disc &disc)
     return insert.LastInsertId();
 }
 
-// Writes the rows inside the open transaction; false when the stop request ended it.
-bool insertRows(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress)
+} // namespace
+
+bool CatalogueWriter::StoreDiscFiles(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress)
 {
     insert.Close();
     insert.SQL() = {kInsertFile};
@@ -42,8 +43,6 @@ bool insertRows(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressS
     }
     return true;
 }
-
-} // namespace
 
 std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm, const Disc &disc,
                                                  const FileRowModel &rows, ProgressSink &progress)
@@ -60,7 +59,7 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
     try {
         Transaction transaction(dm.aConQl);
         const qint64 code = insertDisc(insert, disc);
-        if (!insertRows(insert, code, rows, progress))
+        if (!StoreDiscFiles(insert, code, rows, progress))
             return std::nullopt;
         transaction.commit();
         return code;

@@ -6,6 +6,7 @@
 class FileRowModel;
 class ProgressSink;
 class TLCommFunction;
+class TQuery;
 class TdmQL;
 
 // Stores an import as a disc of the catalogue: the disc record and the file records of
@@ -29,4 +30,9 @@ public:
     // nothing was stored.
     static std::optional<qint64> StoreDisc(TdmQL &dm, TLCommFunction &commFunction, const Disc &disc,
                                            const FileRowModel &rows, ProgressSink &progress);
+
+    // The part of StoreDisc that stores the listed rows: one file record per row under the
+    // disc's code, inside the transaction StoreDisc holds, with the progress every hundred
+    // rows. False when the stop request ended it; an insert that fails throws DbError.
+    static bool StoreDiscFiles(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress);
 };
