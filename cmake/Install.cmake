@@ -32,6 +32,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillon developers <maintainers@quillon.exa
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillon.example/")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Stripped programs, as Debian ships them; their debugging symbols go into a package of
+# their own, quillon-dbgsym (a .ddeb beside the .deb, below /usr/lib/debug/.build-id),
+# which gdb finds by each program's build id. CPACK_STRIP_FILES would strip them before
+# the symbols are taken out, so it stays off.
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the window-system plugins, the
 # SQLite driver, the SVG icon plugin, Qt's own Chinese texts and a font with the Chinese
 # characters.

@@ -39,6 +39,7 @@ run_until_connected() {
 
 # --help and --version need no display and no catalogue.
 check "--help names the user's catalogue" sh -c "'$PREFIX/bin/quillon' --help | grep -q '.local/share/Quillon/dbQL.mdb'"
+check "--help speaks the interface's language" sh -c "'$PREFIX/bin/quillon' --help | grep -q '^用法：' && '$PREFIX/bin/quillon-cli' --catalogue x discs --help | grep -q '^用法：'"
 check "--version" sh -c "'$PREFIX/bin/quillon' --version | grep -q '^quillon [0-9]'"
 set +e; "$PREFIX/bin/quillon" --no-such-option 2>/dev/null; status=$?; set -e
 check "an unknown option ends with status 2" test "$status" = 2
@@ -78,6 +79,17 @@ check "manual" test -f "$PREFIX/share/quillon/help/Quillon.html"
 (cd "$WORK" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/package" >/dev/null)
 DEB=$(ls "$WORK"/package/quillon_*.deb)
 CONTENTS=$(dpkg-deb --contents "$DEB")
+# Stripped programs; their symbols in the dbgsym package, found by build id.
+dpkg-deb -x "$DEB" "$WORK/unpacked"
+for program in quillon quillon-cli quillon-mkdb; do
+  file -b "$WORK/unpacked/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped in the package"
+done
+readelf -n "$WORK/unpacked/usr/bin/quillon" | grep -q 'Quillon\|quillon' || fail "stripping lost the version note"
+DBGSYM=$(ls "$WORK"/package/quillon-dbgsym_*.ddeb) || fail "no debugging symbols package"
+BUILD_ID=$(readelf -n "$WORK/unpacked/usr/bin/quillon" | sed -n 's/.*Build ID: //p')
+dpkg-deb --contents "$DBGSYM" | grep -q "usr/lib/debug/.build-id/${BUILD_ID:0:2}/${BUILD_ID:2}.debug" \
+  || fail "the dbgsym package lacks the symbols of quillon"
+echo "ok: stripped programs, symbols in $(basename "$DBGSYM")"
 for path in ./usr/bin/quillon ./usr/bin/quillon-cli ./usr/bin/quillon-mkdb ./usr/share/applications/example.quillon.Quillon.desktop \
   ./usr/share/icons/hicolor/scalable/apps/quillon.svg ./usr/share/metainfo/example.quillon.Quillon.metainfo.xml \
   ./usr/share/quillon/help/Quillon.html; do
