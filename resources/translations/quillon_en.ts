@@ -274,36 +274,6 @@
         <translation>COLUMNS</translation>
     </message>
     <message>
-        <source>用法：quillon-cli 命令 [选项] [参数]
-
-命令：
-  discs        列出光盘：名称、卷标、序列号、文件数
-  files 光盘名  列出一张光盘的文件
-  search 文字   查找文件（--in name,size,date,path）
-  import       导入驱动器、文件夹或光盘映像
-  export       把一张光盘的文件或查找结果导出为文本文件
-  categories   列出扩展名类别和它们的文件掩码
-
-每个命令都接受 --help、--catalogue 文件 和 --json。
-输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\。
-退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。
-</source>
-        <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
-
-Commands:
-  discs        list the discs: name, label, serial number, number of files
-  files DISC   list the files of a disc
-  search TEXT  search for files (--in name,size,date,path)
-  import       import a drive, a folder or disc images
-  export       export the files of a disc or a search result as a text file
-  categories   list the categories and their file masks
-
-Every command takes --help, --catalogue FILE and --json.
-Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\.
-Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
-</translation>
-    </message>
-    <message>
         <source>缺少命令</source>
         <translation>No command given</translation>
     </message>
@@ -318,6 +288,46 @@ Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue co
     <message>
         <source>也按拼音（全拼或首字母）查找中文名称，如同勾选“拼音”。</source>
         <translation>Also find Chinese names by their pinyin (full spelling or initials), as the Pinyin box in the Find dialog does.</translation>
+    </message>
+    <message>
+        <source>文件时间：created 创建时间（默认），modified 修改时间。</source>
+        <translation>File time: created, the creation time (the default), or modified, the last-write time.</translation>
+    </message>
+    <message>
+        <source>--time 只能是 created 或 modified</source>
+        <translation>--time takes created or modified</translation>
+    </message>
+    <message>
+        <source>用法：quillon-cli 命令 [选项] [参数]
+
+命令：
+  discs        列出光盘：名称、卷标、序列号、文件数
+  files 光盘名  列出一张光盘的文件
+  search 文字   查找文件（--in name,size,date,path）
+  import       导入驱动器、文件夹或光盘映像
+  export       把一张光盘的文件或查找结果导出为文本文件
+  categories   列出扩展名类别和它们的文件掩码
+
+每个命令都接受 --help、--catalogue 文件 和 --json，放在命令之前或之后都可以。
+输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\，
+其他控制字符写作 \x1b（C1 写作 \u009b）。
+退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。
+</source>
+        <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  discs        list the discs: name, label, serial number, number of files
+  files DISC   list the files of a disc
+  search TEXT  search for files (--in name,size,date,path)
+  import       import a drive, a folder or disc images
+  export       export the files of a disc or a search result as a text file
+  categories   list the categories and their file masks
+
+Every command takes --help, --catalogue FILE and --json, before or after the command.
+Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\,
+any other control character \x1b (C1 \u009b).
+Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
+</translation>
     </message>
 </context>
 <context>
@@ -458,6 +468,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>共查到:%1条记录</source>
         <translation>%1 records found</translation>
+    </message>
+    <message>
+        <source>查询结果</source>
+        <translation>Search results</translation>
     </message>
 </context>
 <context>
@@ -605,6 +619,25 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>索引库中</source>
         <translation>Catalogued As</translation>
+    </message>
+</context>
+<context>
+    <name>THelpWindow</name>
+    <message>
+        <source>用户手册</source>
+        <translation>User Manual</translation>
+    </message>
+    <message>
+        <source>在浏览器中打开</source>
+        <translation>Open in the Browser</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>没有可以打开“%1”的程序</source>
+        <translation>No program can open “%1”</translation>
     </message>
 </context>
 <context>
@@ -768,6 +801,56 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>光盘索引库中已经有该名称的光盘了!</source>
         <translation>The catalogue already holds a disc of that name.</translation>
+    </message>
+    <message>
+        <source>驱动器中没有光盘</source>
+        <translation>There is no disc in the drive</translation>
+    </message>
+    <message>
+        <source>没有找到符合扩展名的文件</source>
+        <translation>No files match the category&apos;s masks</translation>
+    </message>
+    <message>
+        <source>请选择文件夹，再点击“导入”</source>
+        <translation>Choose a folder, then click Import</translation>
+    </message>
+    <message>
+        <source>请点击光盘所在的驱动器</source>
+        <translation>Click the drive that holds the disc</translation>
+    </message>
+    <message>
+        <source>没有光盘驱动器。
+
+文件夹请用“文件”菜单里的“磁盘导入”导入。
+
+光盘映像（.iso）可以这样当作光盘导入：
+quillon --cd-image 映像文件</source>
+        <translation>There is no optical drive.
+
+Import a folder with File → Import Folder.
+
+A disc image (.iso) can be imported as a disc: start the program with
+quillon --cd-image IMAGE-FILE</translation>
+    </message>
+    <message>
+        <source>文件时间：</source>
+        <translation>File time:</translation>
+    </message>
+    <message>
+        <source>创建时间</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>修改时间</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>请输入导入名称</source>
+        <translation>Please enter a name for the import</translation>
+    </message>
+    <message>
+        <source>请输入光盘名</source>
+        <translation>Please enter a disc name</translation>
     </message>
 </context>
 <context>
