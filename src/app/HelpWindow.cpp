@@ -108,7 +108,7 @@ void THelpWindow::retranslateUi()
 void THelpWindow::openExternally(const QUrl &url)
 {
     if (!QDesktopServices::openUrl(url))
-        m_prompts.message(tr("没有可以打开“%1”的程序").arg(url.toDisplayString()));
+        m_prompts.message(tr("没有可以打开“%1”的程序").arg(url.toDisplayString(QUrl::PreferLocalFile)));
 }
 
 void THelpWindow::changeEvent(QEvent *event)

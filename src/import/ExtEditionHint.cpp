@@ -45,7 +45,9 @@ QString TfrmExtEdition::emptyListHint() const
     case LastScan::None:
         break;
     }
-    return Mode == 3 ? tr("请选择文件夹，再点击“导入”") : tr("请点击光盘所在的驱动器");
+    if (Mode == 3)
+        return tr("请选择文件夹，再点击“导入”");
+    return lblNoDrive ? tr("没有光盘驱动器") : tr("请点击光盘所在的驱动器");
 }
 
 // In place of the empty drive bar: where the files of a machine without an optical drive

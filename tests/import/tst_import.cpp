@@ -279,6 +279,8 @@ void noOpticalDriveSaysWhatToDo()
     QVERIFY(dialog.lblNoDrive->text().startsWith(u"没有光盘驱动器"_s));
     QVERIFY(dialog.lblNoDrive->text().contains(u"磁盘导入"_s));
     QVERIFY(dialog.lblNoDrive->text().contains(u"--cd-image"_s));
+    dialog.btnOk->click();
+    QCOMPARE(dialog.lblHint->text(), u"没有光盘驱动器"_s);
     saveScreenshot(dialog, u"import-no-drive"_s);
 });
 }
