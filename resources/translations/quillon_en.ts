@@ -852,6 +852,10 @@ quillon --cd-image IMAGE-FILE</translation>
         <source>请输入光盘名</source>
         <translation>Please enter a disc name</translation>
     </message>
+    <message>
+        <source>没有光盘驱动器</source>
+        <translation>There is no optical drive</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMain</name>

@@ -87,7 +87,8 @@ done
 readelf -n "$WORK/unpacked/usr/bin/quillon" | grep -q 'Quillon\|quillon' || fail "stripping lost the version note"
 DBGSYM=$(ls "$WORK"/package/quillon-dbgsym_*.ddeb) || fail "no debugging symbols package"
 BUILD_ID=$(readelf -n "$WORK/unpacked/usr/bin/quillon" | sed -n 's/.*Build ID: //p')
-dpkg-deb --contents "$DBGSYM" | grep -q "usr/lib/debug/.build-id/${BUILD_ID:0:2}/${BUILD_ID:2}.debug" \
+DEBUG_FILES=$(dpkg-deb --contents "$DBGSYM")
+grep -q "usr/lib/debug/.build-id/${BUILD_ID:0:2}/${BUILD_ID:2}.debug" <<<"$DEBUG_FILES" \
   || fail "the dbgsym package lacks the symbols of quillon"
 echo "ok: stripped programs, symbols in $(basename "$DBGSYM")"
 for path in ./usr/bin/quillon ./usr/bin/quillon-cli ./usr/bin/quillon-mkdb ./usr/share/applications/example.quillon.Quillon.desktop \
