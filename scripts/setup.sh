@@ -75,6 +75,7 @@ make_package() {
   cd "$BUILD_DIR"
   cpack -G DEB
   echo "Install it with:  sudo apt install ./$(ls quillon_*.deb | tail -1)   (run in $BUILD_DIR)"
+  echo "Its debugging symbols, if wanted:  sudo apt install ./$(ls quillon-dbgsym_*.ddeb | tail -1)"
 }
 
 run_fuzz() {
