@@ -11,6 +11,7 @@ import time
 import unittest
 from pathlib import Path
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import vmrun  # noqa: E402
 

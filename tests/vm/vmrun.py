@@ -365,6 +365,7 @@ class Console:
         self.exit_code = None
         self.fell_silent = False
         self.last_line = time.monotonic()
+        self.longest_silence = 0.0
         self.ended = threading.Event()
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
@@ -372,7 +373,9 @@ class Console:
 
     def _read(self):
         for raw in self.process.stdout:
-            self.last_line = time.monotonic()
+            now = time.monotonic()
+            self.longest_silence = max(self.longest_silence, now - self.last_line)
+            self.last_line = now
             line = raw.decode(errors="replace").rstrip("\r\n")
             self.log.write(line + "\n")
             self.log.flush()
@@ -429,7 +432,8 @@ def boot_once(boot, kernel, initrd, args):
         verdict = f"was stopped: its console printed nothing for {args.silence:g} s"
     else:
         verdict = "did not finish"
-    print(f"vmrun: boot {boot} {verdict} in {seconds:.0f} s", flush=True)
+    print(f"vmrun: boot {boot} {verdict} in {seconds:.0f} s (longest silence {console.longest_silence:.0f} s)",
+          flush=True)
     return code == 0
 
 
