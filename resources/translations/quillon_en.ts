@@ -16,6 +16,13 @@
     </message>
 </context>
 <context>
+    <name>CatalogueLock</name>
+    <message>
+        <source>%1 不是普通文件</source>
+        <translation>%1 is not a regular file</translation>
+    </message>
+</context>
+<context>
     <name>CatalogueSchema</name>
     <message>
         <source>文件已存在，不会覆盖：%1</source>
@@ -32,6 +39,14 @@
     <message>
         <source>这个文件不是光盘索引库 (缺少 %1.%2)</source>
         <translation>This file is not a disc catalogue (%1.%2 is missing)</translation>
+    </message>
+    <message>
+        <source>这个文件不是光盘索引库 (%1 不是表)</source>
+        <translation>This file is not a disc catalogue (%1 is not a table)</translation>
+    </message>
+    <message>
+        <source>这个光盘索引库含有不是本程序建立的触发器或视图：%1</source>
+        <translation>The catalogue holds triggers or views this program did not create: %1</translation>
     </message>
 </context>
 <context>
@@ -450,6 +465,13 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>ReadOnlyReason</name>
+    <message>
+        <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
+        <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
+    </message>
+</context>
+<context>
     <name>SearchController</name>
     <message>
         <source>已查到%1条记录</source>
@@ -686,6 +708,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>连接失败</source>
         <translation>Cannot open the catalogue</translation>
+    </message>
+    <message>
+        <source>无法锁定光盘索引库：%1</source>
+        <translation>Cannot lock the catalogue: %1</translation>
     </message>
 </context>
 <context>

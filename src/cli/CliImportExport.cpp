@@ -12,7 +12,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace CliSupport;
@@ -199,18 +200,14 @@ int CliCommands::exportList(const QStringList &arguments)
             encodingName == u"gb18030"_s ? FileListExport::Encoding::Gb18030 : FileListExport::Encoding::Utf8;
         TerminalProgress progress;
         if (!p.isSet(output)) {
+            // Unbuffered, so that every write's failure (a full disk) is seen.
             QFile out;
-            if (!out.open(stdout, QIODevice::WriteOnly))
+            if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
                 throw AppError(out.errorString());
             FileListExport::write(rows, out, progress, format);
             return rows.rowCount() > 0 ? int(Status::Done) : int(Status::NothingFound);
         }
-        QSaveFile file(p.value(output));
-        if (!file.open(QIODevice::WriteOnly))
-            throw AppError(file.errorString());
-        FileListExport::write(rows, file, progress, format);
-        if (!file.commit())
-            throw AppError(file.errorString());
+        FileListExport::writeFile(p.value(output), rows, progress, format);
         std::fprintf(stderr, "%s\n",
                      QCoreApplication::translate("Cli", "共导出%1条记录").arg(rows.rowCount()).toUtf8().constData());
         return rows.rowCount() > 0 ? int(Status::Done) : int(Status::NothingFound);

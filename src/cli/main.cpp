@@ -2,6 +2,7 @@
 // categories, search, import a drive, folder or disc image, export a list.
 #include "CliCommands.h"
 #include "CliOutput.h"
+#include "CliSupport.h"
 #include "QuillonVersion.h"
 #include "language/Language.h"
 
@@ -50,11 +51,11 @@ int main(int argc, char *argv[])
     const QString command = arguments.value(1);
     if (command == u"--help"_s || command == u"-h"_s) {
         printUsage(stdout);
-        return 0;
+        return CliSupport::finished(0);
     }
     if (command == u"--version"_s || command == u"-v"_s) {
         std::puts("quillon-cli " QUILLON_FILE_VERSION);
-        return 0;
+        return CliSupport::finished(0);
     }
     const QMap<QString, std::function<int(const QStringList &)>> commands{
         {u"discs"_s, CliCommands::discs},       {u"files"_s, CliCommands::files},
@@ -69,5 +70,5 @@ int main(int argc, char *argv[])
         return 2;
     }
     // The command's own parser sees the command's name where a program's name stands.
-    return found.value()(arguments.mid(1));
+    return CliSupport::finished(found.value()(arguments.mid(1)));
 }

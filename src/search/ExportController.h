@@ -3,7 +3,6 @@
 #include <QObject>
 
 class ActionStates;
-class FileRowModel;
 class Prompts;
 class QWidget;
 class StatusProgress;
@@ -22,7 +21,6 @@ public:
 
 private:
     QString startFolder() const;
-    int writeFile(const QString &fileName, const FileRowModel &rows);
 
     TdmQL &m_dm;
     Prompts &m_prompts;

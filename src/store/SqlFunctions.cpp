@@ -110,7 +110,8 @@ bool registerSqlFunctions(const QSqlDatabase &db)
     sqlite3 *handle = nativeSqliteHandle(db);
     if (!handle)
         return false;
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    // Direct statements only: a trigger or view of a file from someone else cannot call them.
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY;
     if (sqlite3_create_function_v2(handle, "UCase", 1, flags, nullptr, ucase, nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
     if (sqlite3_create_function_v2(handle, "Pinyin", 2, flags, nullptr, pinyin, nullptr, nullptr, nullptr) != SQLITE_OK)
