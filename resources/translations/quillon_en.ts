@@ -289,36 +289,6 @@
         <translation>COLUMNS</translation>
     </message>
     <message>
-        <source>用法：quillon-cli 命令 [选项] [参数]
-
-命令：
-  discs        列出光盘：名称、卷标、序列号、文件数
-  files 光盘名  列出一张光盘的文件
-  search 文字   查找文件（--in name,size,date,path）
-  import       导入驱动器、文件夹或光盘映像
-  export       把一张光盘的文件或查找结果导出为文本文件
-  categories   列出扩展名类别和它们的文件掩码
-
-每个命令都接受 --help、--catalogue 文件 和 --json。
-输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\。
-退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。
-</source>
-        <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
-
-Commands:
-  discs        list the discs: name, label, serial number, number of files
-  files DISC   list the files of a disc
-  search TEXT  search for files (--in name,size,date,path)
-  import       import a drive, a folder or disc images
-  export       export the files of a disc or a search result as a text file
-  categories   list the categories and their file masks
-
-Every command takes --help, --catalogue FILE and --json.
-Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\.
-Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
-</translation>
-    </message>
-    <message>
         <source>缺少命令</source>
         <translation>No command given</translation>
     </message>
@@ -333,6 +303,50 @@ Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue co
     <message>
         <source>也按拼音（全拼或首字母）查找中文名称，如同勾选“拼音”。</source>
         <translation>Also find Chinese names by their pinyin (full spelling or initials), as the Pinyin box in the Find dialog does.</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>这个光盘索引库没有搜索索引</source>
+        <translation>This catalogue has no search index</translation>
+    </message>
+    <message>
+        <source>为整个光盘索引库建立搜索索引和拼音（导入后自动进行）。</source>
+        <translation>Bring the search index and the pinyin of the whole catalogue up to date (done after every import).</translation>
+    </message>
+    <message>
+        <source>用法：quillon-cli 命令 [选项] [参数]
+
+命令：
+  discs        列出光盘：名称、卷标、序列号、文件数
+  files 光盘名  列出一张光盘的文件
+  search 文字   查找文件（--in name,size,date,path）
+  import       导入驱动器、文件夹或光盘映像
+  index        为整个光盘索引库建立搜索索引和拼音
+  export       把一张光盘的文件或查找结果导出为文本文件
+  categories   列出扩展名类别和它们的文件掩码
+
+每个命令都接受 --help、--catalogue 文件 和 --json。
+输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\。
+退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。
+</source>
+        <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  discs        list the discs: name, label, serial number, number of files
+  files DISC   list the files of a disc
+  search TEXT  search for files (--in name,size,date,path)
+  import       import a drive, a folder or disc images
+  index        bring the search index and the pinyin of the whole catalogue up to date
+  export       export the files of a disc or a search result as a text file
+  categories   list the categories and their file masks
+
+Every command takes --help, --catalogue FILE and --json.
+Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\.
+Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
+</translation>
     </message>
 </context>
 <context>
@@ -469,6 +483,20 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
         <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
+    </message>
+</context>
+<context>
+    <name>ImportController</name>
+    <message>
+        <source>完成导入；%1</source>
+        <translation>Import complete; %1</translation>
+    </message>
+</context>
+<context>
+    <name>ScanFiles</name>
+    <message>
+        <source>%1个文件夹和%2个文件无法读取，没有列入</source>
+        <translation>%1 folder(s) and %2 file(s) could not be read and are not listed</translation>
     </message>
 </context>
 <context>

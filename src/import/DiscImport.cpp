@@ -22,13 +22,16 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 }
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
-                                   const QStringList &masks, const QString &name, ProgressSink &progress)
+                                   const QStringList &masks, const QString &name, ProgressSink &progress,
+                                   ScanSkipped *skipped)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
     FileRowModel rows;
     const bool scanning = true;
-    ScanFiles(root, masks, rows, scanning, &progress);
+    const ScanSkipped passedOver = ScanFiles(root, masks, rows, scanning, &progress);
+    if (skipped)
+        *skipped = passedOver;
     if (progress.StopRequested())
         return Result::NotStored;
     if (rows.rowCount() == 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScanFiles.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,7 +23,9 @@ public:
     // Scans root (in letter form: "e:\" or "c:\music") of the drive letter with the
     // masks, and stores what it found under name, disc and files in one transaction; a
     // taken name or a scan that found nothing stores nothing, and so does a stop request
-    // or a failed write (NotStored, reported through ShowError).
+    // or a failed write (NotStored, reported through ShowError). skipped, when given, learns
+    // what the scan could not read.
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
-                      const QStringList &masks, const QString &name, ProgressSink &progress);
+                      const QStringList &masks, const QString &name, ProgressSink &progress,
+                      ScanSkipped *skipped = nullptr);
 };

@@ -267,6 +267,7 @@ void TfrmExtEdition::setScanning(bool scanning)
 void TfrmExtEdition::scan(char letter, const QString &root)
 {
     rows()->clear();
+    Skipped = {};
     if (lbCatalog->count() == 0)
         return;
     GetDriveInfo(letter, DriveInfo);
@@ -277,7 +278,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     setScanning(true);
     const auto enable = qScopeGuard([this] { setScanning(false); });
     Scanning = true;
-    ScanFiles(root, masks, *rows(), Scanning, nullptr);
+    Skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr);
 }
 
 void TfrmExtEdition::dlInfoDrvClick(QObject *, char drvName)

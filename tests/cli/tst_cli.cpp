@@ -35,6 +35,7 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -59,6 +60,16 @@ class TestCli : public QObject {
         process.waitForFinished(60000);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // The search index's watermark, the pinyin's, and the last file record.
+    QString indexState() const
+    {
+        QProcess sqlite;
+        sqlite.start(u"sqlite3"_s, {m_catalogue, u"select (select watermark from SearchIndexState), (select watermark "
+                                                 "from SearchReadingState), (select max(rowid) from CdRomListDt)"_s});
+        sqlite.waitForFinished();
+        return QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed();
     }
 
     // The window on the same catalogue, as a user would see it.
@@ -129,6 +140,48 @@ private slots:
         QCOMPARE(discs.out.count(u'\n'), 2);
         QVERIFY(discs.out.contains(u"MY_CD\tMY_CD\t"_s));
         QVERIFY(discs.out.contains(u"文件夹\t"_s));
+    }
+
+    // Each import leaves the search index and the pinyin up to date; the command index
+    // brings a whole catalogue up to date.
+    void keepsTheIndexUpToDate()
+    {
+        const QString last = indexState().section(u'|', 2);
+        QVERIFY(last.toInt() > 0);
+        QCOMPARE(indexState(), u"%1|%1|%1"_s.arg(last));
+        QCOMPARE(QProcess::execute(u"sqlite3"_s, {m_catalogue, u"update SearchIndexState set watermark = 0; "
+                                                               "update SearchReadingState set watermark = 0"_s}),
+                 0);
+        QCOMPARE(cli({u"index"_s}).status, 0);
+        QCOMPARE(indexState(), u"%1|%1|%1"_s.arg(last));
+    }
+
+    // What cannot be read is passed over and counted on standard error. The import runs as
+    // an unprivileged user, for whom permissions hold.
+    void countsWhatCannotBeRead()
+    {
+        QTemporaryDir dir;
+        const QString tree = dir.filePath(u"tree"_s);
+        for (const QString &name : {u"open.mp3"_s, u"locked/x.mp3"_s, u"blind/a.mp3"_s, u"blind/b.mp3"_s}) {
+            QDir().mkpath(QFileInfo(tree + u'/' + name).absolutePath());
+            QFile file(tree + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString catalogue = dir.filePath(u"cat.mdb"_s);
+        QCOMPARE(QProcess::execute(QStringLiteral(QUILLON_MKDB), {catalogue}), 0);
+        QCOMPARE(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        QCOMPARE(chmod(QFile::encodeName(tree + u"/locked"_s).constData(), 0), 0);     // cannot be opened
+        QCOMPARE(chmod(QFile::encodeName(tree + u"/blind"_s).constData(), 0444), 0);  // listed, not examined
+        for (const QString &owned : {dir.path(), catalogue})
+            QCOMPARE(chown(QFile::encodeName(owned).constData(), 65534, 65534), 0);
+        QProcess process;
+        process.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
+                                     QStringLiteral(QUILLON_CLI), u"import"_s, u"--name"_s, u"受限"_s, u"--category"_s,
+                                     u"音乐"_s, u"--folder"_s, tree, u"--catalogue"_s, catalogue});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 0, qPrintable(err));
+        QVERIFY2(err.contains(u"1个文件夹和2个文件无法读取，没有列入"_s), qPrintable(err));
     }
 
     // A write waits for no one: it is refused while another program holds the catalogue;
