@@ -4,6 +4,7 @@
 // catalogue so the original stays as generated.
 #include "BenchSupport.h"
 #include "app/FrmMain.h"
+#include "store/CompactionFolder.h"
 #include "store/DmQL.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
@@ -50,7 +51,7 @@ int main(int argc, char *argv[])
     window.reset();
     dm.reset();
     const double end = timer.nsecsElapsed() / 1e9;
-    const bool compacted = !QFile::exists(copy.filePath(u"data/TempdbQL.mdb"_s));
+    const bool compacted = CompactionFolder::leftovers(copy.filePath(u"data/dbQL.mdb"_s)).isEmpty();
     const qint64 sizeAfter = QFile(copy.filePath(u"data/dbQL.mdb"_s)).size();
     bench::report(u"exit (%1 MiB catalogue, %2)"_s.arg(size / 1048576)
                       .arg(sizeAfter != size ? u"compacted"_s : u"nothing worth reclaiming: left as it is"_s),

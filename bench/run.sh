@@ -80,6 +80,7 @@ trap 'rm -f "$RESULTS"' EXIT
       printf '%s\t\t\t\n' "-- $name: realistic names and folders"
       cat "$DATA/$name/indexbuild.tsv"
       "$BIN/bench-search" "$DATA/$name" --realistic
+      if [ "$name" = million ]; then "$BIN/bench-search" "$DATA/$name" --long; fi
       "$BIN/bench-startup" "$DATA/$name"
     done
   fi

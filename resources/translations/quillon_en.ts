@@ -16,6 +16,13 @@
     </message>
 </context>
 <context>
+    <name>CatalogueLock</name>
+    <message>
+        <source>%1 不是普通文件</source>
+        <translation>%1 is not a regular file</translation>
+    </message>
+</context>
+<context>
     <name>CatalogueSchema</name>
     <message>
         <source>文件已存在，不会覆盖：%1</source>
@@ -32,6 +39,14 @@
     <message>
         <source>这个文件不是光盘索引库 (缺少 %1.%2)</source>
         <translation>This file is not a disc catalogue (%1.%2 is missing)</translation>
+    </message>
+    <message>
+        <source>这个文件不是光盘索引库 (%1 不是表)</source>
+        <translation>This file is not a disc catalogue (%1 is not a table)</translation>
+    </message>
+    <message>
+        <source>这个光盘索引库含有不是本程序建立的触发器或视图：%1</source>
+        <translation>The catalogue holds triggers or views this program did not create: %1</translation>
     </message>
 </context>
 <context>
@@ -298,6 +313,18 @@
         <translation>--time takes created or modified</translation>
     </message>
     <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>这个光盘索引库没有搜索索引</source>
+        <translation>This catalogue has no search index</translation>
+    </message>
+    <message>
+        <source>为整个光盘索引库建立搜索索引和拼音（导入后自动进行）。</source>
+        <translation>Bring the search index and the pinyin of the whole catalogue up to date (done after every import).</translation>
+    </message>
+    <message>
         <source>用法：quillon-cli 命令 [选项] [参数]
 
 命令：
@@ -305,6 +332,7 @@
   files 光盘名  列出一张光盘的文件
   search 文字   查找文件（--in name,size,date,path）
   import       导入驱动器、文件夹或光盘映像
+  index        为整个光盘索引库建立搜索索引和拼音
   export       把一张光盘的文件或查找结果导出为文本文件
   categories   列出扩展名类别和它们的文件掩码
 
@@ -320,6 +348,7 @@ Commands:
   files DISC   list the files of a disc
   search TEXT  search for files (--in name,size,date,path)
   import       import a drive, a folder or disc images
+  index        bring the search index and the pinyin of the whole catalogue up to date
   export       export the files of a disc or a search result as a text file
   categories   list the categories and their file masks
 
@@ -457,6 +486,27 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>系统不支持 GB18030 编码</source>
         <translation>The system does not support the GB18030 encoding</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyReason</name>
+    <message>
+        <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
+        <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
+    </message>
+</context>
+<context>
+    <name>ImportController</name>
+    <message>
+        <source>完成导入；%1</source>
+        <translation>Import complete; %1</translation>
+    </message>
+</context>
+<context>
+    <name>ScanFiles</name>
+    <message>
+        <source>%1个文件夹和%2个文件无法读取，没有列入</source>
+        <translation>%1 folder(s) and %2 file(s) could not be read and are not listed</translation>
     </message>
 </context>
 <context>
@@ -719,6 +769,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>连接失败</source>
         <translation>Cannot open the catalogue</translation>
+    </message>
+    <message>
+        <source>无法锁定光盘索引库：%1</source>
+        <translation>Cannot lock the catalogue: %1</translation>
     </message>
 </context>
 <context>

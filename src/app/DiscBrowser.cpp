@@ -1,6 +1,7 @@
 #include "DiscBrowser.h"
 
 #include "drives/ReplaceAll.h"
+#include "language/Language.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
@@ -32,12 +33,7 @@ public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem &other) const override
     {
-        static const QCollator collator = [] {
-            QCollator c;
-            c.setCaseSensitivity(Qt::CaseInsensitive);
-            return c;
-        }();
-        return collator.compare(text(0), other.text(0)) < 0;
+        return InterfaceLanguage::textCollator().compare(text(0), other.text(0)) < 0;
     }
 };
 

@@ -135,6 +135,8 @@ void TfrmMain::createActions()
         action->setProperty("category", u"Status"_s);
     actDriverImp = makeAction("actDriverImp", -1);
     m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition});
+    m_actionStates.setWriting({actCDimp, actDriverImp, actDel, actExtEdition, actComment});
+    m_actionStates.setReadOnly(m_dm.readOnlyReason());
 }
 
 void TfrmMain::retranslateActions()
@@ -153,6 +155,7 @@ void TfrmMain::retranslateActions()
     setActionTexts(actAllOpen, tr("全部弹出"));
     setActionTexts(actAllClose, tr("全部关闭"));
     setActionTexts(actDriverImp, tr("磁盘导入"), tr("磁盘导入"));
+    m_actionStates.showReadOnlyReason();
 }
 
 // Menu items copy their action's caption; the File menu names the disc import
@@ -185,9 +188,9 @@ void TfrmMain::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi();
         // The last status text was written in the language before; the next one comes
-        // in the new language.
+        // in the new language (a read-only catalogue's reason at once).
         if (!m_actionStates.busy())
-            m_progress->SetStatusText(QString());
+            m_progress->SetStatusText(m_actionStates.readOnly().text());
     }
     TfrmRoot<QMainWindow>::changeEvent(event);
 }
@@ -447,8 +450,12 @@ void TfrmMain::FormShow()
     m_progress->ClearStopRequest();
     ActionGuard::run(m_prompts, [this] { m_browser->ReloadDiscTree(); });
     tvCdIndex->expandAll();
-    // After the window is on the screen, never before it.
-    QTimer::singleShot(0, m_indexBuilder, &SearchIndexBuilder::start);
+    // A catalogue that may only be read says why in the status line, and its index is used
+    // as it is. Otherwise the index is built after the window is on the screen, never before.
+    if (m_actionStates.readOnly().readOnly())
+        m_progress->SetStatusText(m_actionStates.readOnly().text());
+    else
+        QTimer::singleShot(0, m_indexBuilder, &SearchIndexBuilder::start);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)

@@ -1,7 +1,9 @@
 #include "SingleInstance.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -11,7 +13,10 @@
 
 using namespace Qt::StringLiterals;
 
-SingleInstance::SingleInstance() = default;
+SingleInstance::SingleInstance(const QString &catalogueFile)
+    : m_base(basePath(catalogueFile))
+{
+}
 
 SingleInstance::~SingleInstance()
 {
@@ -19,12 +24,33 @@ SingleInstance::~SingleInstance()
         ::close(m_fd);
 }
 
-QString SingleInstance::lockPath()
+namespace {
+
+// The catalogue's real path, also for a file not made yet (the user's own on the first
+// start): its folder's real path and its name.
+QString realPath(const QString &file)
 {
+    const QFileInfo info(file);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
+}
+
+} // namespace
+
+QString SingleInstance::basePath(const QString &catalogueFile)
+{
+    // A digest keeps the name short enough for a socket address whatever the path.
+    const QString key = QString::fromLatin1(
+        QCryptographicHash::hash(QFile::encodeName(realPath(catalogueFile)), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(runtime).exists())
-        return runtime + u"/Quillon.lock"_s;
-    return QDir::tempPath() + u"/Quillon-%1.lock"_s.arg(::getuid());
+        return runtime + u"/Quillon-"_s + key;
+    return QDir::tempPath() + u"/Quillon-%1-"_s.arg(::getuid()) + key;
 }
 
 // The lock file may lie in the temporary folder every user shares: a link placed there

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "FrmMain.h"
+#include "InstanceChannel.h"
 #include "QuillonVersion.h"
 #include "TerminationSignals.h"
 #include "store/DmQL.h"
@@ -22,8 +23,20 @@ void Startup::nameApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_FILE_VERSION));
 }
 
+namespace {
+
+void bringToFront(QWidget &window)
+{
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
 int Startup::run(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
-                 TLCommBusiness &commBusiness, Prompts &prompts)
+                 TLCommBusiness &commBusiness, Prompts &prompts, InstanceServer *instanceServer)
 {
     nameApplication();
     ApplicationTitle::set(applicationTitle());
@@ -57,5 +70,8 @@ int Startup::run(const QString &programDir, const QString &catalogueFile, TLComm
     TfrmMain frmMain(dmQL, commFunction, prompts);
     window = &frmMain;
     frmMain.show();
+    if (instanceServer)
+        QObject::connect(instanceServer, &InstanceServer::activationRequested, &frmMain,
+                         [&frmMain] { bringToFront(frmMain); });
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class InstanceServer;
 class Prompts;
 class TLCommBusiness;
 class TLCommFunction;
@@ -12,8 +13,9 @@ class TLCommFunction;
 class Startup {
 public:
     // Runs the program on the catalogue file; programDir holds the program's own files.
+    // Later starts for the same catalogue ask instanceServer to bring the window forward.
     static int run(const QString &programDir, const QString &catalogueFile, TLCommFunction &commFunction,
-                   TLCommBusiness &commBusiness, Prompts &prompts);
+                   TLCommBusiness &commBusiness, Prompts &prompts, InstanceServer *instanceServer = nullptr);
     // The names under which the program's folders are found (~/.local/share/Quillon/).
     static void nameApplication();
     static QString applicationTitle();

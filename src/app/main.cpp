@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "InstanceChannel.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "TerminationSignals.h"
@@ -29,23 +30,32 @@ void attachCdImages(ErrorPresenter &presenter)
         presenter.showError(failure.message, failure.details, Startup::applicationTitle());
 }
 
+// What the command line asks for, and the catalogue it names.
+struct Launch {
+    CommandLine line;
+    QString programDir;
+    QString catalogue;
+};
+
 // Reads the command line before anything else, without a display: --help, --version and
 // a bad option end the program here.
-CommandLine readCommandLine(int &argc, char *argv[])
+Launch readCommandLine(int &argc, char *argv[])
 {
     const QCoreApplication reading(argc, argv);
     Startup::nameApplication();
     // The interface's language, also for Qt's own texts of the help ("用法：", "选项：").
     InterfaceLanguage::apply(InterfaceLanguage::saved());
-    return CommandLine::parse(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+    Launch launch{CommandLine::parse(QCoreApplication::arguments(), QCoreApplication::applicationDirPath()),
+                  QCoreApplication::applicationDirPath(), QString()};
+    launch.catalogue = CatalogueLocation::resolve(launch.programDir, launch.line.catalogueFile);
+    return launch;
 }
 
 // The catalogue to open; the user's own is made on the first start.
-QString catalogueFile(const CommandLine &line, ErrorPresenter &presenter)
+QString catalogueFile(const Launch &launch, ErrorPresenter &presenter)
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
-    const QString file = CatalogueLocation::resolve(programDir, line.catalogueFile);
-    if (line.catalogueFile.isEmpty() && !CatalogueLocation::isPortable(programDir)) {
+    const QString &file = launch.catalogue;
+    if (launch.line.catalogueFile.isEmpty() && !CatalogueLocation::isPortable(launch.programDir)) {
         try {
             CatalogueLocation::createUserFileIfMissing();
         } catch (const DbError &error) {
@@ -62,7 +72,8 @@ QString catalogueFile(const CommandLine &line, ErrorPresenter &presenter)
 int main(int argc, char *argv[])
 {
     TerminationSignals::install();
-    const CommandLine line = readCommandLine(argc, argv);
+    const Launch launch = readCommandLine(argc, argv);
+    const CommandLine &line = launch.line;
     if (line.outcome != CommandLine::Outcome::Run) {
         const bool failed = line.outcome == CommandLine::Outcome::Error;
         std::fputs(line.text.toLocal8Bit().constData(), failed ? stderr : stdout);
@@ -72,18 +83,25 @@ int main(int argc, char *argv[])
     TLCommFunction commFunction(&presenter);
     TLCommBusiness commBusiness(commFunction);
 
-    // A second start ends here, silently, before any window or catalogue work.
-    SingleInstance instance;
-    if (!instance.acquire())
+    // A second start for a catalogue that has its window brings that window to the front
+    // and ends here, before any window or catalogue work of its own.
+    SingleInstance instance(launch.catalogue);
+    if (!instance.acquire()) {
+        InstanceChannel::askToActivate(instance.socketPath());
         return 0;
+    }
 
     QApplication app(argc, argv);
+    // Listening from the start: a second start while this one is still opening its
+    // catalogue is answered too (its window comes up in front anyway).
+    InstanceServer instanceServer;
+    instanceServer.listen(instance.socketPath());
     Startup::nameApplication();
     InterfaceLanguage::apply(InterfaceLanguage::saved());
     QtPrompts prompts;
     attachCdImages(presenter);
-    const QString catalogue = catalogueFile(line, presenter);
+    const QString catalogue = catalogueFile(launch, presenter);
     if (catalogue.isEmpty())
         return 1;
-    return Startup::run(QCoreApplication::applicationDirPath(), catalogue, commFunction, commBusiness, prompts);
+    return Startup::run(launch.programDir, catalogue, commFunction, commBusiness, prompts, &instanceServer);
 }

@@ -18,6 +18,10 @@ CliCatalogue::Status CliCatalogue::open(const QString &namedFile, TdmQL::Access 
     }
     const QString file = CatalogueLocation::resolve(programDir, namedFile);
     m_dm = std::make_unique<TdmQL>(programDir, file, m_comm, m_business, nullptr, access);
+    if (m_dm->Connected() && access == TdmQL::Access::ReadWrite && m_dm->readOnlyReason().readOnly()) {
+        CliOutput::error(m_dm->readOnlyReason().text());
+        return CatalogueFailed;
+    }
     if (m_dm->Connected())
         return Done;
     return m_dm->InUse() ? NothingFound : CatalogueFailed;

@@ -10,6 +10,7 @@ int discs(const QStringList &arguments);
 int files(const QStringList &arguments);
 int search(const QStringList &arguments);
 int import(const QStringList &arguments);
+int index(const QStringList &arguments);
 int exportList(const QStringList &arguments);
 int categories(const QStringList &arguments);
 } // namespace CliCommands

@@ -6,13 +6,15 @@
 #include "drives/platform/Platform.h"
 #include "import/DiscImport.h"
 #include "search/FileListExport.h"
+#include "search/SearchIndexBuilder.h"
 #include "store/AppError.h"
 #include "store/FileRowModel.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace CliSupport;
@@ -92,8 +94,12 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
         return Status::NothingFound;
     }
     TerminalProgress progress;
-    switch (
-        DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root, masks, name, progress, time)) {
+    ScanSkipped skipped;
+    const DiscImport::Result result = DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root,
+                                                      masks, name, progress, time, &skipped);
+    if (skipped.any())
+        CliOutput::error(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, skipped.text()));
+    switch (result) {
     case DiscImport::Result::NameTaken:
         CliOutput::error(QCoreApplication::translate("Cli", "%1：光盘索引库中已经有该名称的光盘了!").arg(name));
         return Status::NothingFound;
@@ -107,6 +113,16 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
     }
     CliOutput::note(QCoreApplication::translate("Cli", "完成导入：%1").arg(name));
     return Status::Done;
+}
+
+// The search index and the pinyin brought up to date, as the window does after an import.
+bool updateIndex(CliCatalogue &catalogue)
+{
+    TerminalProgress progress;
+    if (SearchIndexBuilder::buildAll(catalogue.dm().aConQl.connectionName(), progress))
+        return true;
+    CliOutput::error(QCoreApplication::translate("Cli", "这个光盘索引库没有搜索索引"));
+    return false;
 }
 
 } // namespace
@@ -153,17 +169,30 @@ int CliCommands::import(const QStringList &arguments)
         if (!masks)
             return int(Status::NothingFound);
         const QString discName = p.isSet(name) ? p.value(name) : QString();
+        int worst = Status::Done;
         if (p.isSet(drive) || p.isSet(folder)) {
             const auto source = p.isSet(drive) ? driveSource(p.value(drive)) : folderSource(p.value(folder));
-            return source ? importOne(catalogue, *source, *masks, discName, fileTime) : int(Status::NothingFound);
+            worst = source ? importOne(catalogue, *source, *masks, discName, fileTime) : int(Status::NothingFound);
         }
-        int worst = Status::Done;
         for (const QString &file : p.values(image)) {
             const auto source = imageSource(file);
             worst = std::max(worst, source ? importOne(catalogue, *source, *masks, discName, fileTime)
                                            : int(Status::NothingFound));
         }
+        // Once for all the discs of the command, after their transactions.
+        updateIndex(catalogue);
         return worst;
+    });
+}
+
+int CliCommands::index(const QStringList &arguments)
+{
+    CommandParser command(QCoreApplication::translate("Cli", "为整个光盘索引库建立搜索索引和拼音（导入后自动进行）。"),
+                          QString());
+    if (const auto end = command.parse(arguments, 0))
+        return *end;
+    return withCatalogue(command, TdmQL::Access::ReadWrite, [&](CliCatalogue &catalogue) {
+        return updateIndex(catalogue) ? int(Status::Done) : int(Status::CatalogueFailed);
     });
 }
 
@@ -209,18 +238,14 @@ int CliCommands::exportList(const QStringList &arguments)
             encodingName == u"gb18030"_s ? FileListExport::Encoding::Gb18030 : FileListExport::Encoding::Utf8;
         TerminalProgress progress;
         if (!p.isSet(output)) {
+            // Unbuffered, so that every write's failure (a full disk) is seen.
             QFile out;
-            if (!out.open(stdout, QIODevice::WriteOnly))
+            if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
                 throw AppError(out.errorString());
             FileListExport::write(rows, out, progress, format);
             return rows.rowCount() > 0 ? int(Status::Done) : int(Status::NothingFound);
         }
-        QSaveFile file(p.value(output));
-        if (!file.open(QIODevice::WriteOnly))
-            throw AppError(file.errorString());
-        FileListExport::write(rows, file, progress, format);
-        if (!file.commit())
-            throw AppError(file.errorString());
+        FileListExport::writeFile(p.value(output), rows, progress, format);
         std::fprintf(stderr, "%s\n",
                      QCoreApplication::translate("Cli", "共导出%1条记录").arg(rows.rowCount()).toUtf8().constData());
         return rows.rowCount() > 0 ? int(Status::Done) : int(Status::NothingFound);

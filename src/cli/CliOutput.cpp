@@ -1,19 +1,31 @@
 #include "CliOutput.h"
 
+#include "store/AppError.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+QString systemMessage()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// A failed write on standard output (a full disk, a closed pipe) ends the command; what
+// standard error cannot take cannot be reported anywhere.
 void put(FILE *stream, const QString &text)
 {
-    std::fputs(text.toUtf8().constData(), stream);
+    if (std::fputs(text.toUtf8().constData(), stream) == EOF && stream == stdout)
+        throw AppError(systemMessage());
 }
 
 // C0, DEL and C1: a terminal takes them as commands (ESC above all), never as text.

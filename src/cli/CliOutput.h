@@ -18,7 +18,8 @@ public:
     {
     }
 
-    // One listing: its field names, then its records.
+    // One listing: its field names, then its records. Raises AppError with the system's
+    // message when standard output cannot take it.
     void listing(const QStringList &fields, const QList<QStringList> &records) const;
     static QString escaped(const QString &field);
     static void error(const QString &message);

@@ -9,7 +9,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -157,6 +159,16 @@ QCommandLineOption inOption()
 {
     return {u"in"_s, QCoreApplication::translate("Cli", "在这些列中查找：name,size,date,path（默认 name）。"),
             QCoreApplication::translate("Cli", "列"), u"name"_s};
+}
+
+int finished(int status)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    // A command that failed on a write has said so already.
+    if (status != Status::CatalogueFailed)
+        CliOutput::error(QString::fromLocal8Bit(std::strerror(errno)));
+    return Status::CatalogueFailed;
 }
 
 } // namespace CliSupport

@@ -47,5 +47,8 @@ std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const Q
 // Lists file rows; status 1 when there are none.
 int listFiles(const CommandParser &command, const FileRowModel &rows);
 QCommandLineOption inOption();
+// The status a command ends with once standard output is flushed: CatalogueFailed (with
+// the system's message) when any write to it failed.
+int finished(int status);
 
 } // namespace CliSupport

@@ -2,6 +2,7 @@
 // categories, search, import a drive, folder or disc image, export a list.
 #include "CliCommands.h"
 #include "CliOutput.h"
+#include "CliSupport.h"
 #include "QuillonVersion.h"
 #include "language/Language.h"
 
@@ -23,6 +24,7 @@ const char *const kUsage = QT_TRANSLATE_NOOP(
            "  files 光盘名  列出一张光盘的文件\n"
            "  search 文字   查找文件（--in name,size,date,path）\n"
            "  import       导入驱动器、文件夹或光盘映像\n"
+           "  index        为整个光盘索引库建立搜索索引和拼音\n"
            "  export       把一张光盘的文件或查找结果导出为文本文件\n"
            "  categories   列出扩展名类别和它们的文件掩码\n"
            "\n"
@@ -86,15 +88,16 @@ int main(int argc, char *argv[])
     const QString &command = call.command;
     if (command.isEmpty() && call.help) {
         printUsage(stdout);
-        return 0;
+        return CliSupport::finished(0);
     }
     if (command.isEmpty() && call.version) {
         std::puts("quillon-cli " QUILLON_FILE_VERSION);
-        return 0;
+        return CliSupport::finished(0);
     }
     const QMap<QString, std::function<int(const QStringList &)>> commands{
         {u"discs"_s, CliCommands::discs},       {u"files"_s, CliCommands::files},
         {u"search"_s, CliCommands::search},     {u"import"_s, CliCommands::import},
+        {u"index"_s, CliCommands::index},
         {u"export"_s, CliCommands::exportList}, {u"categories"_s, CliCommands::categories},
     };
     const auto found = commands.find(command);
@@ -105,5 +108,5 @@ int main(int argc, char *argv[])
         return 2;
     }
     // The command's own parser sees the command's name where a program's name stands.
-    return found.value()(call.arguments);
+    return CliSupport::finished(found.value()(call.arguments));
 }

@@ -43,13 +43,16 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 }
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
-                                   const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time)
+                                   const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time,
+                                   ScanSkipped *skipped)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
     FileRowModel rows;
     const bool scanning = true;
-    ScanFiles(root, masks, rows, scanning, &progress, time);
+    const ScanSkipped passedOver = ScanFiles(root, masks, rows, scanning, &progress, time);
+    if (skipped)
+        *skipped = passedOver;
     if (progress.StopRequested())
         return Result::NotStored;
     if (rows.rowCount() == 0)

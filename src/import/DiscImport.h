@@ -23,10 +23,11 @@ public:
     // Scans root (in letter form: "e:\" or "c:\music") of the drive letter with the
     // masks, and stores what it found under name, disc and files in one transaction; a
     // taken name or a scan that found nothing stores nothing, and so does a stop request
-    // or a failed write (NotStored, reported through ShowError).
+    // or a failed write (NotStored, reported through ShowError). skipped, when given, learns
+    // what the scan could not read.
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                       const QStringList &masks, const QString &name, ProgressSink &progress,
-                      ScanTime time = ScanTime::Created);
+                      ScanTime time = ScanTime::Created, ScanSkipped *skipped = nullptr);
 
     // The file time of folder imports the user chose last (the import dialog's 文件时间),
     // kept in the settings; the creation time when none was ever chosen.

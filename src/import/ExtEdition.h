@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScanFiles.h"
 #include "drives/DriveInfo.h"
 #include "ui/FrmRoot.h"
 
@@ -63,6 +64,8 @@ public:
     RDriveInfo DriveInfo;
     bool Accepted = false;
     bool Scanning = false;
+    // What the last scan could not read.
+    ScanSkipped Skipped;
 
     TCategoryChooser *chooser;
     QMenuBar *mmExt;

@@ -287,6 +287,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     rows()->clear();
     showHint(QString());
     m_lastScan = LastScan::Scanned;
+    Skipped = {};
     const auto tellEmpty = qScopeGuard([this] {
         if (rows()->rowCount() == 0)
             showHint(emptyListHint());
@@ -304,7 +305,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     const auto enable = qScopeGuard([this] { setScanning(false); });
     Scanning = true;
     const ScanTime time = Mode == 3 ? ScanTime(cbFileTime->currentData().toInt()) : ScanTime::Created;
-    ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
+    Skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
 }
 
 void TfrmExtEdition::dlInfoDrvClick(QObject *, char drvName)

@@ -1,6 +1,7 @@
 #include "FolderTreeModel.h"
 
 #include "drives/platform/Platform.h"
+#include "language/Language.h"
 
 #include <QCollator>
 
@@ -116,8 +117,7 @@ void FolderTreeModel::fetchMore(const QModelIndex &parent)
     for (const DirEntry &entry : entries.value_or(QList<DirEntry>()))
         if (entry.isDir && !entry.hidden)
             names.append(entry.name);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator &collator = InterfaceLanguage::textCollator();
     std::sort(names.begin(), names.end(), [&](const QString &a, const QString &b) { return collator(a, b); });
     if (names.isEmpty()) {
         // The branch turns out to be a leaf: let the view drop its expander.

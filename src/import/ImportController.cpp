@@ -46,8 +46,12 @@ void ImportController::runImport(int mode)
         return;
     dialog->hide();
     m_window->setEnabled(false);
-    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo))
+    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo)) {
+        // What the scan passed over stays said once the import is done.
+        if (dialog->Skipped.any())
+            m_progress.SetStatusText(tr("完成导入；%1").arg(dialog->Skipped.text()));
         emit discStored(*code);
+    }
 }
 
 // Stores disc and rows in one transaction, with the tree and the list disabled while it

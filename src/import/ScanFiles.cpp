@@ -7,6 +7,9 @@
 #include "store/FileRowModel.h"
 #include "store/ProgressSink.h"
 
+#include <QCoreApplication>
+
+#include <memory>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -15,34 +18,68 @@ namespace {
 
 class Scan {
 public:
-    Scan(char letter, const QStringList &masks, FileRowModel &rows, const bool &scanning, ProgressSink *progress,
-         ScanTime time)
-        : m_letter(letter), m_rows(rows), m_scanning(scanning), m_progress(progress), m_time(time)
+    Scan(const QStringList &masks, FileRowModel &rows, const bool &scanning, ProgressSink *progress, ScanTime time)
+        : m_rows(rows), m_scanning(scanning), m_progress(progress), m_time(time)
     {
         for (const QString &mask : masks)
             m_matchers.emplace_back(mask);
     }
 
-    // relative: the folder below the drive's root ('/'-separated); shown: the same folder
-    // as the rows show it, in letter form ending with a backslash.
-    void visit(const QString &relative, const QString &shown)
+    // shown: the root's folder as the rows show it, in letter form ending with a backslash.
+    // Depth first without recursion: each level keeps its open directory and the next of
+    // its entries to look at.
+    void walk(std::unique_ptr<OpenDirectory> root, const QString &shown)
     {
-        if (!running())
-            return;
         m_pump.pump();
-        const auto entries = Platform::instance().listDirectory(m_letter, relative);
-        if (!entries)
+        std::vector<Level> levels;
+        if (!enter(std::move(root), shown, levels))
             return;
-        for (const DirEntry &entry : *entries)
-            if (entry.isDir && !entry.hidden && !entry.otherDevice)
-                visit(relative.isEmpty() ? entry.name : relative + u'/' + entry.name,
-                      shown + entry.name + u'\\');
-        // A walk that was stopped below adds nothing more on its way back up.
-        if (running())
-            addFiles(*entries, shown);
+        while (!levels.empty()) {
+            if (!running())
+                return; // a walk that was stopped adds nothing more on its way back up
+            Level &level = levels.back();
+            const QList<DirEntry> &entries = level.dir->listing().entries;
+            while (level.next < entries.size() && !enterable(entries.at(level.next)))
+                ++level.next;
+            if (level.next == entries.size()) {
+                addFiles(entries, level.shown);
+                levels.pop_back();
+                continue;
+            }
+            const DirEntry &entry = entries.at(level.next++);
+            if (levels.size() > kScanDepth) {
+                ++m_skipped.folders;
+                continue;
+            }
+            m_pump.pump();
+            const QString childShown = level.shown + entry.name + u'\\';
+            enter(level.dir->openChild(entry), childShown, levels);
+        }
     }
 
+    const ScanSkipped &skipped() const { return m_skipped; }
+
 private:
+    struct Level {
+        std::unique_ptr<OpenDirectory> dir;
+        QString shown;
+        qsizetype next = 0;
+    };
+
+    static bool enterable(const DirEntry &entry) { return entry.isDir && !entry.hidden && !entry.otherDevice; }
+
+    bool enter(std::unique_ptr<OpenDirectory> dir, const QString &shown, std::vector<Level> &levels)
+    {
+        if (!dir) {
+            ++m_skipped.folders;
+            return false;
+        }
+        m_skipped.folders += dir->listing().unreadableFolders;
+        m_skipped.files += dir->listing().unreadableFiles;
+        levels.push_back(Level{std::move(dir), shown});
+        return true;
+    }
+
     bool running() const { return m_scanning && !(m_progress && m_progress->StopRequested()); }
     quint64 timeOf(const DirEntry &entry) const
     {
@@ -62,30 +99,39 @@ private:
         m_rows.appendRows(std::move(found));
     }
 
-    char m_letter;
     std::vector<NameMatcher> m_matchers;
     FileRowModel &m_rows;
     const bool &m_scanning;
     ProgressSink *m_progress;
     ScanTime m_time;
     EventPump m_pump;
+    ScanSkipped m_skipped;
 };
 
 } // namespace
 
-void ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows, const bool &scanning,
-               ProgressSink *progress, ScanTime time)
+QString ScanSkipped::text() const
+{
+    if (!any())
+        return {};
+    return QCoreApplication::translate("ScanFiles", "%1个文件夹和%2个文件无法读取，没有列入").arg(folders).arg(files);
+}
+
+ScanSkipped ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows, const bool &scanning,
+                      ProgressSink *progress, ScanTime time)
 {
     if (!scanning || masks.isEmpty() || path.size() < 2 || path.at(1) != u':')
-        return;
+        return {};
     const char letter = Platform::driveLetter(char(path.at(0).toLatin1()));
     if (!letter)
-        return;
+        return {};
     QString shown = path;
     if (!shown.endsWith(u'\\'))
         shown += u'\\';
     // "c:\data\" → "data"; the root "c:\" → "".
     QString relative = shown.mid(3, shown.size() - 4);
     relative.replace(u'\\', u'/');
-    Scan(letter, masks, rows, scanning, progress, time).visit(relative, shown);
+    Scan scan(masks, rows, scanning, progress, time);
+    scan.walk(Platform::instance().openDirectory(letter, relative), shown);
+    return scan.skipped();
 }

@@ -9,6 +9,19 @@ class ProgressSink;
 // Which time of a file the rows show: when the file was created on the disk it lies on
 // (for files copied there, the time of the copy), or when its content was last written.
 enum class ScanTime { Created, Modified };
+// What a scan passed over because it could not read it: folders that could not be opened
+// or listed (or lay deeper than a walk goes), and entries of a listed folder that could not
+// be examined.
+struct ScanSkipped {
+    int folders = 0;
+    int files = 0;
+    bool any() const { return folders > 0 || files > 0; }
+    // "n 个文件夹和 m 个文件无法读取" for the messages after an import; empty when none.
+    QString text() const;
+};
+
+// The deepest level below the root a scan enters: each level holds its directory open.
+inline constexpr int kScanDepth = 256;
 
 // Walks the tree under path (in letter form: "e:\" or "c:\music") and appends a row for
 // every file that matches one of the masks: the name, the size, the creation time (or
@@ -16,7 +29,9 @@ enum class ScanTime { Created, Modified };
 // first (each complete, in the order the drive lists them), then the folder's own files
 // mask by mask; a file matching two masks is listed twice. Hidden directories and
 // directories of other file systems are not entered; symbolic links are never followed
-// into directories; what cannot be read adds nothing. The walk ends at the next directory
-// once scanning is cleared (or progress asks to stop). Pending events run now and then.
-void ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows, const bool &scanning,
-               ProgressSink *progress, ScanTime time = ScanTime::Created);
+// into directories; what cannot be read adds nothing and is counted. Sub-directories are
+// opened from their parents (Platform::openDirectory), so the walk goes kScanDepth levels
+// deep whatever the length of the path. The walk ends at the next directory once scanning
+// is cleared (or progress asks to stop). Pending events run now and then.
+ScanSkipped ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows, const bool &scanning,
+                      ProgressSink *progress, ScanTime time = ScanTime::Created);

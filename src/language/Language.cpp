@@ -50,6 +50,22 @@ QTranslator *load(const QString &file, const QString &folder)
 
 } // namespace
 
+const QCollator &InterfaceLanguage::textCollator()
+{
+    // Made ready on first use (a collator sets itself up on its first comparison), so
+    // the catalogue's collation may compare from any thread afterwards.
+    const auto make = [](QLocale::Language language, QLocale::Territory territory) {
+        QCollator collator{QLocale(language, territory)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        collator.setNumericMode(false);
+        collator.compare(u"a"_s, u"b"_s);
+        return collator;
+    };
+    static const QCollator chinese = make(QLocale::Chinese, QLocale::China);
+    static const QCollator english = make(QLocale::English, QLocale::UnitedStates);
+    return current() == Language::English ? english : chinese;
+}
+
 QString InterfaceLanguage::code(Language language)
 {
     return language == Language::English ? u"en"_s : u"zh_CN"_s;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QString>
 
 // The languages of the interface. Every text of the program is written in Chinese, so
@@ -24,4 +25,9 @@ public:
 
     // How the settings file and file names spell the language: "zh_CN", "en".
     static QString code(Language language);
+
+    // The order of names in every list and in the catalogue's LOCALE collation: the
+    // interface language's, not the system locale's, so Chinese names sort by pinyin in
+    // the Chinese interface whatever LANG says. Ignores case.
+    static const QCollator &textCollator();
 };

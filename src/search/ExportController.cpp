@@ -1,7 +1,6 @@
 #include "ExportController.h"
 
 #include "FileListExport.h"
-#include "store/AppError.h"
 #include "store/CatalogueLocation.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
@@ -11,9 +10,7 @@
 #include "ui/StatusProgress.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QStandardPaths>
 
@@ -81,27 +78,5 @@ void ExportController::actCDexpASCExecute()
         m_progress.SetStatusText(tr("共导出%1条记录").arg(written));
         m_progress.SetProgressRange(0, 0);
     });
-    written = writeFile(fileName, rows);
-}
-
-// Writes through a temporary file beside the target, which replaces it only once every
-// row asked for (all of them, or those before a stop request) was written: a failure
-// leaves the previous file as it was. A device or pipe has no previous content to keep and
-// is written directly. The rows that reached the file.
-int ExportController::writeFile(const QString &fileName, const FileRowModel &rows)
-{
-    const QFileInfo target(fileName);
-    if (target.exists() && !target.isFile()) {
-        QFile device(fileName);
-        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw AppError(device.errorString());
-        return FileListExport::write(rows, device, m_progress);
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(file.errorString());
-    const int written = FileListExport::write(rows, file, m_progress);
-    if (!file.commit())
-        throw AppError(file.errorString());
-    return written;
+    written = FileListExport::writeFile(fileName, rows, m_progress);
 }

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class ActionStates;
-class FileRowModel;
 class Prompts;
 class QWidget;
 class StatusProgress;
@@ -25,7 +24,6 @@ public:
     static QString suggestedFile(const QString &programDir, const QString &title);
 
 private:
-    int writeFile(const QString &fileName, const FileRowModel &rows);
 
     TdmQL &m_dm;
     Prompts &m_prompts;

@@ -6,7 +6,16 @@
 #include "store/ProgressSink.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +30,27 @@ void flush(QIODevice &device, QByteArray &buffer)
         done += written;
     }
     buffer.clear();
+}
+
+// True when the name, or a link on its way, lies in /proc: it stands for an open descriptor
+// (/dev/stdout leads to /proc/self/fd/1), which must be written, not replaced.
+bool namesOpenDescriptor(const QString &fileName)
+{
+    QFileInfo hop(fileName);
+    for (int depth = 0; depth < 40; ++depth) {
+        if (QFileInfo(hop.absolutePath()).canonicalFilePath().startsWith(u"/proc/"_s))
+            return true;
+        if (!hop.isSymLink())
+            return false;
+        hop.setFile(hop.symLinkTarget());
+    }
+    return false;
+}
+
+bool isExistingNonRegular(const QString &fileName)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(fileName).constData(), &status) == 0 && !S_ISREG(status.st_mode);
 }
 
 QString rowLine(const FileRow &row)
@@ -83,4 +113,27 @@ int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressS
     }
     flush(device, buffer);
     return k;
+}
+
+int FileListExport::writeFile(const QString &fileName, const FileRowModel &rows, ProgressSink &progress,
+                              Encoding encoding)
+{
+    if (namesOpenDescriptor(fileName) || isExistingNonRegular(fileName)) {
+        const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            throw AppError(QString::fromLocal8Bit(std::strerror(errno)));
+        QFile device;
+        if (!device.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            throw AppError(device.errorString());
+        }
+        return write(rows, device, progress, encoding);
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(file.errorString());
+    const int written = write(rows, file, progress, encoding);
+    if (!file.commit())
+        throw AppError(file.errorString());
+    return written;
 }

@@ -61,7 +61,7 @@ QVariantList FileSearch::values(const QStringList &conditions, const QString &pa
         if (SearchCondition::isReadingCondition(condition))
             bound << readingPattern << readingPattern;
         else
-            bound << pattern;
+            bound << SearchCondition::minimumLength(pattern) << pattern;
     }
     return bound;
 }

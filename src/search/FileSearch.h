@@ -31,8 +31,8 @@ public:
     // The conditions followed, when readingPattern is not empty, by those on the pinyin of the
     // names and folders among them.
     static QStringList withReadings(const QStringList &conditions, const QString &readingPattern);
-    // The bound values of the non-empty conditions (of withReadings): the pattern once for
-    // each, the reading pattern twice for each on pinyin.
+    // The bound values of the non-empty conditions (of withReadings): the pattern's minimum
+    // length and the pattern for each, the reading pattern twice for each on pinyin.
     static QVariantList values(const QStringList &conditions, const QString &pattern,
                                const QString &readingPattern = {});
     // The row of the query's current hit: the name of its disc (empty for a code the names

@@ -54,7 +54,21 @@ bool SearchCondition::isReadingCondition(const QString &condition)
 
 QString SearchCondition::condition(const QString &column)
 {
-    return u"(UCase(%1) like ? escape '\\')"_s.arg(column);
+    return u"(length(%1) >= ? and UCase(%1) like ? escape '\\')"_s.arg(column);
+}
+
+qsizetype SearchCondition::minimumLength(const QString &pattern)
+{
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'\\' && i + 1 < pattern.size())
+            ++i;
+        else if (c == u'%' || c.isLowSurrogate())
+            continue;
+        ++length;
+    }
+    return length;
 }
 
 QString SearchCondition::join(const QStringList &conditions)

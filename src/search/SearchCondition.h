@@ -13,7 +13,13 @@ public:
     // upper-cased, any text before and after. Empty for a text that is empty once trimmed.
     static QString pattern(const QString &text);
     // The condition on one column, comparing its upper-cased value with the bound pattern.
+    // It first compares the value's length with the pattern's minimumLength (bound before
+    // the pattern): a value too short to match is passed over before it is upper-cased and
+    // compared, which makes long patterns cost little whatever they hold.
     static QString condition(const QString &column);
+    // The fewest characters a value matching the pattern holds: its characters other than
+    // the wildcard "%", an escaped one counted once.
+    static qsizetype minimumLength(const QString &pattern);
 
     // The pattern for the pinyin of names and folders (PinyinReading): as pattern() with the
     // blanks left out. Empty unless the text is ASCII alone: a text holding Chinese

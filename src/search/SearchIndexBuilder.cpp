@@ -16,6 +16,19 @@ namespace {
 constexpr int kBatchMs = 100;
 constexpr int kWaitMs = 500;
 constexpr int kPollMs = 1000;
+constexpr int kBuildAllRows = 20000;
+
+// Names and folders, then their pinyin: each half of the work.
+int percentDone(const SearchIndex::Progress &progress)
+{
+    const qint64 done = progress.indexedUpTo + progress.readUpTo;
+    return progress.lastRow > 0 ? int(std::clamp<qint64>(done * 50 / progress.lastRow, 0, 99)) : 0;
+}
+
+bool workLeft(const SearchIndex::Progress &progress)
+{
+    return progress.tail() > 0 || progress.readingsWorn();
+}
 } // namespace
 
 SearchIndexBuilder::SearchIndexBuilder(QString connectionName, ProgressSink &progress, std::function<bool()> idle,
@@ -53,7 +66,7 @@ bool SearchIndexBuilder::step()
             stop(); // a catalogue that could not take the index: searches scan
             return false;
         }
-        if (before->tail() == 0 && !before->readingsWorn()) {
+        if (!workLeft(*before)) {
             finishReport();
             m_timer.start(kPollMs);
             return true;
@@ -92,12 +105,9 @@ void SearchIndexBuilder::stop()
     m_timer.stop();
 }
 
-// Names and folders, then their pinyin: each half of the work.
 void SearchIndexBuilder::report(const SearchIndex::Progress &progress)
 {
-    const qint64 done = progress.indexedUpTo + progress.readUpTo;
-    const int percent =
-        progress.lastRow > 0 ? int(std::clamp<qint64>(done * 50 / progress.lastRow, 0, 99)) : 0;
+    const int percent = percentDone(progress);
     m_progress.SetProgressRange(100, 0);
     m_progress.SetProgressPosition(percent);
     if (m_ownsStatusText)
@@ -110,4 +120,26 @@ void SearchIndexBuilder::adaptBatch(qint64 elapsedMs)
     const qint64 scaled = m_batchRows * kBatchMs / std::max<qint64>(elapsedMs, 1);
     m_batchRows = int(std::clamp<qint64>(scaled, m_batchRows / 2, qint64(m_batchRows) * 2));
     m_batchRows = std::clamp(m_batchRows, 200, 200000);
+}
+
+bool SearchIndexBuilder::buildAll(const QString &connectionName, ProgressSink &progress)
+{
+    std::optional<SearchIndex::Progress> state = SearchIndex::progress(connectionName);
+    if (!state)
+        return false;
+    if (!workLeft(*state))
+        return true;
+    progress.SetProgressRange(100, 0);
+    const QString text = tr("正在建立搜索索引……");
+    progress.ReportProgress(text, percentDone(*state));
+    while (workLeft(*state)) {
+        const SearchIndex::Progress before = *state;
+        state = SearchIndex::buildBatch(connectionName, kBuildAllRows);
+        if (state->indexedUpTo == before.indexedUpTo && state->readUpTo == before.readUpTo &&
+            state->staleReadings == before.staleReadings)
+            break; // rows that the batch cannot take (none is known): searches read them as they are
+        progress.ReportProgress(text, percentDone(*state));
+    }
+    progress.SetProgressRange(0, 0);
+    return true;
 }

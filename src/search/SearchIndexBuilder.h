@@ -31,6 +31,12 @@ public:
     // One batch, or none while not idle or nothing is to be indexed; false once stopped.
     bool step();
 
+    // Brings the index and the pinyin of a catalogue up to date at once, batch after batch,
+    // with the progress bar of progress (quillon-cli after an import, and its index command);
+    // worn readings are built anew. False for a catalogue without the index; a write the
+    // engine refuses raises DbError.
+    static bool buildAll(const QString &connectionName, ProgressSink &progress);
+
 private:
     void report(const SearchIndex::Progress &progress);
     void finishReport();

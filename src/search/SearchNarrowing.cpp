@@ -3,6 +3,8 @@
 #include "SearchCondition.h"
 #include "store/SearchIndex.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -15,6 +17,14 @@ constexpr qint64 kMinRowsBeforeScan = 100000;
 // A term in fewer rows than this is rare; an AND of this many of the rarest is enough.
 constexpr qint64 kRareRows = 2000;
 constexpr int kRareTerms = 3;
+// What one search asks of the index, whatever the length of its text: so many terms
+// counted, so many in the AND when none is rare, so many short texts looked up and so
+// many groups of their terms in the AND. Every row the narrowed search reads is still
+// checked by the condition, so fewer terms only narrow less.
+constexpr int kMaxCountedTerms = 24;
+constexpr int kMaxAndTerms = 6;
+constexpr int kMaxShortLookups = 8;
+constexpr int kMaxShortGroups = 2;
 
 qsizetype characterCount(const QString &run)
 {
@@ -40,13 +50,14 @@ std::optional<SearchIndex::Column> indexedColumn(const QString &condition)
 // A few rare terms instead of all when there are some: the index reads every row of each term
 // of an AND, and the rows holding the rare ones are all the condition needs to look at.
 // Counting stops at kRareRows, so the common terms cost little to tell apart, and the first
-// kRareTerms rare ones (or one in no row at all) end the counting.
+// kRareTerms rare ones (or one in no row at all) end the counting; when none of the first
+// kMaxCountedTerms is rare, the first kMaxAndTerms of them.
 QStringList rarest(const QString &connectionName, SearchIndex::Column column, const QStringList &terms)
 {
     if (terms.size() <= kRareTerms)
         return terms;
     QStringList rare;
-    for (const QString &term : terms) {
+    for (const QString &term : terms.first(std::min<qsizetype>(terms.size(), kMaxCountedTerms))) {
         const qint64 rows = SearchIndex::rowsWithTerm(connectionName, column, term, kRareRows);
         if (rows == 0)
             return {term};
@@ -55,37 +66,62 @@ QStringList rarest(const QString &connectionName, SearchIndex::Column column, co
         if (rare.size() == kRareTerms)
             break;
     }
-    return rare.isEmpty() ? terms : rare;
+    return rare.isEmpty() ? terms.first(std::min<qsizetype>(terms.size(), kMaxAndTerms)) : rare;
 }
 
-// The index's query for one column, an AND of terms and groups of terms; nullopt when the
-// runs tell the index nothing, an empty text when no row can match.
-std::optional<QString> matchExpression(const QString &connectionName, SearchIndex::Column column,
-                                       const QStringList &runs, qint64 maxRows)
+// The trigrams of the runs of three characters or more, each once.
+QStringList trigramsOf(const QStringList &runs)
 {
-    QStringList parts;
+    QStringList trigrams;
+    QSet<QString> seen;
     for (const QString &run : runs)
         if (characterCount(run) >= 3)
             for (const QString &trigram : SearchNarrowing::quotedTrigrams(run))
-                if (!parts.contains(trigram))
-                    parts.append(trigram);
-    parts = rarest(connectionName, column, parts);
-    if (parts.isEmpty()) {
-        // Only texts of one or two characters: the index's terms that begin with them.
-        for (const QString &run : runs) {
-            QStringList terms;
-            if (!SearchIndex::termsStartingWith(connectionName, column, run, kMaxPrefixTerms, maxRows, terms))
-                continue;
-            if (terms.isEmpty())
-                return QString();
-            for (QString &term : terms)
-                term = quoted(term);
-            parts.append(u'(' + terms.join(u" OR "_s) + u')');
-        }
+                if (!seen.contains(trigram)) {
+                    seen.insert(trigram);
+                    trigrams.append(trigram);
+                }
+    return trigrams;
+}
+
+// For texts of one or two characters only: an OR of the index's terms that begin with
+// each, for the first few that the index can answer; nullopt when none can, an empty list
+// when one of them begins no term (no row can match).
+std::optional<QStringList> shortGroups(const QString &connectionName, SearchIndex::Column column,
+                                       const QStringList &runs, qint64 maxRows)
+{
+    QStringList groups;
+    int lookups = 0;
+    for (const QString &run : runs) {
+        if (groups.size() == kMaxShortGroups || lookups++ == kMaxShortLookups)
+            break;
+        QStringList terms;
+        if (!SearchIndex::termsStartingWith(connectionName, column, run, kMaxPrefixTerms, maxRows, terms))
+            continue;
+        if (terms.isEmpty())
+            return QStringList();
+        for (QString &term : terms)
+            term = quoted(term);
+        groups.append(u'(' + terms.join(u" OR "_s) + u')');
     }
-    if (parts.isEmpty())
+    if (groups.isEmpty())
         return std::nullopt;
-    return parts.join(u" AND "_s);
+    return groups;
+}
+
+// The index's query for one column, an AND of terms or of groups of terms; nullopt when the
+// runs tell the index nothing (or too little to be worth asking), an empty text when no row
+// can match.
+std::optional<QString> matchExpression(const QString &connectionName, SearchIndex::Column column,
+                                       const QStringList &runs, qint64 maxRows)
+{
+    const QStringList parts = rarest(connectionName, column, trigramsOf(runs));
+    if (!parts.isEmpty())
+        return parts.join(u" AND "_s);
+    const std::optional<QStringList> groups = shortGroups(connectionName, column, runs, maxRows);
+    if (!groups)
+        return std::nullopt;
+    return groups->join(u" AND "_s);
 }
 
 } // namespace
@@ -93,21 +129,27 @@ std::optional<QString> matchExpression(const QString &connectionName, SearchInde
 QStringList SearchNarrowing::literalRuns(const QString &pattern)
 {
     QStringList runs;
+    QSet<QString> seen;
     QString run;
+    // A run that came before adds nothing the index could tell.
+    const auto add = [&] {
+        if (!run.isEmpty() && !seen.contains(run)) {
+            seen.insert(run);
+            runs.append(run);
+        }
+        run.clear();
+    };
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const QChar c = pattern.at(i);
         if (c == u'\\' && i + 1 < pattern.size()) {
             run += pattern.at(++i);
         } else if (c == u'%' || c == u'_') {
-            if (!run.isEmpty())
-                runs.append(run);
-            run.clear();
+            add();
         } else {
             run += c;
         }
     }
-    if (!run.isEmpty())
-        runs.append(run);
+    add();
     return runs;
 }
 
@@ -115,11 +157,14 @@ QStringList SearchNarrowing::quotedTrigrams(const QString &run)
 {
     const QList<uint> characters = run.toUcs4();
     QStringList trigrams;
+    QSet<QString> seen;
     for (qsizetype i = 0; i + 3 <= characters.size(); ++i) {
         const QString trigram = QString::fromUcs4(reinterpret_cast<const char32_t *>(characters.constData() + i), 3);
         const QString term = quoted(trigram);
-        if (!trigrams.contains(term))
+        if (!seen.contains(term)) {
+            seen.insert(term);
             trigrams.append(term);
+        }
     }
     return trigrams;
 }

@@ -25,7 +25,8 @@ public:
     static std::optional<Clause> clause(const QString &connectionName, const QStringList &conditions,
                                         const QString &pattern, const QString &readingPattern = {});
 
-    // The runs of literal text of a pattern, between its wildcards, escapes removed.
+    // The runs of literal text of a pattern, between its wildcards, escapes removed; a run
+    // that came before is left out.
     static QStringList literalRuns(const QString &pattern);
     // The three-character pieces of a run, each a quoted string of the index's query language.
     static QStringList quotedTrigrams(const QString &run);

@@ -2,16 +2,17 @@
 
 #include <QString>
 
-// The lock that makes one running program the only user of a catalogue: a file beside
-// the catalogue (its name with ".lock" appended, readable by everyone) locked with flock
-// for as long as this object lives, holding the owner's process id and user name. The
-// catalogue file itself is never locked here; its locks belong to SQLite.
+// The lock that makes one running program the only user of a catalogue: a regular file
+// beside the catalogue (its name with ".lock" appended, readable and writable by everyone)
+// locked with flock for as long as this object lives; whoever takes it writes its process
+// id and user name into it. The catalogue file itself is never locked here; its locks
+// belong to SQLite.
 class CatalogueLock {
 public:
     enum class State {
-        Held,     // this program holds the lock
-        InUse,    // another program holds it; holder() names its user
-        Unlocked, // no lock file can be made here (a read-only folder): nothing is held
+        Held,   // this program holds the lock
+        InUse,  // another program holds it; holder() names its user
+        Failed, // the lock file cannot be opened or is not a regular file; reason() says why
     };
 
     explicit CatalogueLock(const QString &catalogueFile);
@@ -20,15 +21,20 @@ public:
     CatalogueLock &operator=(const CatalogueLock &) = delete;
 
     State state() const { return m_state; }
-    // The user name the lock file names while another program holds it.
+    // The user of the program that holds the lock while another program holds it.
     QString holder() const { return m_holder; }
+    // Why the lock could not be taken (the system's message), when it failed.
+    QString reason() const { return m_reason; }
     static QString lockFileOf(const QString &catalogueFile);
 
 private:
+    bool openLockFile(const QByteArray &path);
     void writeOwner();
     void readHolder();
 
     int m_fd = -1;
-    State m_state = State::Unlocked;
+    bool m_writable = false;
+    State m_state = State::Failed;
     QString m_holder;
+    QString m_reason;
 };

@@ -1,6 +1,7 @@
 #include "DmQL.h"
 
 #include "CatalogueLock.h"
+#include "CompactionFolder.h"
 #include "LCommBusiness.h"
 #include "LCommFunction.h"
 #include "Schema.h"
@@ -91,11 +92,6 @@ QString TdmQL::catalogueFile() const
     return m_catalogueFile;
 }
 
-QString TdmQL::compactFile() const
-{
-    return QFileInfo(m_catalogueFile).absolutePath() + u"/TempdbQL.mdb"_s;
-}
-
 void TdmQL::defineQueries()
 {
     aqryExtMt->SQL() = {u"select extCode, extName "_s, u"  from extMt "_s, u"Order By extCode"_s};
@@ -134,17 +130,21 @@ QString TdmQL::aConQlBeforeConnect() const
     return catalogueFile();
 }
 
-// A catalogue that another program uses is not touched: its lock names the user.
+// A catalogue that another program uses is not touched: its lock names the user. Nor is one
+// whose lock cannot be taken: it would be written without the lock.
 bool TdmQL::lockCatalogue()
 {
     if (m_access == Access::ReadOnly || !QFileInfo::exists(catalogueFile()))
         return true; // nothing to lock: the connection reports the missing file
     m_lock = std::make_unique<CatalogueLock>(catalogueFile());
-    if (m_lock->state() != CatalogueLock::State::InUse)
+    if (m_lock->state() == CatalogueLock::State::Held)
         return true;
-    m_inUse = true;
-    m_commFunction.ShowError(tr("光盘索引库正在被另一个程序使用：%1").arg(m_lock->holder()),
-                             tr("光盘索引库：%1").arg(QDir::toNativeSeparators(catalogueFile())), tr("错误提示"));
+    m_inUse = m_lock->state() == CatalogueLock::State::InUse;
+    const QString message = m_inUse
+                                ? tr("光盘索引库正在被另一个程序使用：%1").arg(m_lock->holder())
+                                : tr("无法锁定光盘索引库：%1").arg(m_lock->reason());
+    m_commFunction.ShowError(message, tr("光盘索引库：%1").arg(QDir::toNativeSeparators(catalogueFile())),
+                             tr("错误提示"));
     m_lock.reset();
     return false;
 }
@@ -157,7 +157,10 @@ void TdmQL::DataModuleCreate()
     try {
         aConQl.Open(aConQlBeforeConnect());
         CatalogueSchema::verify(aConQl.connectionName());
-        upgradeCatalogue();
+        if (CatalogueSchema::version(aConQl.connectionName()) > CatalogueSchema::CurrentVersion)
+            refuseChanges();
+        else
+            upgradeCatalogue();
     } catch (const DbError &error) {
         aConQl.Close();
         m_commFunction.ShowError(tr("连接失败"), error.message(), tr("错误提示"));
@@ -171,8 +174,20 @@ void TdmQL::upgradeCatalogue()
 {
     try {
         CatalogueSchema::upgrade(aConQl.connectionName());
+        CatalogueSchema::restoreDerivedTables(aConQl.connectionName());
     } catch (const DbError &) {
     }
+}
+
+// A newer program's catalogue is read as it is: its tables may mean more than this program
+// knows, so the connection refuses every change and the file is neither upgraded nor
+// compacted.
+void TdmQL::refuseChanges()
+{
+    m_readOnly = ReadOnlyReason(ReadOnlyReason::Kind::NewerVersion);
+    QSqlQuery pragma(QSqlDatabase::database(aConQl.connectionName(), false));
+    if (!pragma.exec(u"PRAGMA query_only = ON"_s))
+        throw DbError(pragma.lastError().databaseText());
 }
 
 TQuery::ErrorAction TdmQL::QryError(TQuery &, const DbError &error)
@@ -198,7 +213,7 @@ void TdmQL::fault(CompactStep step) const
 void TdmQL::DataModuleDestroy()
 {
     closeQueries();
-    if (m_connected && m_access == Access::ReadWrite)
+    if (m_connected && m_access == Access::ReadWrite && !m_readOnly.readOnly())
         compact();
     aConQl.Close();
     m_lock.reset();
@@ -214,22 +229,22 @@ void TdmQL::vacuumInto(const QString &path)
         throw DbError(vacuum.lastError().databaseText());
 }
 
-// Copies the catalogue into TempdbQL.mdb beside it, flushes the copy and renames it over
-// the catalogue in one step, so there is never a moment without a catalogue. Any failure
-// ends the sequence silently with the catalogue as it was. While this program holds the
-// catalogue's lock, a copy already there can only be left by a compaction that was killed:
-// it is removed. Without the lock (a folder where no lock file can be made) such a copy may
-// belong to another program, and compaction is skipped.
+// Copies the catalogue into a folder of this compaction's own beside it (CompactionFolder),
+// flushes the copy and renames it over the catalogue in one step, so there is never a
+// moment without a catalogue. Any failure ends the sequence silently with the catalogue as
+// it was. The folders that killed compactions of this catalogue left are removed first:
+// only this program can be compacting it, since it holds the catalogue's lock.
 void TdmQL::compact()
 {
-    const QString temp = compactFile();
-    const bool locked = m_lock && m_lock->state() == CatalogueLock::State::Held;
-    if (QFileInfo::exists(temp) && (!locked || !QFile::remove(temp)))
+    if (!m_lock || m_lock->state() != CatalogueLock::State::Held)
         return;
+    CompactionFolder::removeLeftovers(catalogueFile());
     if (!worthCompacting())
         return;
     try {
         fault(CompactStep::Copy);
+        const CompactionFolder folder(catalogueFile());
+        const QString temp = folder.copyFile();
         vacuumInto(temp);
         aConQl.Close();
         fault(CompactStep::Flush);
@@ -243,7 +258,6 @@ void TdmQL::compact()
         syncToDisk(catalogueFile());
     } catch (const std::exception &) {
         aConQl.Close();
-        QFile::remove(temp);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Query.h"
+#include "ReadOnlyReason.h"
 
 #include <QObject>
 #include <functional>
@@ -39,7 +40,8 @@ public:
     bool InUse() const { return m_inUse; }
     QString programDir() const { return m_programDir; }
     QString catalogueFile() const;
-    QString compactFile() const;
+    // Why the catalogue may only be read, if it may; see ReadOnlyReason.
+    const ReadOnlyReason &readOnlyReason() const { return m_readOnly; }
 
     // Runs before each step of the compaction; a test makes a step fail by throwing.
     void setCompactFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
@@ -63,6 +65,7 @@ private:
     void DataModuleDestroy();
     void closeQueries();
     void upgradeCatalogue();
+    void refuseChanges();
     bool worthCompacting() const;
     void compact();
     void vacuumInto(const QString &path);
@@ -78,5 +81,6 @@ private:
     Access m_access;
     bool m_inUse = false;
     bool m_connected = true;
+    ReadOnlyReason m_readOnly;
     FaultHook m_faultHook;
 };

@@ -12,7 +12,9 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -80,6 +82,92 @@ QStringList upgradeStatements(int version)
     default:
         return {};
     }
+}
+
+// An object a statement of the program creates, as sqlite_schema lists it.
+struct SchemaObject {
+    QString type; // table, index, trigger or view
+    QString name;
+    QString sql;
+};
+
+std::optional<SchemaObject> objectOf(const QString &statement)
+{
+    const QStringList words = statement.simplified().split(u' ');
+    if (words.size() < 4 || words.at(0) != u"CREATE"_s)
+        return std::nullopt;
+    const bool isVirtual = words.at(1) == u"VIRTUAL"_s;
+    const QString type = (isVirtual ? words.at(2) : words.at(1)).toLower();
+    const QString name = words.at(isVirtual ? 3 : 2).section(u'(', 0, 0);
+    return SchemaObject{type, name, statement};
+}
+
+// The program's objects in a catalogue of that version (one it can write).
+QList<SchemaObject> ownObjects(int version)
+{
+    QStringList statements(std::begin(kDdl), std::end(kDdl));
+    for (int step = 2; step <= std::min(version, CatalogueSchema::CurrentVersion); ++step)
+        statements += upgradeStatements(step);
+    QList<SchemaObject> objects;
+    for (const QString &statement : statements)
+        if (const std::optional<SchemaObject> object = objectOf(statement))
+            objects.append(*object);
+    return objects;
+}
+
+QList<SchemaObject> fileObjects(QSqlQuery &query)
+{
+    exec(query, u"SELECT type, name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"_s);
+    QList<SchemaObject> objects;
+    while (query.next())
+        objects.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
+    query.finish();
+    return objects;
+}
+
+// The names the program reads as tables must be tables, in a catalogue of any version: a
+// view in a table's place would run whatever it says at every read.
+void refuseViewsAsTables(const QList<SchemaObject> &objects)
+{
+    const QList<SchemaObject> own = ownObjects(CatalogueSchema::CurrentVersion);
+    for (const SchemaObject &object : objects)
+        for (const SchemaObject &table : own)
+            if (table.type == u"table"_s && object.name.compare(table.name, Qt::CaseInsensitive) == 0 &&
+                object.type != u"table"_s)
+                throw DbError(QCoreApplication::translate("CatalogueSchema", "这个文件不是光盘索引库 (%1 不是表)")
+                                  .arg(object.name));
+}
+
+void refuseForeignCode(const QList<SchemaObject> &objects, int version)
+{
+    const QList<SchemaObject> own = ownObjects(version);
+    QStringList foreign;
+    for (const SchemaObject &object : objects) {
+        if (object.type != u"trigger"_s && object.type != u"view"_s)
+            continue;
+        const bool ours = std::any_of(own.cbegin(), own.cend(), [&](const SchemaObject &mine) {
+            return mine.type == object.type && mine.name == object.name && mine.sql == object.sql;
+        });
+        if (!ours)
+            foreign.append(object.name);
+    }
+    if (!foreign.isEmpty())
+        throw DbError(QCoreApplication::translate("CatalogueSchema",
+                                                  "这个光盘索引库含有不是本程序建立的触发器或视图：%1")
+                          .arg(foreign.join(u", "_s)));
+}
+
+// Drops what is left of one numbered step's derived tables and writes them anew, empty.
+void rewriteStep(QSqlQuery &query, const QStringList &statements)
+{
+    for (const QString &statement : statements)
+        if (const std::optional<SchemaObject> object = objectOf(statement); object && object->type == u"trigger"_s)
+            exec(query, u"DROP TRIGGER IF EXISTS "_s + object->name);
+    for (const QString &statement : statements)
+        if (const std::optional<SchemaObject> object = objectOf(statement); object && object->type == u"table"_s)
+            exec(query, u"DROP TABLE IF EXISTS "_s + object->name);
+    for (const QString &statement : statements)
+        exec(query, statement);
 }
 
 void writeCategories(QSqlQuery &query)
@@ -171,6 +259,17 @@ void CatalogueSchema::verify(const QString &connectionName)
                 throw DbError(QCoreApplication::translate("CatalogueSchema", "这个文件不是光盘索引库 (缺少 %1.%2)")
                                   .arg(table.first(), column));
     }
+    const QList<SchemaObject> objects = fileObjects(query);
+    refuseViewsAsTables(objects);
+    const int fileVersion = userVersion(query);
+    if (fileVersion <= CurrentVersion)
+        refuseForeignCode(objects, fileVersion);
+}
+
+int CatalogueSchema::version(const QString &connectionName)
+{
+    QSqlQuery query(QSqlDatabase::database(connectionName, false));
+    return userVersion(query);
 }
 
 void CatalogueSchema::upgrade(const QString &connectionName)
@@ -182,6 +281,28 @@ void CatalogueSchema::upgrade(const QString &connectionName)
         for (const QString &statement : upgradeStatements(version))
             exec(query, statement);
         exec(query, u"PRAGMA user_version = %1"_s.arg(version));
+        query.finish();
+        transaction.commit();
+    }
+}
+
+void CatalogueSchema::restoreDerivedTables(const QString &connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    QSqlQuery query(db);
+    const QList<SchemaObject> present = fileObjects(query);
+    for (int step = 2; step <= std::min(userVersion(query), CurrentVersion); ++step) {
+        const QStringList statements = upgradeStatements(step);
+        const bool whole = std::all_of(statements.cbegin(), statements.cend(), [&](const QString &statement) {
+            const std::optional<SchemaObject> object = objectOf(statement);
+            return !object || std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
+                return found.type == object->type && found.name == object->name;
+            });
+        });
+        if (whole)
+            continue;
+        TransactionScope transaction(db);
+        rewriteStep(query, statements);
         query.finish();
         transaction.commit();
     }

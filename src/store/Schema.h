@@ -25,11 +25,20 @@ public:
     // written. The file appears complete or not at all.
     static void create(const QString &path, bool withCategories);
 
-    // Throws DbError unless the open connection holds a catalogue.
+    // PRAGMA user_version of the open catalogue.
+    static int version(const QString &connectionName);
+    // Throws DbError unless the open connection holds a catalogue whose tables are tables and
+    // whose triggers and views are the program's own for its version (a file from someone
+    // else may carry others, which would run at the next import); the error names the foreign
+    // ones. Tables and indexes users add stay allowed. A catalogue of a newer version is not
+    // compared: its triggers never run, since it is only read.
     static void verify(const QString &connectionName);
     // Brings a catalogue of an earlier version up to CurrentVersion, one numbered step per
     // transaction. Each step only adds tables and triggers: it takes no time on any size of
     // catalogue. Throws DbError when a step cannot be written (the catalogue keeps the
     // version it reached).
     static void upgrade(const QString &connectionName);
+    // Gives a catalogue of this version the search index and pinyin tables back where any of
+    // their tables or triggers was dropped: empty, to be filled as after an upgrade.
+    static void restoreDerivedTables(const QString &connectionName);
 };

@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "TransactionScope.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -67,6 +68,32 @@ qint64 single(const QString &connectionName, const QString &text, const QVariant
 {
     QSqlQuery query = run(connectionName, text, values);
     return query.next() ? query.value(0).toLongLong() : 0;
+}
+
+// Below this many, stale readings cost too little to rebuild for.
+constexpr qint64 kFewStaleReadings = 1000;
+
+// Whether the stale readings pass a quarter of the live rows. Counting stops at four times
+// their number, and the answer is kept while the state is the same, so the builder's polls
+// and the searches do not count again.
+bool readingsWorn(const QString &connectionName, const SearchIndex::Progress &progress)
+{
+    if (progress.staleReadings <= kFewStaleReadings)
+        return false;
+    struct Known {
+        qint64 stale, readUpTo, lastRow;
+        bool worn;
+    };
+    static QHash<QString, Known> known;
+    const auto found = known.constFind(connectionName);
+    if (found != known.cend() && found->stale == progress.staleReadings && found->readUpTo == progress.readUpTo &&
+        found->lastRow == progress.lastRow)
+        return found->worn;
+    const qint64 bound = progress.staleReadings * 4;
+    const bool worn =
+        single(connectionName, u"SELECT count(*) FROM (SELECT 1 FROM CdRomListDt LIMIT ?)"_s, {bound}) < bound;
+    known.insert(connectionName, {progress.staleReadings, progress.readUpTo, progress.lastRow, worn});
+    return worn;
 }
 
 } // namespace
@@ -149,6 +176,7 @@ std::optional<SearchIndex::Progress> SearchIndex::progress(const QString &connec
         return std::nullopt; // a catalogue without the index
     }
     progress.lastRow = single(connectionName, u"SELECT ifnull(max(rowid), 0) FROM CdRomListDt"_s);
+    progress.worn = readingsWorn(connectionName, progress);
     return progress;
 }
 

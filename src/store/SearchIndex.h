@@ -40,13 +40,17 @@ public:
         qint64 readUpTo = 0;    // rowid: the rows up to it are in the reading tables
         qint64 lastRow = 0;     // the highest rowid of the file records
         qint64 staleReadings = 0;
+        // So many deleted rows' readings left behind (more than a quarter of the live rows,
+        // and more than a few) that the reading tables are built anew.
+        bool worn = false;
         // The rows up to it are in the tables a search uses, with readings or without.
         qint64 upTo(bool readings) const { return readings ? std::min(indexedUpTo, readUpTo) : indexedUpTo; }
         qint64 tail() const { return std::max<qint64>(lastRow - upTo(true), 0); }
-        // So many deleted rows' readings left behind that the reading tables are built anew.
-        bool readingsWorn() const { return staleReadings > std::max<qint64>(100000, readUpTo / 4); }
+        bool readingsWorn() const { return worn; }
     };
-    // None for a catalogue without the index. Three single-row reads.
+    // None for a catalogue without the index. Three single-row reads, and once the stale
+    // readings are more than a few, a count of the live rows up to four times their number
+    // (again only after one of them changed).
     static std::optional<Progress> progress(const QString &connectionName);
     // Indexes the next rows of the tail (at most maxRows) in one transaction and moves the
     // watermark past them: names and folders first, then their readings. Empties worn

@@ -2,6 +2,8 @@
 
 #include "PinyinReading.h"
 
+#include "language/Language.h"
+
 #include <QCollator>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -79,16 +81,12 @@ void pinyin(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_text(context, reading->constData(), int(reading->size()), SQLITE_TRANSIENT);
 }
 
-int localeCompare(void *collator, int size1, const void *text1, int size2, const void *text2)
+// The order of the interface language, as every list of the program sorts names.
+int localeCompare(void *, int size1, const void *text1, int size2, const void *text2)
 {
     const QString a = QString::fromUtf8(static_cast<const char *>(text1), size1);
     const QString b = QString::fromUtf8(static_cast<const char *>(text2), size2);
-    return static_cast<QCollator *>(collator)->compare(a, b);
-}
-
-void destroyCollator(void *collator)
-{
-    delete static_cast<QCollator *>(collator);
+    return InterfaceLanguage::textCollator().compare(a, b);
 }
 
 } // namespace
@@ -112,15 +110,11 @@ bool registerSqlFunctions(const QSqlDatabase &db)
     sqlite3 *handle = nativeSqliteHandle(db);
     if (!handle)
         return false;
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    // Direct statements only: a trigger or view of a file from someone else cannot call them.
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY;
     if (sqlite3_create_function_v2(handle, "UCase", 1, flags, nullptr, ucase, nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
     if (sqlite3_create_function_v2(handle, "Pinyin", 2, flags, nullptr, pinyin, nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
-    auto *collator = new QCollator(QLocale());
-    collator->setCaseSensitivity(Qt::CaseInsensitive);
-    collator->setNumericMode(false);
-    // On failure SQLite calls destroyCollator itself.
-    return sqlite3_create_collation_v2(handle, "LOCALE", SQLITE_UTF8, collator, localeCompare, destroyCollator) ==
-           SQLITE_OK;
+    return sqlite3_create_collation_v2(handle, "LOCALE", SQLITE_UTF8, nullptr, localeCompare, nullptr) == SQLITE_OK;
 }

@@ -11,8 +11,10 @@ bool insideTransaction(const QSqlDatabase &db);
 
 // Registers on an open connection what the program's statements rely on:
 // UCase(text), ASCII upper-case; Pinyin(text, part), the pinyin of PinyinReading; and the
-// collation LOCALE, the user's locale with letter case ignored, which orders the discs the
-// way the tree sorts them. No trigger or table uses them: the sqlite3 command can still
-// read and write a catalogue.
+// collation LOCALE, the interface language's order with letter case ignored
+// (InterfaceLanguage::textCollator), which orders the discs the way the tree sorts them.
+// No trigger or table uses them: the sqlite3 command can still read and write a
+// catalogue. The functions are for direct statements only (SQLITE_DIRECTONLY): no trigger
+// or view can call them.
 // Returns false when the connection has no native SQLite handle.
 bool registerSqlFunctions(const QSqlDatabase &db);

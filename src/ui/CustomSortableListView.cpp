@@ -3,6 +3,8 @@
 #include "store/DateText.h"
 #include "store/FileRowModel.h"
 
+#include "language/Language.h"
+
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QHeaderView>
@@ -43,17 +45,7 @@ std::vector<int> orderBy(const std::vector<Key> &keys, bool ascending)
 
 std::vector<int> textOrder(const std::vector<FileRow> &rows, int column, bool ascending)
 {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // The C locale's collator compares code points and its sort keys keep the case, so
-    // there the case-folded texts are the keys.
-    if (collator.locale().language() == QLocale::C) {
-        std::vector<QString> folded;
-        folded.reserve(rows.size());
-        for (const FileRow &row : rows)
-            folded.push_back(row.cell(column).toCaseFolded());
-        return orderBy(folded, ascending);
-    }
+    const QCollator &collator = InterfaceLanguage::textCollator();
     std::vector<QCollatorSortKey> keys;
     keys.reserve(rows.size());
     for (const FileRow &row : rows)

@@ -3,6 +3,7 @@
 #include "RecordingErrorPresenter.h"
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
+#include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "store/CatalogueLock.h"
 #include "store/LCommBusiness.h"
@@ -56,14 +57,24 @@ public:
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         m_env.insert(u"XDG_RUNTIME_DIR"_s, m_runtime.path());
+        m_env.insert(u"QT_LOGGING_RULES"_s, u"quillon.instance.info=true"_s);
     }
     QString program() const { return m_dir.path() + u"/quillon"_s; }
-    QString lock() const { return m_runtime.path() + u"/Quillon.lock"_s; }
+    // The instance lock of the catalogue beside the program (or of another one).
+    QString lock(const QString &catalogue = QString()) const
+    {
+        // The name the program gives it with this runtime folder.
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        const QString base = SingleInstance::basePath(catalogue.isEmpty() ? m_dir.catalogue() : catalogue);
+        qputenv("XDG_RUNTIME_DIR", saved);
+        return base + u".lock"_s;
+    }
     const TestProgramDir &dir() const { return m_dir; }
-    void start(QProcess &process) const
+    void start(QProcess &process, const QStringList &arguments = {}) const
     {
         process.setProcessEnvironment(m_env);
-        process.start(program(), {});
+        process.start(program(), arguments);
     }
 
 private:
@@ -89,10 +100,10 @@ private slots:
         QCOMPARE(presenter.calls.size(), 1);
         QCOMPARE(presenter.calls.first().message, u"连接失败"_s);
         QVERIFY(!QFileInfo::exists(dir.catalogue()));
-        QVERIFY(!QFileInfo::exists(dir.compactCopy()));
+        QVERIFY(!dir.compactionLeftBehind());
     }
 
-    void secondStartEndsSilentlyAndSigtermCompacts()
+    void secondStartRaisesTheWindowAndSigtermCompacts()
     {
         ProgramCopy copy;
         copy.dir().freeSomePages();
@@ -109,6 +120,10 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QVERIFY(second.readAllStandardOutput().isEmpty());
         QCOMPARE(first.state(), QProcess::Running);
+        // The running window heard the second start.
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT((log += first.readAllStandardError()).contains("a second start asked for this window"),
+                                 5000);
 
         first.terminate(); // SIGTERM
         QVERIFY(first.waitForFinished(20000));
@@ -116,7 +131,28 @@ private slots:
         QCOMPARE(first.exitCode(), 0);
         // Compaction renamed a fresh copy over the catalogue.
         QVERIFY(inodeOf(copy.dir().catalogue()) != before);
-        QVERIFY(!QFileInfo::exists(copy.dir().compactCopy()));
+        QVERIFY(!copy.dir().compactionLeftBehind());
+    }
+
+    // Another catalogue gets a window of its own beside the running one.
+    void anotherCatalogueOpensASecondWindow()
+    {
+        ProgramCopy copy;
+        QProcess first;
+        copy.start(first);
+        QTRY_VERIFY_WITH_TIMEOUT(lockHeld(copy.lock()), 20000);
+        const QString other = copy.dir().path() + u"/other.mdb"_s;
+        QVERIFY(QFile::copy(copy.dir().catalogue(), other));
+        QProcess second;
+        copy.start(second, {u"--catalogue"_s, other});
+        QTRY_VERIFY_WITH_TIMEOUT(lockHeld(copy.lock(other)), 20000);
+        QCOMPARE(second.state(), QProcess::Running);
+        QCOMPARE(first.state(), QProcess::Running);
+        for (QProcess *process : {&first, &second}) {
+            process->terminate();
+            QVERIFY(process->waitForFinished(20000));
+            QCOMPARE(process->exitCode(), 0);
+        }
     }
 
     // A start held up by a catalogue that another program uses ends on SIGTERM, leaving

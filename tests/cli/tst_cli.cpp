@@ -5,6 +5,7 @@
 #include "../drives/IsoImages.h"
 #include "RecordingErrorPresenter.h"
 #include "ScriptedPrompts.h"
+#include "TestProgramDir.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
 #include "search/FileListExport.h"
@@ -24,9 +25,17 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -41,15 +50,31 @@ class TestCli : public QObject {
     QTemporaryDir m_dir;
     QString m_catalogue;
 
-    Run cli(const QStringList &arguments) { return cliAsGiven(arguments + QStringList{u"--catalogue"_s, m_catalogue}); }
+    Run cli(const QStringList &arguments, const QString &standardOutput = QString(), const QString &catalogue = QString())
+    {
+        return cliAsGiven(arguments + QStringList{u"--catalogue"_s, catalogue.isEmpty() ? m_catalogue : catalogue},
+                          standardOutput);
+    }
 
-    Run cliAsGiven(const QStringList &arguments)
+    Run cliAsGiven(const QStringList &arguments, const QString &standardOutput = QString())
     {
         QProcess process;
+        if (!standardOutput.isEmpty())
+            process.setStandardOutputFile(standardOutput);
         process.start(QStringLiteral(QUILLON_CLI), arguments);
         process.waitForFinished(60000);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // The search index's watermark, the pinyin's, and the last file record.
+    QString indexState() const
+    {
+        QProcess sqlite;
+        sqlite.start(u"sqlite3"_s, {m_catalogue, u"select (select watermark from SearchIndexState), (select watermark "
+                                                 "from SearchReadingState), (select max(rowid) from CdRomListDt)"_s});
+        sqlite.waitForFinished();
+        return QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed();
     }
 
     // The window on the same catalogue, as a user would see it.
@@ -120,6 +145,48 @@ private slots:
         QCOMPARE(discs.out.count(u'\n'), 2);
         QVERIFY(discs.out.contains(u"MY_CD\tMY_CD\t"_s));
         QVERIFY(discs.out.contains(u"文件夹\t"_s));
+    }
+
+    // Each import leaves the search index and the pinyin up to date; the command index
+    // brings a whole catalogue up to date.
+    void keepsTheIndexUpToDate()
+    {
+        const QString last = indexState().section(u'|', 2);
+        QVERIFY(last.toInt() > 0);
+        QCOMPARE(indexState(), u"%1|%1|%1"_s.arg(last));
+        QCOMPARE(QProcess::execute(u"sqlite3"_s, {m_catalogue, u"update SearchIndexState set watermark = 0; "
+                                                               "update SearchReadingState set watermark = 0"_s}),
+                 0);
+        QCOMPARE(cli({u"index"_s}).status, 0);
+        QCOMPARE(indexState(), u"%1|%1|%1"_s.arg(last));
+    }
+
+    // What cannot be read is passed over and counted on standard error. The import runs as
+    // an unprivileged user, for whom permissions hold.
+    void countsWhatCannotBeRead()
+    {
+        QTemporaryDir dir;
+        const QString tree = dir.filePath(u"tree"_s);
+        for (const QString &name : {u"open.mp3"_s, u"locked/x.mp3"_s, u"blind/a.mp3"_s, u"blind/b.mp3"_s}) {
+            QDir().mkpath(QFileInfo(tree + u'/' + name).absolutePath());
+            QFile file(tree + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString catalogue = dir.filePath(u"cat.mdb"_s);
+        QCOMPARE(QProcess::execute(QStringLiteral(QUILLON_MKDB), {catalogue}), 0);
+        QCOMPARE(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        QCOMPARE(chmod(QFile::encodeName(tree + u"/locked"_s).constData(), 0), 0);     // cannot be opened
+        QCOMPARE(chmod(QFile::encodeName(tree + u"/blind"_s).constData(), 0444), 0);  // listed, not examined
+        for (const QString &owned : {dir.path(), catalogue})
+            QCOMPARE(chown(QFile::encodeName(owned).constData(), 65534, 65534), 0);
+        QProcess process;
+        process.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
+                                     QStringLiteral(QUILLON_CLI), u"import"_s, u"--name"_s, u"受限"_s, u"--category"_s,
+                                     u"音乐"_s, u"--folder"_s, tree, u"--catalogue"_s, catalogue});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 0, qPrintable(err));
+        QVERIFY2(err.contains(u"1个文件夹和2个文件无法读取，没有列入"_s), qPrintable(err));
     }
 
     // A write waits for no one: it is refused while another program holds the catalogue;
@@ -201,6 +268,99 @@ private slots:
         const Run json = cli({u"files"_s, disc, u"--json"_s});
         QVERIFY(json.out.contains(u"a\\u001b[31mb"_s));
         QVERIFY(!json.out.contains(QChar(0x1b)));
+    }
+
+    // An export onto a FIFO, a device or /dev/stdout writes to it: none is replaced by a
+    // file; a device that fails the write (a copy of /dev/full) ends with status 3.
+    void exportWritesDevicesInPlace()
+    {
+        const QStringList exportList{u"export"_s, u"文件夹"_s, u"--encoding"_s, u"utf-8"_s};
+        const QString regular = m_dir.filePath(u"regular.txt"_s);
+        QCOMPARE(cli(exportList + QStringList{u"-o"_s, regular}).status, 0);
+        const QByteArray expected = fileBytes(regular);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(cli(exportList + QStringList{u"-o"_s, u"/dev/stdout"_s}).out.toUtf8(), expected);
+
+        const QString fifo = m_dir.filePath(u"fifo"_s);
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QProcess reader;
+        reader.start(u"cat"_s, {fifo});
+        QVERIFY(reader.waitForStarted());
+        QCOMPARE(cli(exportList + QStringList{u"-o"_s, fifo}).status, 0);
+        QVERIFY(reader.waitForFinished(10000));
+        QCOMPARE(reader.readAllStandardOutput(), expected);
+
+        const QString full = m_dir.filePath(u"full"_s);
+        QVERIFY(::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0);
+        const Run failed = cli(exportList + QStringList{u"-o"_s, full});
+        QCOMPARE(failed.status, 3);
+        QVERIFY(failed.err.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        struct stat status {};
+        QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+        QVERIFY(::lstat(QFile::encodeName(full).constData(), &status) == 0 && S_ISCHR(status.st_mode));
+    }
+
+    // Standard output that cannot take what is written (a full disk) ends with status 3 and
+    // the system's message, for listings and exports alike.
+    void failedWritesOnStandardOutput()
+    {
+        for (const QStringList &command : {QStringList{u"files"_s, u"文件夹"_s}, QStringList{u"discs"_s, u"--json"_s},
+                                           QStringList{u"export"_s, u"文件夹"_s}, QStringList{u"--help"_s}}) {
+            const Run run = cli(command, u"/dev/full"_s);
+            QCOMPARE(run.status, 3);
+            QVERIFY2(run.err.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), qPrintable(run.err));
+        }
+    }
+
+    // A catalogue a newer program wrote is read but never written; the window disables what
+    // writes and says why.
+    void newerCatalogueIsOnlyRead()
+    {
+        const QString newer = m_dir.filePath(u"newer.mdb"_s);
+        QVERIFY(QFile::copy(m_catalogue, newer));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
+            db.setDatabaseName(newer);
+            QVERIFY(db.open() && QSqlQuery(db).exec(u"PRAGMA user_version = 99"_s));
+        }
+        QSqlDatabase::removeDatabase(u"newer"_s);
+        const QByteArray content = fileBytes(newer);
+        const Run refused = cli({u"import"_s, u"--name"_s, u"新的"_s, u"--category"_s, u"音乐"_s, u"--folder"_s,
+                                 m_dir.filePath(u"music"_s)},
+                                QString(), newer);
+        QCOMPARE(refused.status, 3);
+        QVERIFY(refused.err.contains(u"这个光盘索引库由较新版本的程序写入，不能修改"_s));
+        QCOMPARE(cli({u"discs"_s}, QString(), newer).status, 0);
+        {
+            Window window(newer);
+            for (const char *name : {"actCDimp", "actDriverImp", "actExtEdition"}) {
+                const auto *action = window.main.findChild<QAction *>(QLatin1StringView(name));
+                QVERIFY(!action->isEnabled());
+                QVERIFY(action->toolTip().contains(u"较新版本"_s));
+            }
+            window.main.browser().SelectDisc(u"文件夹"_s);
+            QVERIFY(!window.main.actDel->isEnabled());
+            QVERIFY(window.main.actFind->isEnabled());
+        }
+        QCOMPARE(fileBytes(newer), content);
+    }
+
+    // A FIFO planted in the lock file's place is a refusal for another user too, at once.
+    void plantedFifoLockIsARefusal()
+    {
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+        const QString catalogue = shared.filePath(u"shared.mdb"_s);
+        QVERIFY(QFile::copy(m_catalogue, catalogue));
+        QVERIFY(QFile::setPermissions(catalogue, QFileDevice::Permissions(0x6666)));
+        QVERIFY(::mkfifo(QFile::encodeName(catalogue + u".lock"_s).constData(), 0644) == 0);
+        QProcess process;
+        process.start(u"runuser"_s, {u"-u"_s, u"nobody"_s, u"--"_s, QStringLiteral(QUILLON_CLI), u"import"_s,
+                                     u"--name"_s, u"又一张"_s, u"--category"_s, u"音乐"_s, u"--folder"_s,
+                                     shared.path(), u"--catalogue"_s, catalogue});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 3);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(u"无法锁定光盘索引库"_s));
     }
 
     // Progress goes to a terminal only; a pipe gets none.

@@ -3,6 +3,7 @@
 #include "FakePlatform.h"
 #include "drives/DriveUtilities.h"
 #include "drives/platform/PlatformOverride.h"
+#include "drives/platform/formats/NameBytes.h"
 #include "drives/platform/formats/VolumeRules.h"
 #include "drives/platform/linux/BlkidVolumeProbe.h"
 #include "drives/platform/linux/LetterMap.h"
@@ -249,6 +250,30 @@ private slots:
         const auto blind = BlindLister().list(dir.path(), false);
         QVERIFY(blind && blind->size() == 1);
         QVERIFY(blind->first().isDir && !blind->first().otherDevice);
+    }
+
+    // Every byte of a name survives: UTF-8 as it is, GB18030 read as such, any other byte
+    // as "%FF"; a decoded name never gains a backslash.
+    void namesFromTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("utf-8") << QByteArray("音乐 a.mp3") << u"音乐 a.mp3"_s;
+        QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << u"\uFEFFx"_s;
+        QTest::newRow("gb18030, two bytes") << QByteArray("\xD2\xF4\xC0\xD6.mp3") << u"音乐.mp3"_s;
+        QTest::newRow("gb18030, trail byte 0x5C") << QByteArray("\x95\x5C") << u"昞"_s;
+        QTest::newRow("gb18030, four bytes") << QByteArray("\x81\x30\x81\x30") << u"\u0080"_s;
+        QTest::newRow("neither") << QByteArray("caf\xE9") << u"caf%E9"_s;
+        QTest::newRow("utf-8 beside stray bytes") << QByteArray("\xE9\x9F\xB3\xFF\x80%") << u"音%FF%80%"_s;
+        QTest::newRow("surrogate in utf-8 form") << QByteArray("\xED\xA0\x80") << u"%ED%A0%80"_s;
+        QTest::newRow("cut four-byte gb18030") << QByteArray("\x81\x30\x81") << u"%810%81"_s;
+    }
+
+    void namesFromTheirBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QCOMPARE(NameBytes::decode(bytes), name);
     }
 
     void fileTimesFromUnixTimes()

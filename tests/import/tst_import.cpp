@@ -197,6 +197,8 @@ void folderImportScansTheChosenFolder()
     file('c', u"music/rock/x.mp3"_s);
     file('c', u"music/y.wav"_s);
     file('c', u"other/z.mp3"_s);
+    file('c', u"music/locked/w.mp3"_s);
+    m_platform->setUnreadable('c', u"music/locked"_s);
         import("actDriverImp", [&](TfrmExtEdition &dialog) {
             QCOMPARE(dialog.windowTitle(), u"磁盘导入"_s);
         QCOMPARE(dialog.Label3->text(), u"导入名称："_s);
@@ -222,6 +224,8 @@ void folderImportScansTheChosenFolder()
 });
 QCOMPARE(treeNames(), QStringList{u"  音乐文件夹"_s});
 QCOMPARE(storedFiles(u"  音乐文件夹"_s), (QStringList{u"\\music\\rock\\x.mp3"_s, u"\\music\\y.wav"_s}));
+// The folder that could not be read is passed over, and said so.
+QCOMPARE(m_main->MyStatusBar1->Panel7->text(), u"完成导入；1个文件夹和0个文件无法读取，没有列入"_s);
 }
 
 void refusalsKeepTheDialogOpen()

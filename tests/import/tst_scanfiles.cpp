@@ -7,11 +7,36 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Makes the directories of names one inside the other below dir, each opened from its parent
+// (a path this long cannot be given to the system), with an empty file name + ".mp3" in each.
+bool makeChain(const QString &dir, const QList<QByteArray> &names)
+{
+    int fd = open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    bool made = fd >= 0;
+    for (const QByteArray &name : names) {
+        made = made && mkdirat(fd, name.constData(), 0755) == 0;
+        const int child = made ? openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        close(fd);
+        fd = child;
+        made = made && fd >= 0;
+        const int file = made ? openat(fd, (name + ".mp3").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644) : -1;
+        made = made && file >= 0 && close(file) == 0;
+    }
+    if (fd >= 0)
+        close(fd);
+    return made;
+}
 
 // The file time of a local date and time.
 quint64 fileTime(const QDateTime &local)
@@ -39,10 +64,13 @@ class TestScanFiles : public QObject {
     }
     void dir(const QString &relative) { QVERIFY(QDir().mkpath(m_root + u'/' + relative)); }
 
-    QStringList scan(const QString &path, const QStringList &masks, bool scanning = true)
+    QStringList scan(const QString &path, const QStringList &masks, bool scanning = true,
+                     ScanSkipped *skipped = nullptr)
     {
         FileRowModel rows;
-        ScanFiles(path, masks, rows, scanning, nullptr);
+        const ScanSkipped passedOver = ScanFiles(path, masks, rows, scanning, nullptr);
+        if (skipped)
+            *skipped = passedOver;
         QStringList out;
         for (const FileRow &row : rows.rows())
             out << row.sub[2] + row.caption;
@@ -129,12 +157,15 @@ private slots:
         m_platform->setUnreadable('e', u"locked"_s);
         file(u"huge.mp3"_s, 5368709120LL); // sparse: takes no room
         FileRowModel rows;
-        ScanFiles(u"e:\\"_s, {u"*.mp3"_s}, rows, true, nullptr);
+        const ScanSkipped skipped = ScanFiles(u"e:\\"_s, {u"*.mp3"_s}, rows, true, nullptr);
         QStringList names;
         for (const FileRow &row : rows.rows())
             names << row.sub[2] + row.caption;
         names.sort();
         QCOMPARE(names, (QStringList{u"e:\\huge.mp3"_s, u"e:\\link.mp3"_s, u"e:\\loop\\a.mp3"_s}));
+        // The folder that could not be read is counted; the links left out are not.
+        QCOMPARE(skipped.folders, 1);
+        QCOMPARE(skipped.files, 0);
         for (const FileRow &row : rows.rows())
             if (row.caption == u"huge.mp3"_s)
                 QCOMPARE(row.sub[0], u"5368709120"_s);
@@ -177,6 +208,37 @@ private slots:
         ScanFiles(u"e:\\"_s, {u"*.mp3"_s}, rows, scanning, &progress);
         // The first directory's row came, then the walk ended; the root's own files too.
         QCOMPARE(rows.rowCount(), 1);
+    }
+
+    // Names that are not UTF-8 are walked by their bytes and kept readable; a tree far
+    // deeper than the system's path limit is walked whole, down to the scan's depth.
+    void foreignNamesAndDeepTrees()
+    {
+        const QByteArray gbk = "\xC4\xE3\xBA\xC3"; // 你好 as Chinese Windows writes it
+        QVERIFY(makeChain(m_root, {gbk, "caf\xE9"}));
+        QVERIFY(makeChain(m_root, {"bad\xFF"}));
+        ScanSkipped skipped;
+        QStringList rows = scan(u"e:\\"_s, {u"*.mp3"_s}, true, &skipped);
+        rows.sort();
+        QCOMPARE(rows, (QStringList{u"e:\\bad%FF\\bad%FF.mp3"_s, u"e:\\你好\\caf%E9\\caf%E9.mp3"_s,
+                                    u"e:\\你好\\你好.mp3"_s}));
+        QVERIFY(!skipped.any());
+        // A folder below one that is not UTF-8, started from by its shown name.
+        QCOMPARE(scan(u"e:\\你好\\caf%E9"_s, {u"*.mp3"_s}), QStringList{u"e:\\你好\\caf%E9\\caf%E9.mp3"_s});
+        QVERIFY(QProcess::execute(u"rm"_s, {u"-rf"_s, m_root}) == 0);
+        QVERIFY(QDir().mkpath(m_root));
+
+        // 30 levels of 200 bytes: 6,000 bytes of path.
+        QVERIFY(makeChain(m_root, QList<QByteArray>(30, QByteArray(200, 'd'))));
+        QCOMPARE(scan(u"e:\\"_s, {u"*.mp3"_s}).size(), 30);
+        QVERIFY(QProcess::execute(u"rm"_s, {u"-rf"_s, m_root}) == 0);
+        QVERIFY(QDir().mkpath(m_root));
+
+        // Deeper than the scan goes: the levels below are counted as not read.
+        QVERIFY(makeChain(m_root, QList<QByteArray>(kScanDepth + 2, "d")));
+        QCOMPARE(scan(u"e:\\"_s, {u"*.mp3"_s}, true, &skipped).size(), kScanDepth);
+        QCOMPARE(skipped.folders, 1);
+        QVERIFY(QProcess::execute(u"rm"_s, {u"-rf"_s, m_root}) == 0);
     }
 
     void otherDrivesAndBadPaths()

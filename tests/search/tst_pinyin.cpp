@@ -44,10 +44,11 @@ void writeFiles(TdmQL &dm, TLCommFunction &comm)
         QVERIFY(fixture.addFile(disc, file.name, u"1"_s, u"2024-05-01 12:30:00"_s, file.path));
 }
 
-void buildIndex(const QString &connectionName)
+void buildIndex(const QString &connectionName, int batchRows = 3)
 {
-    while (SearchIndex::progress(connectionName)->tail() > 0)
-        SearchIndex::buildBatch(connectionName, 3);
+    for (auto state = SearchIndex::progress(connectionName); state->tail() > 0 || state->readingsWorn();
+         state = SearchIndex::progress(connectionName))
+        SearchIndex::buildBatch(connectionName, batchRows);
 }
 
 void execute(const QString &connectionName, const QString &statement)
@@ -185,6 +186,30 @@ private slots:
         QCOMPARE(found(dm, u"zjl"_s, {u"FileName"_s}, true).size(), 3);
         buildIndex(connection);
         QCOMPARE(SearchIndex::progress(connection)->staleReadings, 0);
+        QCOMPARE(found(dm, u"qilixiang"_s, {u"FileName"_s}, true).size(), 2);
+    }
+
+    // A large disc deleted from a small catalogue: its readings left behind pass a quarter
+    // of the rows that are left, and the reading tables are built anew.
+    void readingsOfADeletedDiscAreRebuilt()
+    {
+        TestProgramDir dir;
+        Session s;
+        TdmQL dm(dir.path(), s.comm, s.business);
+        const QString connection = dm.aConQl.connectionName();
+        CatalogueFixture fixture(dm, s.comm);
+        const int big = fixture.addDisc(u"大盘"_s);
+        execute(connection, u"insert into CdRomListDt (DiskCode, FileName, FilePath) with recursive n(i) as "
+                            "(select 1 union all select i + 1 from n where i < 3000) "
+                            "select %1, '七里香' || i || '.mp3', '\\音乐\\' from n"_s.arg(big));
+        writeFiles(dm, s.comm);
+        buildIndex(connection, 500);
+        QVERIFY(s.comm.ExecSql(*dm.aqryTempFind, u"delete from CdRomListMt where DiskName = ?"_s, {u"大盘"_s}));
+        QCOMPARE(SearchIndex::progress(connection)->staleReadings, 3000);
+        QVERIFY(SearchIndex::progress(connection)->readingsWorn());
+        buildIndex(connection, 500);
+        QCOMPARE(SearchIndex::progress(connection)->staleReadings, 0);
+        QCOMPARE(SearchIndex::progress(connection)->readUpTo, SearchIndex::progress(connection)->lastRow);
         QCOMPARE(found(dm, u"qilixiang"_s, {u"FileName"_s}, true).size(), 2);
     }
 };

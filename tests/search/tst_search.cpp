@@ -93,7 +93,11 @@ private slots:
         QCOMPARE(SearchCondition::pattern(u"100%_x\\"_s), u"%100\\%\\_X\\\\%"_s);
         QCOMPARE(SearchCondition::pattern(u"O'Brien 歌曲 Ärger"_s), u"%O'BRIEN 歌曲 ÄRGER%"_s);
         QCOMPARE(SearchCondition::pattern(u" \t "_s), QString());
-        QCOMPARE(SearchCondition::condition(u"FileName"_s), u"(UCase(FileName) like ? escape '\\')"_s);
+        QCOMPARE(SearchCondition::condition(u"FileName"_s),
+                 u"(length(FileName) >= ? and UCase(FileName) like ? escape '\\')"_s);
+        // A value shorter than the pattern's characters (wildcards aside) cannot match.
+        QCOMPARE(SearchCondition::minimumLength(SearchCondition::pattern(u"*f*f 100%_x\\"_s)), 10);
+        QCOMPARE(SearchCondition::minimumLength(SearchCondition::pattern(u"音😀"_s)), 2);
         QCOMPARE(SearchCondition::join({u"a"_s, QString(), u"b"_s}), u" a or b "_s);
         QCOMPARE(SearchCondition::join({QString(), QString()}), QString());
     }
@@ -155,8 +159,9 @@ private slots:
         dialog.edtQlSearch->setText(u"mp3"_s);
         dialog.slbQL->item(3)->setCheckState(Qt::Checked);
         QCOMPARE(dialog.JoinConditions(),
-                 u" (UCase(FileName) like ? escape '\\') or (UCase(FilePath) like ? escape '\\') "_s);
-        QCOMPARE(dialog.conditionValues(), (QVariantList{u"%MP3%"_s, u"%MP3%"_s}));
+                 u" (length(FileName) >= ? and UCase(FileName) like ? escape '\\') or "
+                 "(length(FilePath) >= ? and UCase(FilePath) like ? escape '\\') "_s);
+        QCOMPARE(dialog.conditionValues(), (QVariantList{3, u"%MP3%"_s, 3, u"%MP3%"_s}));
         dialog.edtQlSearch->setText(u"   "_s);
         QCOMPARE(dialog.JoinConditions(), QString());
         saveScreenshot(dialog, u"search-dialog"_s);

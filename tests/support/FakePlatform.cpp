@@ -1,7 +1,5 @@
 #include "FakePlatform.h"
 
-#include "drives/platform/linux/ReaddirLister.h"
-
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -130,14 +128,65 @@ std::optional<QList<DirEntry>> FakePlatform::listDirectory(char letter, const QS
     if (!d || !parts || m_unreadable.contains(key(letter, relativePath)))
         return std::nullopt;
     const QString dir = parts->join(u'/');
-    auto entries = ReaddirLister().list(d->root + u'/' + dir, false);
+    auto entries = m_lister.list(d->root + u'/' + dir, false);
     if (!entries)
         return std::nullopt;
-    for (DirEntry &entry : *entries) {
+    applyCreationTimes(letter, dir, *entries);
+    return entries;
+}
+
+void FakePlatform::applyCreationTimes(char letter, const QString &dir, QList<DirEntry> &entries) const
+{
+    for (DirEntry &entry : entries) {
         const QString path = dir.isEmpty() ? entry.name : dir + u'/' + entry.name;
         entry.creationTime = m_creationTimes.value(key(letter, path), entry.creationTime);
     }
-    return entries;
+}
+
+// The system's open directory with the fake's answers on top.
+class FakePlatform::Directory : public OpenDirectory {
+public:
+    Directory(const FakePlatform &platform, char letter, QString relative, std::unique_ptr<OpenDirectory> real)
+        : m_platform(platform)
+        , m_letter(letter)
+        , m_relative(std::move(relative))
+        , m_real(std::move(real))
+        , m_listing(m_real->listing())
+    {
+        platform.applyCreationTimes(letter, m_relative, m_listing.entries);
+    }
+
+    static std::unique_ptr<OpenDirectory> make(const FakePlatform &platform, char letter, const QString &relative,
+                                               std::unique_ptr<OpenDirectory> real)
+    {
+        if (!real || platform.m_unreadable.contains(key(letter, relative)))
+            return nullptr;
+        return std::make_unique<Directory>(platform, letter, relative, std::move(real));
+    }
+
+    const Listing &listing() const override { return m_listing; }
+
+    std::unique_ptr<OpenDirectory> openChild(const DirEntry &entry) override
+    {
+        return make(m_platform, m_letter, m_relative.isEmpty() ? entry.name : m_relative + u'/' + entry.name,
+                    m_real->openChild(entry));
+    }
+
+private:
+    const FakePlatform &m_platform;
+    char m_letter;
+    QString m_relative;
+    std::unique_ptr<OpenDirectory> m_real;
+    Listing m_listing;
+};
+
+std::unique_ptr<OpenDirectory> FakePlatform::openDirectory(char letter, const QString &relativePath)
+{
+    const Drive *d = readyDrive(letter);
+    const auto parts = splitRelativePath(relativePath);
+    if (!d || !parts)
+        return nullptr;
+    return Directory::make(*this, driveLetter(letter), parts->join(u'/'), m_lister.openBelow(d->root, *parts, false));
 }
 
 std::optional<char> FakePlatform::attachImage(const QString &)

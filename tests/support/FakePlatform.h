@@ -2,6 +2,7 @@
 
 #include "drives/platform/Platform.h"
 #include "drives/platform/formats/DriveTypes.h"
+#include "drives/platform/linux/ReaddirLister.h"
 
 #include <QHash>
 #include <QMap>
@@ -56,14 +57,20 @@ public:
     bool openTray(char letter) override;
     bool closeTray(char letter) override;
     std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) override;
+    // The drive's directories opened by the system's descriptors, as on a mounted file
+    // system, with the scripted times and unreadable directories.
+    std::unique_ptr<OpenDirectory> openDirectory(char letter, const QString &relativePath) override;
     std::optional<char> attachImage(const QString &imagePath) override;
 
 private:
+    class Directory;
     const Drive *readyDrive(char letter) const;
+    void applyCreationTimes(char letter, const QString &dir, QList<DirEntry> &entries) const;
     static QString key(char letter, const QString &relativePath);
 
     QTemporaryDir m_dir;
     QMap<char, Drive> m_drives;
     QHash<QString, quint64> m_creationTimes;
     QSet<QString> m_unreadable;
+    ReaddirLister m_lister;
 };

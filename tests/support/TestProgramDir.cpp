@@ -1,9 +1,11 @@
 #include "TestProgramDir.h"
 
+#include "store/CompactionFolder.h"
 #include "store/Schema.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -17,6 +19,11 @@ TestProgramDir::TestProgramDir(Catalogue catalogue)
         CatalogueSchema::create(this->catalogue(), catalogue == Catalogue::WithCategories);
 }
 
+bool TestProgramDir::compactionLeftBehind() const
+{
+    return !CompactionFolder::leftovers(catalogue()).isEmpty() || QFileInfo::exists(dataDir() + u"/TempdbQL.mdb"_s);
+}
+
 QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
@@ -25,12 +32,12 @@ QByteArray fileBytes(const QString &path)
     return file.readAll();
 }
 
-void TestProgramDir::freeSomePages() const
+void TestProgramDir::freeSomePages(const QString &file) const
 {
     const QString name = QStringLiteral("free-pages");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(catalogue());
+        db.setDatabaseName(file.isEmpty() ? catalogue() : file);
         if (db.open()) {
             QSqlQuery query(db);
             query.exec(QStringLiteral("CREATE TABLE Filler (x)"));

@@ -14,10 +14,11 @@ public:
     QString path() const { return m_path; }
     QString dataDir() const { return m_path + QStringLiteral("/data"); }
     QString catalogue() const { return dataDir() + QStringLiteral("/dbQL.mdb"); }
-    QString compactCopy() const { return dataDir() + QStringLiteral("/TempdbQL.mdb"); }
-    // Grows the catalogue and frees what it grew by, so that the program's exit finds
-    // space worth compacting away.
-    void freeSomePages() const;
+    // True when a compaction left its folder (or a copy at the old fixed name) beside the catalogue.
+    bool compactionLeftBehind() const;
+    // Grows the catalogue (or another file) and frees what it grew by, so that the
+    // program's exit finds space worth compacting away.
+    void freeSomePages(const QString &file = QString()) const;
 
 private:
     QTemporaryDir m_tmp;

@@ -1,7 +1,12 @@
 // Sorting the file list as text, numbers and dates.
+#include "language/Language.h"
 #include "store/FileRowModel.h"
+#include "store/SqlFunctions.h"
 #include "ui/SortableListView.h"
 
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +33,49 @@ void fill(TSortableListView &list, const QStringList &values, int c)
             row.sub[size_t(c - 1)] = value;
         list.rows()->appendRow(row);
     }
+}
+
+// Names of Chinese characters mixed with Latin letters of either case and digits; no two
+// differ in case alone, so every order of them is a single one.
+QStringList randomNames(int count)
+{
+    const QString letters = u"中国北京阿里音乐长城银行重庆乐行周杰伦张王李赵abcXYZ019 _-"_s;
+    QStringList names;
+    while (names.size() < count) {
+        QString name;
+        for (int i = 0, n = 1 + QRandomGenerator::global()->bounded(6); i < n; ++i)
+            name += letters.at(QRandomGenerator::global()->bounded(int(letters.size())));
+        const bool caseTwin = std::any_of(names.cbegin(), names.cend(), [&](const QString &other) {
+            return other.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (!caseTwin)
+            names << name;
+    }
+    return names;
+}
+
+// The names as a statement ordered by the catalogue's LOCALE collation lists them.
+QStringList orderedByCollation(const QStringList &names)
+{
+    QStringList ordered;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"collation"_s);
+        db.setDatabaseName(u":memory:"_s);
+        if (!db.open() || !registerSqlFunctions(db))
+            return {u"cannot open the test database"_s};
+        QSqlQuery query(db);
+        query.exec(u"create table t (name text)"_s);
+        query.prepare(u"insert into t values (?)"_s);
+        for (const QString &name : names) {
+            query.addBindValue(name);
+            query.exec();
+        }
+        query.exec(u"select name from t order by name collate LOCALE, rowid"_s);
+        while (query.next())
+            ordered << query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(u"collation"_s);
+    return ordered;
 }
 
 } // namespace
@@ -81,6 +129,43 @@ private slots:
         QCOMPARE(column(list, 1), (QStringList{u"A.mp3"_s, u"a.MP3"_s, u"b.mp3"_s, u"B.MP3"_s, u"C.mp3"_s}));
         list.SortBy(1, TCustomSortableListView::Text);
         QCOMPARE(column(list, 1), (QStringList{u"C.mp3"_s, u"b.mp3"_s, u"B.MP3"_s, u"A.mp3"_s, u"a.MP3"_s}));
+    }
+
+    // The interface language decides the order of Chinese names, whatever the system
+    // locale: pinyin in Chinese, the code points' order in English. The list's sort and
+    // the catalogue's LOCALE collation agree on any names.
+    void chineseNamesFollowTheInterfaceLanguage_data()
+    {
+        QTest::addColumn<QString>("systemLocale");
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList pinyin{u"阿里"_s, u"北京"_s, u"中国"_s}, codePoints{u"中国"_s, u"北京"_s, u"阿里"_s};
+        for (const char *locale : {"C", "en_US", "zh_CN"}) {
+            QTest::addRow("%s, Chinese", locale) << QString::fromLatin1(locale) << false << pinyin;
+            QTest::addRow("%s, English", locale) << QString::fromLatin1(locale) << true << codePoints;
+        }
+    }
+
+    void chineseNamesFollowTheInterfaceLanguage()
+    {
+        QFETCH(QString, systemLocale);
+        QFETCH(bool, english);
+        QFETCH(QStringList, expected);
+        QLocale::setDefault(QLocale(systemLocale));
+        InterfaceLanguage::apply(english ? Language::English : Language::Chinese);
+        auto restore = qScopeGuard([] {
+            QLocale::setDefault(QLocale::c());
+            InterfaceLanguage::apply(Language::Chinese);
+        });
+        TSortableListView list;
+        fill(list, {u"中国"_s, u"阿里"_s, u"北京"_s}, 1);
+        list.DoSort(1, TCustomSortableListView::Text, true);
+        QCOMPARE(column(list, 1), expected);
+
+        const QStringList names = randomNames(300);
+        fill(list, names, 1);
+        list.DoSort(1, TCustomSortableListView::Text, true);
+        QCOMPARE(column(list, 1), orderedByCollation(names));
     }
 
     void sortStateFollowsClicks()

@@ -8,6 +8,8 @@ export PATH=/bin
 mount -t proc proc /proc
 mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev
+# The host stops a machine whose console stays silent: say that init has started.
+echo "quillon-vm: init started"
 
 finish() {
     echo "quillon-vm: exit $1"
@@ -19,6 +21,7 @@ finish() {
 while read -r module; do
     insmod "/$module" || { echo "quillon-vm: cannot load $module"; finish 97; }
 done </modules.list
+echo "quillon-vm: drivers loaded"
 
 # The drive is probed after ata_piix has loaded; wait for its node.
 tries=0

@@ -8,6 +8,11 @@ move the tray through QMP. Each boot runs tests/vm/guest.sh with QUILLON_BOOT se
 boot's name; the run fails when a boot fails, or when QEMU or the kernel cannot be had.
 
     vmrun.py --source DIR --build DIR [--boots poll,udev]
+
+KVM is used only when a probe boot under it prints the kernel's first console line within
+a few seconds: on some machines /dev/kvm opens but a guest never gets past its firmware.
+QUILLON_VM_ACCEL=kvm|tcg forces one accelerator. A boot whose console stays silent for a
+minute is stopped at once rather than at the end of its time.
 """
 import argparse
 import json
@@ -37,7 +42,14 @@ BOOTS = {
 }
 
 DRIVE_ID = "cd0"
+KVM_DEVICE = "/dev/kvm"
 REPLY_TIMEOUT = 60
+# How long the kernel may take to print its first line under KVM before TCG is used.
+PROBE_SECONDS = 10
+# How long a boot's console may stay silent before the boot is taken for hung.
+SILENCE_SECONDS = 60
+# apt-get's downloads: long enough for a slow mirror, short of hanging the suite.
+DOWNLOAD_SECONDS = 600
 
 
 def fail(text):
@@ -54,8 +66,12 @@ def need_tools():
              "; scripts/setup.sh installs them")
 
 
-def run(args, **kwargs):
-    return subprocess.run(args, check=True, text=True, capture_output=True, **kwargs).stdout
+def run(args, timeout=DOWNLOAD_SECONDS, **kwargs):
+    try:
+        return subprocess.run(args, check=True, text=True, capture_output=True, timeout=timeout,
+                              **kwargs).stdout
+    except subprocess.TimeoutExpired:
+        fail(f"{' '.join(args)} did not finish in {timeout} s")
 
 
 # --- the kernel --------------------------------------------------------------------------
@@ -72,7 +88,10 @@ def kernel_package():
             if line.strip().startswith("Depends:") and name.startswith("linux-image-"):
                 return name
         if attempt == 0 and os.geteuid() == 0:  # package lists missing or stale
-            subprocess.run(["apt-get", "update", "-qq"], check=False)
+            try:
+                subprocess.run(["apt-get", "update", "-qq"], check=False, timeout=DOWNLOAD_SECONDS)
+            except subprocess.TimeoutExpired:
+                fail(f"apt-get update did not finish in {DOWNLOAD_SECONDS} s")
     fail("cannot resolve linux-image-amd64 to a kernel package (apt-cache depends linux-image-amd64;"
          " run apt-get update)")
 
@@ -250,14 +269,70 @@ def serve_link(connection, monitor):
 
 # --- one boot ----------------------------------------------------------------------------
 
+# --- the accelerator ---------------------------------------------------------------------
+
+def first_line(process, seconds):
+    """The first non-blank line the process prints within `seconds`, or None; the process
+    is ended either way."""
+    lines = queue.Queue()
+
+    def read():
+        for raw in process.stdout:
+            if raw.strip():
+                lines.put(raw.decode(errors="replace").strip())
+                return
+        lines.put(None)
+
+    threading.Thread(target=read, daemon=True).start()
+    try:
+        return lines.get(timeout=seconds)
+    except queue.Empty:
+        return None
+    finally:
+        process.kill()
+        process.wait()
+
+
+def probe_kvm(kernel, seconds):
+    """Whether guests run under KVM here, and why: the kernel alone, with no initial RAM
+    disk, must print its first console line within `seconds`."""
+    if not os.access(KVM_DEVICE, os.R_OK | os.W_OK):
+        return False, f"{KVM_DEVICE} cannot be opened"
+    started = time.monotonic()
+    process = subprocess.Popen(
+        ["qemu-system-x86_64", "-machine", "pc,accel=kvm", "-cpu", "max", "-m", "256", "-no-reboot",
+         "-display", "none", "-vga", "none", "-nodefaults", "-kernel", str(kernel),
+         "-append", "console=ttyS0 earlyprintk=serial,ttyS0 panic=-1", "-serial", "stdio"],
+        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    spoke = first_line(process, seconds) is not None
+    errors = process.stderr.read().decode(errors="replace").strip().splitlines()
+    process.stdout.close()
+    process.stderr.close()
+    if spoke:
+        return True, f"the KVM probe printed its first line in {time.monotonic() - started:.1f} s"
+    if errors:
+        return False, f"the KVM probe failed: {errors[-1]}"
+    return False, f"the KVM probe printed nothing in {seconds:g} s"
+
+
+def choose_accel(kernel, seconds):
+    """The accelerator for every boot of this run, and why."""
+    forced = os.environ.get("QUILLON_VM_ACCEL", "")
+    if forced in ("kvm", "tcg"):
+        return forced, f"QUILLON_VM_ACCEL={forced}"
+    if forced:
+        fail(f"QUILLON_VM_ACCEL must be kvm or tcg, not '{forced}'")
+    works, why = probe_kvm(kernel, seconds)
+    return ("kvm" if works else "tcg"), why
+
+
 def qemu_command(kernel, initrd, boot, args, sockets):
     env = {"QUILLON_BOOT": boot, "QUILLON_SOURCE": args.source, "QUILLON_BUILD": args.build,
            "QUILLON_RESULTS": str(args.results)}
     append = " ".join(["console=ttyS0", "panic=-1", "quiet", "loglevel=4", BOOTS[boot]] +
                       [f"{key}={value}" for key, value in env.items()])
-    accel = "kvm" if os.access("/dev/kvm", os.R_OK | os.W_OK) else "tcg"
     return [
-        "qemu-system-x86_64", "-machine", f"pc,accel={accel}", "-cpu", "max", "-smp", "2", "-m", "1536",
+        "qemu-system-x86_64", "-machine", f"pc,accel={args.accel}", "-cpu", "max", "-smp", "2", "-m", "1536",
         "-no-reboot", "-display", "none", "-vga", "none", "-nodefaults",
         "-kernel", str(kernel), "-initrd", str(initrd), "-append", append,
         "-serial", "stdio",
@@ -281,27 +356,57 @@ def listen(path):
     return server
 
 
-def echo_console(stream, log, result):
-    for raw in stream:
-        line = raw.decode(errors="replace").rstrip("\r\n")
-        log.write(line + "\n")
-        log.flush()
-        print(f"guest| {line}", flush=True)
-        if line.startswith("quillon-vm: exit "):
-            result["exit"] = int(line.split()[-1])
+class Console:
+    """A boot's console: each line goes to the log and the output, the exit line is noted,
+    and a machine that has printed nothing for `silence` seconds is stopped."""
+
+    def __init__(self, process, log, silence):
+        self.process, self.log, self.silence = process, log, silence
+        self.exit_code = None
+        self.fell_silent = False
+        self.last_line = time.monotonic()
+        self.longest_silence = 0.0
+        self.ended = threading.Event()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+        threading.Thread(target=self._watch, daemon=True).start()
+
+    def _read(self):
+        for raw in self.process.stdout:
+            now = time.monotonic()
+            self.longest_silence = max(self.longest_silence, now - self.last_line)
+            self.last_line = now
+            line = raw.decode(errors="replace").rstrip("\r\n")
+            self.log.write(line + "\n")
+            self.log.flush()
+            print(f"guest| {line}", flush=True)
+            if line.startswith("quillon-vm: exit "):
+                self.exit_code = int(line.split()[-1])
+        self.ended.set()
+
+    def _watch(self):
+        while not self.ended.wait(min(1.0, self.silence / 10)):
+            if time.monotonic() - self.last_line >= self.silence:
+                self.fell_silent = True
+                print(f"vmrun: the console printed nothing for {self.silence:g} s: stopping the machine",
+                      flush=True)
+                self.process.kill()
+                return
+
+    def join(self):
+        self.reader.join()
 
 
 def boot_once(boot, kernel, initrd, args):
+    print(f"vmrun: boot {boot} under {args.accel.upper()} ({args.accel_reason})", flush=True)
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="quillon-vm-") as scratch:
         sockets = {name: Path(scratch) / name for name in ("qmp", "link")}
         servers = {name: listen(path) for name, path in sockets.items()}
         command = qemu_command(kernel, initrd, boot, args, sockets)
         qemu = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
-        result = {}
         log = open(args.results / f"console-{boot}.log", "w")
-        console = threading.Thread(target=echo_console, args=(qemu.stdout, log, result), daemon=True)
-        console.start()
+        console = Console(qemu, log, args.silence)
         watchdog = threading.Timer(args.timeout, qemu.kill)
         watchdog.start()
         try:
@@ -320,9 +425,15 @@ def boot_once(boot, kernel, initrd, args):
             watchdog.cancel()
             log.close()
     seconds = time.monotonic() - started
-    code = result.get("exit")
-    verdict = "passed" if code == 0 else ("did not finish" if code is None else f"failed (exit {code})")
-    print(f"vmrun: boot {boot} {verdict} in {seconds:.0f} s", flush=True)
+    code = console.exit_code
+    if code is not None:
+        verdict = "passed" if code == 0 else f"failed (exit {code})"
+    elif console.fell_silent:
+        verdict = f"was stopped: its console printed nothing for {args.silence:g} s"
+    else:
+        verdict = "did not finish"
+    print(f"vmrun: boot {boot} {verdict} in {seconds:.0f} s (longest silence {console.longest_silence:.0f} s)",
+          flush=True)
     return code == 0
 
 
@@ -333,6 +444,10 @@ def main():
     parser.add_argument("--boots", default=",".join(BOOTS))
     parser.add_argument("--cache", default=os.environ.get("QUILLON_VM_CACHE", "/var/cache/quillon-vm"))
     parser.add_argument("--timeout", type=int, default=400, help="seconds one boot may take")
+    parser.add_argument("--silence", type=float, default=SILENCE_SECONDS,
+                        help="seconds a boot's console may stay silent before the boot is stopped")
+    parser.add_argument("--probe-seconds", type=float, default=PROBE_SECONDS,
+                        help="seconds the KVM probe waits for the kernel's first line")
     args = parser.parse_args()
     args.source, args.build = os.path.abspath(args.source), os.path.abspath(args.build)
     args.results = Path(args.build) / "vm-results"
@@ -354,9 +469,13 @@ def main():
     initrd = args.results / "initrd.cpio"
     make_initrd(initrd, kernel_root, module_order(kernel_root, version), Path(args.source) / "tests/vm/init.sh")
     kernel = kernel_root / "boot" / f"vmlinuz-{version}"
+    args.accel, args.accel_reason = choose_accel(kernel, args.probe_seconds)
+    print(f"vmrun: {args.accel_reason}: using {args.accel.upper()}", flush=True)
 
+    started = time.monotonic()
     passed = [boot for boot in args.boots.split(",") if boot_once(boot, kernel, initrd, args)]
     failed = len(args.boots.split(",")) - len(passed)
+    print(f"vmrun: the boots took {time.monotonic() - started:.0f} s under {args.accel.upper()}", flush=True)
     print(f"vm: {len(passed)} passed, {failed} failed", flush=True)
     return 0 if failed == 0 else 1
 

@@ -2,6 +2,7 @@
 
 #include "DriveLocation.h"
 #include "MediaEvent.h"
+#include "OpenDirectory.h"
 #include "drives/platform/formats/DirEntry.h"
 #include "drives/platform/formats/VolumeInfo.h"
 
@@ -48,6 +49,9 @@ public:
     // The entries of a directory given below the drive's root; nothing when it cannot
     // be read.
     virtual std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) = 0;
+    // A directory given below the drive's root, opened for a walk; null when it cannot be
+    // read. Unless a platform knows better, its sub-directories are listed by their paths.
+    virtual std::unique_ptr<OpenDirectory> openDirectory(char letter, const QString &relativePath);
     // Makes an image file a virtual optical drive; its letter, or nothing when the file
     // holds no disc's volume or no letter is left. Images attached before the drives are
     // first asked for follow the optical drives; later ones take the next free letter.

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // One entry of a directory listing ("." and ".." are never listed).
 struct DirEntry {
     QString name;
+    // The name's bytes as the system gave them, by which a walk opens the entry; empty for
+    // entries read from a disc's own records.
+    QByteArray nativeName;
     bool isDir = false;
     bool hidden = false;
     // A directory on another file system than the one listed (a mount point): that file

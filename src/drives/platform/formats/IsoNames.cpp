@@ -1,6 +1,6 @@
 #include "IsoNames.h"
 
-#include <QStringDecoder>
+#include "NameBytes.h"
 
 #include <algorithm>
 
@@ -43,11 +43,7 @@ QString joliet(QByteArrayView identifier)
 
 QString primary(QByteArrayView identifier)
 {
-    const bool ascii = std::all_of(identifier.begin(), identifier.end(), [](char c) { return uchar(c) < 0x80; });
-    if (ascii)
-        return QString::fromLatin1(identifier);
-    QStringDecoder gb18030("GB18030");
-    return gb18030.isValid() ? gb18030.decode(identifier) : QString::fromLatin1(identifier);
+    return NameBytes::decode(identifier, NameBytes::First::Gb18030);
 }
 
 QString shown(QString name, bool directory)

@@ -9,7 +9,7 @@ namespace IsoNames {
 // becomes U+FFFD).
 QString joliet(QByteArrayView identifier);
 // A primary identifier: ASCII by the standard; other bytes are read as GB18030, as a
-// Chinese Windows reads them.
+// Chinese Windows reads them, then as NameBytes reads what is not GB18030.
 QString primary(QByteArrayView identifier);
 // The shown name of a file (";1" and a dot left bare by it removed) or directory; a
 // character that cannot stand in a path (a control character, '/' or '\') becomes '_'.

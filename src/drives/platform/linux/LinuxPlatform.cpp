@@ -76,13 +76,6 @@ bool isUnder(const QString &path, const QString &root)
     return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
 
-QString below(const QString &root, const QStringList &components)
-{
-    QString dir = root;
-    for (const QString &part : components)
-        dir += (dir.endsWith(u'/') ? u""_s : u"/"_s) + part;
-    return dir;
-}
 } // namespace
 
 std::unique_ptr<Platform> createSystemPlatform()
@@ -320,10 +313,24 @@ std::optional<QList<DirEntry>> LinuxPlatform::listDirectory(char letter, const Q
         return std::nullopt;
     if (OpticalDrive *drive = optical(letter))
         return listOptical(*drive, *parts);
+    const std::unique_ptr<OpenDirectory> dir = openDirectory(letter, relativePath);
+    if (!dir)
+        return std::nullopt;
+    return dir->listing().entries;
+}
+
+// A mounted file system is walked by descriptors; a disc's own records by their paths.
+std::unique_ptr<OpenDirectory> LinuxPlatform::openDirectory(char letter, const QString &relativePath)
+{
+    const auto parts = Platform::splitRelativePath(relativePath);
+    if (!parts)
+        return nullptr;
+    if (optical(letter))
+        return Platform::openDirectory(letter, relativePath);
     const auto mount = mountOf(letter);
     if (!mount)
-        return std::nullopt;
-    return m_parts.lister->list(below(mount->rootPath, *parts), isFat(mount->fsType));
+        return nullptr;
+    return m_parts.lister->openBelow(mount->rootPath, *parts, isFat(mount->fsType));
 }
 
 std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, const QStringList &components)
@@ -339,7 +346,10 @@ std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, c
     const auto mount = drive.mountedView();
     if (!mount)
         return std::nullopt;
-    return m_parts.lister->list(below(mount->rootPath, components), false);
+    const std::unique_ptr<OpenDirectory> dir = m_parts.lister->openBelow(mount->rootPath, components, false);
+    if (!dir)
+        return std::nullopt;
+    return dir->listing().entries;
 }
 
 std::optional<char> LinuxPlatform::attachImage(const QString &imagePath)

@@ -49,6 +49,7 @@ public:
     bool openTray(char letter) override;
     bool closeTray(char letter) override;
     std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) override;
+    std::unique_ptr<OpenDirectory> openDirectory(char letter, const QString &relativePath) override;
     std::optional<char> attachImage(const QString &imagePath) override;
 
     // Turns media changes of optical drives into media events (what the media event
