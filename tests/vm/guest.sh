@@ -31,7 +31,15 @@ udev)
     udevadm settle --timeout=60
     mkdir -p /run/dbus
     dbus-daemon --system --fork
-    /usr/libexec/udisks2/udisksd --no-debug >/tmp/udisksd.log 2>&1 &
+    /usr/libexec/udisks2/udisksd --no-debug >"$QUILLON_RESULTS/udisksd.log" 2>&1 &
+    # Under emulation udisksd takes a while to probe the drives; a mount asked for before it
+    # answers can get no reply. Wait until it lists the devices (a minute at most).
+    tries=0
+    until udisksctl status >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        [ "$tries" -gt 60 ] && { echo "guest.sh: udisksd does not answer"; break; }
+        sleep 1
+    done
     step "media events through udev, a mounted disc" env TZ=UTC QT_LOGGING_RULES=quillon.drives.info=true \
         "$bin/tst_realdrive" \
         mediaEventsThroughUdev mountedDisc
