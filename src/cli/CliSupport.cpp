@@ -4,10 +4,9 @@
 #include "search/SearchCondition.h"
 #include "store/AppError.h"
 #include "store/FileRowModel.h"
+#include "store/Statement.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
-#include <QSqlError>
 
 #include <cerrno>
 #include <cstdio>
@@ -72,13 +71,7 @@ CliOutput CommandParser::output() const
 
 QSqlQuery statement(TdmQL &dm, const QString &text, const QVariantList &values)
 {
-    QSqlQuery query(QSqlDatabase::database(dm.aConQl.connectionName(), false));
-    query.prepare(text);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw DbError(query.lastError().databaseText());
-    return query;
+    return runStatement(dm.aConQl.connectionName(), text, values);
 }
 
 QList<QStringList> records(QSqlQuery &query, int columns)

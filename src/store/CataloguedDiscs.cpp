@@ -1,10 +1,9 @@
 #include "CataloguedDiscs.h"
 
 #include "DmQL.h"
+#include "Statement.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
@@ -14,13 +13,10 @@ QStringList CataloguedDiscs::names(TdmQL &dm, const QString &label, const QStrin
     if (serial.isEmpty() || serial == u"00000000"_s || !dm.Connected())
         return {};
     // A query of its own: the program's named datasets keep their positions.
-    QSqlQuery query(QSqlDatabase::database(dm.aConQl.connectionName(), false));
-    query.prepare(u"select DiskName from CdRomListMt where DiskSerial = ? and DiskLabel = ? "
-                  "order by DiskName COLLATE LOCALE"_s);
-    query.addBindValue(serial);
-    query.addBindValue(label);
-    if (!query.exec())
-        throw DbError(query.lastError().databaseText());
+    QSqlQuery query = runStatement(dm.aConQl.connectionName(),
+                                   u"select DiskName from CdRomListMt where DiskSerial = ? and DiskLabel = ? "
+                                   "order by DiskName COLLATE LOCALE"_s,
+                                   {serial, label});
     QStringList found;
     while (query.next())
         found.append(query.value(0).toString());

@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "SqlFunctions.h"
+#include "Statement.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -12,13 +13,6 @@
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-QString engineMessage(const QSqlError &error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-} // namespace
 
 TConnection::TConnection(const QString &connectionName)
     : m_name(connectionName)
@@ -67,23 +61,17 @@ bool TConnection::Connected() const
 
 void TConnection::BeginTrans()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.transaction())
-        throw DbError(engineMessage(db.lastError()));
+    beginTransaction(m_name);
 }
 
 void TConnection::CommitTrans()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.commit())
-        throw DbError(engineMessage(db.lastError()));
+    commitTransaction(m_name);
 }
 
 void TConnection::RollbackTrans()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.rollback())
-        throw DbError(engineMessage(db.lastError()));
+    rollbackTransaction(m_name);
 }
 
 void TConnection::releaseMemory()

@@ -5,12 +5,12 @@
 #include "LCommBusiness.h"
 #include "LCommFunction.h"
 #include "Schema.h"
+#include "Statement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <cstdio>
@@ -185,9 +185,7 @@ void TdmQL::upgradeCatalogue()
 void TdmQL::refuseChanges()
 {
     m_readOnly = ReadOnlyReason(ReadOnlyReason::Kind::NewerVersion);
-    QSqlQuery pragma(QSqlDatabase::database(aConQl.connectionName(), false));
-    if (!pragma.exec(u"PRAGMA query_only = ON"_s))
-        throw DbError(pragma.lastError().databaseText());
+    runStatement(aConQl.connectionName(), u"PRAGMA query_only = ON"_s);
 }
 
 TQuery::ErrorAction TdmQL::QryError(TQuery &, const DbError &error)
@@ -221,12 +219,7 @@ void TdmQL::DataModuleDestroy()
 
 void TdmQL::vacuumInto(const QString &path)
 {
-    QSqlQuery vacuum(QSqlDatabase::database(aConQl.connectionName(), false));
-    if (!vacuum.prepare(u"VACUUM INTO ?"_s))
-        throw DbError(vacuum.lastError().databaseText());
-    vacuum.bindValue(0, path);
-    if (!vacuum.exec())
-        throw DbError(vacuum.lastError().databaseText());
+    runStatement(aConQl.connectionName(), u"VACUUM INTO ?"_s, {path});
 }
 
 // Copies the catalogue into a folder of this compaction's own beside it (CompactionFolder),

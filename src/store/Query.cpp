@@ -1,5 +1,7 @@
 #include "Query.h"
 
+#include "Statement.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -10,12 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString engineMessage(const QSqlError &error)
-{
-    const QString db = error.databaseText();
-    return db.isEmpty() ? error.text() : db;
-}
 
 QString quoteIdentifier(const QString &name)
 {
@@ -103,8 +99,7 @@ QSqlQuery &TQuery::prepared(const QString &text)
         m_statement.reset();
         auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
         query->setForwardOnly(true);
-        if (!query->prepare(text))
-            throw DbError(engineMessage(query->lastError()));
+        prepareStatement(*query, text);
         m_statement = std::move(query);
         m_statementText = text;
     }
@@ -115,12 +110,6 @@ void TQuery::releaseStatement()
 {
     m_statement.reset();
     m_statementText.clear();
-}
-
-void TQuery::bindParams(QSqlQuery &query, const QVariantList &values) const
-{
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
 }
 
 void TQuery::Open()
@@ -135,9 +124,7 @@ void TQuery::Open()
         return;
     }
     QSqlQuery &query = prepared(text);
-    bindParams(query, m_params);
-    if (!query.exec())
-        throw DbError(engineMessage(query.lastError()));
+    bindAndRun(query, m_params);
     if (!query.isSelect()) {
         query.finish();
         throw DbError(QCoreApplication::translate("TQuery", "语句没有返回记录集"));
@@ -156,11 +143,8 @@ void TQuery::takeColumns(const QSqlQuery &query)
 
 int TQuery::countRows(const QString &text)
 {
-    QSqlQuery count(QSqlDatabase::database(m_connectionName, false));
-    if (!count.prepare(u"SELECT count(*) FROM ("_s + text + u")"_s))
-        throw DbError(engineMessage(count.lastError()));
-    bindParams(count, m_params);
-    if (!count.exec() || !count.next())
+    QSqlQuery count = runStatement(m_connectionName, u"SELECT count(*) FROM ("_s + text + u")"_s, m_params);
+    if (!count.next())
         throw DbError(engineMessage(count.lastError()));
     return count.value(0).toInt();
 }
@@ -169,9 +153,7 @@ void TQuery::openStream(const QString &text)
 {
     m_streamCount = countRows(text);
     QSqlQuery &query = prepared(text);
-    bindParams(query, m_params);
-    if (!query.exec())
-        throw DbError(engineMessage(query.lastError()));
+    bindAndRun(query, m_params);
     takeColumns(query);
     m_state = State::Browse;
     m_current = 0;
@@ -216,9 +198,7 @@ int TQuery::ExecSQL()
 {
     Close();
     QSqlQuery &query = prepared(statementText());
-    bindParams(query, m_params);
-    if (!query.exec())
-        throw DbError(engineMessage(query.lastError()));
+    bindAndRun(query, m_params);
     const int changed = query.numRowsAffected();
     m_lastInsertId = query.lastInsertId().toLongLong();
     query.finish();
@@ -403,12 +383,7 @@ void TQuery::postInsert()
         text += u"DEFAULT VALUES"_s;
     else
         text += u"(%1) VALUES (%2)"_s.arg(names.join(u", "_s), QStringList(names.size(), u"?"_s).join(u", "_s));
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    if (!query.prepare(text))
-        throw DbError(engineMessage(query.lastError()));
-    bindParams(query, values);
-    if (!query.exec())
-        throw DbError(engineMessage(query.lastError()));
+    const QSqlQuery query = runStatement(m_connectionName, text, values);
     const int key = fieldIndex(m_key);
     if (key >= 0)
         m_buffer[key] = query.lastInsertId();
@@ -433,12 +408,7 @@ void TQuery::postEdit()
         values.append(m_rows[size_t(m_current)].at(key));
         const QString text =
             u"UPDATE %1 SET %2 WHERE %3 = ?"_s.arg(quotedTable(), sets.join(u", "_s), quoteIdentifier(m_key));
-        QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-        if (!query.prepare(text))
-            throw DbError(engineMessage(query.lastError()));
-        bindParams(query, values);
-        if (!query.exec())
-            throw DbError(engineMessage(query.lastError()));
+        runStatement(m_connectionName, text, values);
     }
     m_rows[size_t(m_current)] = m_buffer;
     Cancel();
@@ -455,12 +425,8 @@ void TQuery::deleteCurrent()
     const int key = fieldIndex(m_key);
     if (key < 0)
         throw DbError(QCoreApplication::translate("TQuery", "找不到字段 %1").arg(m_key));
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    if (!query.prepare(u"DELETE FROM %1 WHERE %2 = ?"_s.arg(quotedTable(), quoteIdentifier(m_key))))
-        throw DbError(engineMessage(query.lastError()));
-    query.bindValue(0, m_rows[size_t(m_current)].at(key));
-    if (!query.exec())
-        throw DbError(engineMessage(query.lastError()));
+    runStatement(m_connectionName, u"DELETE FROM %1 WHERE %2 = ?"_s.arg(quotedTable(), quoteIdentifier(m_key)),
+                 {m_rows[size_t(m_current)].at(key)});
     m_rows.erase(m_rows.begin() + m_current);
     if (m_current >= RecordCount())
         m_current = std::max(0, RecordCount() - 1);

@@ -122,7 +122,6 @@ private:
     void requireBrowse(const char *operation) const;
     void requireRow(const char *operation) const;
     QSqlQuery &prepared(const QString &text);
-    void bindParams(QSqlQuery &query, const QVariantList &values) const;
     void readRows(QSqlQuery &query);
     void openStream(const QString &text);
     int countRows(const QString &text);

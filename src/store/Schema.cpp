@@ -2,7 +2,8 @@
 
 #include "DbError.h"
 #include "SearchIndex.h"
-#include "TransactionScope.h"
+#include "Statement.h"
+#include "Transaction.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,19 +53,9 @@ const QString kDdl[] = {
     u"CREATE INDEX extDt_extCode ON extDt(extCode)"_s,
 };
 
-void exec(QSqlQuery &query, const QString &text, const QVariantList &values = {})
-{
-    if (!query.prepare(text))
-        throw DbError(query.lastError().databaseText());
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        throw DbError(query.lastError().databaseText());
-}
-
 int userVersion(QSqlQuery &query)
 {
-    exec(query, u"PRAGMA user_version"_s);
+    runStatement(query, u"PRAGMA user_version"_s);
     const int version = query.next() ? query.value(0).toInt() : 0;
     query.finish();
     return version;
@@ -117,7 +108,7 @@ QList<SchemaObject> ownObjects(int version)
 
 QList<SchemaObject> fileObjects(QSqlQuery &query)
 {
-    exec(query, u"SELECT type, name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"_s);
+    runStatement(query, u"SELECT type, name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"_s);
     QList<SchemaObject> objects;
     while (query.next())
         objects.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
@@ -162,21 +153,21 @@ void rewriteStep(QSqlQuery &query, const QStringList &statements)
 {
     for (const QString &statement : statements)
         if (const std::optional<SchemaObject> object = objectOf(statement); object && object->type == u"trigger"_s)
-            exec(query, u"DROP TRIGGER IF EXISTS "_s + object->name);
+            runStatement(query, u"DROP TRIGGER IF EXISTS "_s + object->name);
     for (const QString &statement : statements)
         if (const std::optional<SchemaObject> object = objectOf(statement); object && object->type == u"table"_s)
-            exec(query, u"DROP TABLE IF EXISTS "_s + object->name);
+            runStatement(query, u"DROP TABLE IF EXISTS "_s + object->name);
     for (const QString &statement : statements)
-        exec(query, statement);
+        runStatement(query, statement);
 }
 
 void writeCategories(QSqlQuery &query)
 {
     for (const CatalogueSchema::Category &category : CatalogueSchema::defaultCategories()) {
-        exec(query, u"INSERT INTO extMt (extName) VALUES (?)"_s, {category.name});
+        runStatement(query, u"INSERT INTO extMt (extName) VALUES (?)"_s, {category.name});
         const QVariant code = query.lastInsertId();
         for (const QString &mask : category.masks)
-            exec(query, u"INSERT INTO extDt (extCode, extDetailInfo) VALUES (?, ?)"_s, {code, mask});
+            runStatement(query, u"INSERT INTO extDt (extCode, extDetailInfo) VALUES (?, ?)"_s, {code, mask});
     }
 }
 
@@ -186,15 +177,15 @@ void writeTables(const QString &connectionName, bool withCategories)
     if (!db.open())
         throw DbError(db.lastError().databaseText());
     QSqlQuery query(db);
-    exec(query, u"BEGIN"_s);
+    runStatement(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
-        exec(query, statement);
+        runStatement(query, statement);
     for (const QString &statement : SearchIndex::createStatements() + SearchIndex::createReadingStatements())
-        exec(query, statement);
-    exec(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
+        runStatement(query, statement);
+    runStatement(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)
         writeCategories(query);
-    exec(query, u"COMMIT"_s);
+    runStatement(query, u"COMMIT"_s);
     query = QSqlQuery();
     db.close();
 }
@@ -240,17 +231,14 @@ void CatalogueSchema::create(const QString &path, bool withCategories)
 void CatalogueSchema::verify(const QString &connectionName)
 {
     QSqlQuery query(QSqlDatabase::database(connectionName, false));
-    if (!query.exec(u"PRAGMA application_id"_s) || !query.next())
-        throw DbError(query.lastError().databaseText());
+    runStatement(query, u"PRAGMA application_id"_s);
+    if (!query.next())
+        throw DbError(engineMessage(query.lastError()));
     if (query.value(0).toInt() != ApplicationId)
         throw DbError(QCoreApplication::translate("CatalogueSchema", "这个文件不是光盘索引库 (application_id %1)")
                           .arg(query.value(0).toInt()));
     for (const QStringList &table : kTables) {
-        if (!query.prepare(u"SELECT name FROM pragma_table_info(?)"_s))
-            throw DbError(query.lastError().databaseText());
-        query.bindValue(0, table.first());
-        if (!query.exec())
-            throw DbError(query.lastError().databaseText());
+        runStatement(query, u"SELECT name FROM pragma_table_info(?)"_s, {table.first()});
         QStringList present;
         while (query.next())
             present.append(query.value(0).toString().toLower());
@@ -277,10 +265,10 @@ void CatalogueSchema::upgrade(const QString &connectionName)
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     QSqlQuery query(db);
     for (int version = userVersion(query) + 1; version <= CurrentVersion; ++version) {
-        TransactionScope transaction(db);
+        Transaction transaction(connectionName);
         for (const QString &statement : upgradeStatements(version))
-            exec(query, statement);
-        exec(query, u"PRAGMA user_version = %1"_s.arg(version));
+            runStatement(query, statement);
+        runStatement(query, u"PRAGMA user_version = %1"_s.arg(version));
         query.finish();
         transaction.commit();
     }
@@ -301,7 +289,7 @@ void CatalogueSchema::restoreDerivedTables(const QString &connectionName)
         });
         if (whole)
             continue;
-        TransactionScope transaction(db);
+        Transaction transaction(connectionName);
         rewriteStep(query, statements);
         query.finish();
         transaction.commit();

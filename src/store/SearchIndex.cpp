@@ -1,7 +1,8 @@
 #include "SearchIndex.h"
 
 #include "DbError.h"
-#include "TransactionScope.h"
+#include "Statement.h"
+#include "Transaction.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -52,21 +53,9 @@ QString triggerStatements(const QString &rowPrefix, const QString &command, cons
     return body;
 }
 
-QSqlQuery run(const QString &connectionName, const QString &text, const QVariantList &values = {})
-{
-    QSqlQuery query(QSqlDatabase::database(connectionName, false));
-    if (!query.prepare(text))
-        throw DbError(query.lastError().databaseText());
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        throw DbError(query.lastError().databaseText());
-    return query;
-}
-
 qint64 single(const QString &connectionName, const QString &text, const QVariantList &values = {})
 {
-    QSqlQuery query = run(connectionName, text, values);
+    QSqlQuery query = runStatement(connectionName, text, values);
     return query.next() ? query.value(0).toLongLong() : 0;
 }
 
@@ -148,17 +137,17 @@ QStringList SearchIndex::createReadingStatements()
 
 void SearchIndex::remove(const QString &connectionName)
 {
-    TransactionScope transaction(QSqlDatabase::database(connectionName, false));
+    Transaction transaction(connectionName);
     for (const QString &trigger : {u"SearchIndexAdd"_s, u"SearchIndexRemove"_s, u"SearchIndexChange"_s,
                                    u"SearchReadingAdd"_s, u"SearchReadingRemove"_s, u"SearchReadingChange"_s})
-        run(connectionName, u"DROP TRIGGER IF EXISTS "_s + trigger);
+        runStatement(connectionName, u"DROP TRIGGER IF EXISTS "_s + trigger);
     for (const IndexedColumn &c : kColumns)
-        run(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
+        runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
     for (const IndexedColumn &c : kReadingColumns)
-        run(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
-    run(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
-    run(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
-    run(connectionName, u"PRAGMA user_version = 1"_s);
+        runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
+    runStatement(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
+    runStatement(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
+    runStatement(connectionName, u"PRAGMA user_version = 1"_s);
     transaction.commit();
 }
 
@@ -167,7 +156,7 @@ std::optional<SearchIndex::Progress> SearchIndex::progress(const QString &connec
     Progress progress;
     try {
         progress.indexedUpTo = single(connectionName, u"SELECT watermark FROM SearchIndexState"_s);
-        QSqlQuery readings = run(connectionName, u"SELECT watermark, stale FROM SearchReadingState"_s);
+        QSqlQuery readings = runStatement(connectionName, u"SELECT watermark, stale FROM SearchReadingState"_s);
         if (!readings.next())
             return std::nullopt;
         progress.readUpTo = readings.value(0).toLongLong();
@@ -185,7 +174,7 @@ namespace {
 // The last rowid of the next maxRows rows above from, or none.
 std::optional<qint64> batchEnd(const QString &connectionName, qint64 from, int maxRows)
 {
-    QSqlQuery last = run(connectionName,
+    QSqlQuery last = runStatement(connectionName,
                          u"SELECT max(rowid) FROM (SELECT rowid FROM CdRomListDt WHERE rowid > ? "
                          "ORDER BY rowid LIMIT ?)"_s,
                          {from, maxRows});
@@ -203,8 +192,8 @@ void addBatch(const QString &connectionName, qint64 from, int maxRows, std::span
     if (!to)
         return;
     for (const IndexedColumn &c : columns)
-        run(connectionName, insert(c), {from, *to});
-    run(connectionName, u"UPDATE %1 SET watermark = ?"_s.arg(stateTable), {*to});
+        runStatement(connectionName, insert(c), {from, *to});
+    runStatement(connectionName, u"UPDATE %1 SET watermark = ?"_s.arg(stateTable), {*to});
 }
 
 void indexBatch(const QString &connectionName, qint64 from, int maxRows)
@@ -234,15 +223,15 @@ void readBatch(const QString &connectionName, qint64 from, int maxRows)
 void emptyReadings(const QString &connectionName)
 {
     for (const IndexedColumn &c : kReadingColumns)
-        run(connectionName, u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(c.table));
-    run(connectionName, u"UPDATE SearchReadingState SET watermark = 0, stale = 0"_s);
+        runStatement(connectionName, u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(c.table));
+    runStatement(connectionName, u"UPDATE SearchReadingState SET watermark = 0, stale = 0"_s);
 }
 
 } // namespace
 
 SearchIndex::Progress SearchIndex::buildBatch(const QString &connectionName, int maxRows)
 {
-    TransactionScope transaction(QSqlDatabase::database(connectionName, false));
+    Transaction transaction(connectionName);
     if (const std::optional<Progress> before = progress(connectionName)) {
         if (before->readingsWorn())
             emptyReadings(connectionName);
@@ -282,12 +271,12 @@ bool SearchIndex::termsStartingWith(const QString &connectionName, Column column
                                     qint64 maxRows, QStringList &terms)
 {
     const QString vocabulary = table(column) + u"Terms"_s;
-    run(connectionName,
+    runStatement(connectionName,
         u"CREATE VIRTUAL TABLE IF NOT EXISTS temp.%1 USING fts5vocab(main, %2, row)"_s.arg(vocabulary, table(column)));
     // Every term that begins with prefix sorts between it and prefix followed by the
     // highest character.
     QSqlQuery found =
-        run(connectionName, u"SELECT term, doc FROM temp.%1 WHERE term >= ? AND term < ? LIMIT ?"_s.arg(vocabulary),
+        runStatement(connectionName, u"SELECT term, doc FROM temp.%1 WHERE term >= ? AND term < ? LIMIT ?"_s.arg(vocabulary),
             {prefix, prefix + QString::fromUcs4(U"\U0010FFFF"), maxTerms + 1});
     terms.clear();
     qint64 rows = 0;

@@ -1,36 +1,23 @@
 #pragma once
 
-#include "Connection.h"
+#include <QString>
 
-// A transaction on the connection for the life of the object: what was not committed
-// when it ends (an error thrown, a stop request, a return) is rolled back.
+class TConnection;
+
+// A transaction on one connection for the life of the object: what was not committed when
+// it ends (an error thrown, a stop request, a return) is rolled back, so the catalogue is
+// left as it was.
 class Transaction {
 public:
-    explicit Transaction(TConnection &connection)
-        : m_connection(connection)
-    {
-        m_connection.BeginTrans();
-    }
-    ~Transaction()
-    {
-        if (m_open) {
-            try {
-                m_connection.RollbackTrans();
-            } catch (...) {
-                // The engine rolls back by itself what it cannot keep; nothing is left to do.
-            }
-        }
-    }
+    explicit Transaction(const QString &connectionName);
+    explicit Transaction(const TConnection &connection);
+    ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
 
-    void commit()
-    {
-        m_connection.CommitTrans();
-        m_open = false;
-    }
+    void commit();
 
 private:
-    TConnection &m_connection;
+    QString m_connectionName;
     bool m_open = true;
 };
