@@ -8,6 +8,7 @@
 #include "search/FileListExport.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/AppError.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 
 #include <QCoreApplication>
@@ -24,17 +25,12 @@ namespace {
 // The masks of the category of that name, in the order the category editor lists them.
 std::optional<QStringList> categoryMasks(TdmQL &dm, const QString &category)
 {
-    QSqlQuery found = statement(dm, u"select extCode from extMt where extName = ?"_s, {category});
-    if (!found.next()) {
+    const std::optional<CategoryRecord> found = dm.catalogue().categoryNamed(category);
+    if (!found) {
         CliOutput::error(QCoreApplication::translate("Cli", "找不到扩展名类别“%1”").arg(category));
         return std::nullopt;
     }
-    QSqlQuery masks =
-        statement(dm, u"select extDetailInfo from extDt where extCode = ? order by rowid"_s, {found.value(0)});
-    QStringList list;
-    while (masks.next())
-        list.append(masks.value(0).toString());
-    return list;
+    return found->masks;
 }
 
 // What one import reads: a drive letter and the folder below its root in letter form.

@@ -5,6 +5,7 @@
 #include "LCommBusiness.h"
 #include "LCommFunction.h"
 #include "Schema.h"
+#include "SqliteCatalogue.h"
 #include "Statement.h"
 
 #include <QDir>
@@ -77,6 +78,7 @@ TdmQL::TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunc
     , m_commBusiness(commBusiness)
     , m_access(access)
 {
+    m_catalogue = std::make_unique<SqliteCatalogue>(*this, commFunction);
     setObjectName(u"dmQL"_s);
     defineQueries();
     DataModuleCreate();

@@ -18,6 +18,7 @@
 #include "import/ExtEdition.h"
 #include "language/Language.h"
 #include "search/FrmSearch.h"
+#include "store/Catalogue.h"
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
 #include "store/LCommBusiness.h"
@@ -155,7 +156,7 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         save(folder, u"import-folder"_s);
     }
     {
-        TfrmSearch search(*dm.aqryQuery, prompts);
+        TfrmSearch search(*dm.aqryQuery, dm.catalogue(), prompts);
         search.show();
         search.edtQlSearch->setText(u"*.mp3"_s);
         search.slbQL->SetItemChecked(3, true);

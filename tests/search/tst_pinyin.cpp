@@ -3,12 +3,12 @@
 #include "CatalogueFixture.h"
 #include "RecordingErrorPresenter.h"
 #include "TestProgramDir.h"
-#include "search/FileSearch.h"
-#include "search/SearchCondition.h"
-#include "search/SearchNarrowing.h"
+#include "store/Catalogue.h"
 #include "store/LCommBusiness.h"
 #include "store/PinyinReading.h"
 #include "store/SearchIndex.h"
+#include "store/SearchNarrowing.h"
+#include "store/SearchStatement.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -60,16 +60,16 @@ void execute(const QString &connectionName, const QString &statement)
 // The names found, in the order listed; the narrowed search and the scan must agree.
 QStringList found(TdmQL &dm, const QString &text, const QStringList &columns, bool pinyin)
 {
-    QStringList conditions(4);
-    const QStringList fields{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s};
-    for (const QString &column : columns)
-        conditions[fields.indexOf(column)] = SearchCondition::condition(column);
-    const QString readingPattern = pinyin ? SearchCondition::readingPattern(text) : QString();
+    QList<FileSearchRequest::Column> conditions;
+    for (const QString &field : FileSearchRequest::fieldNames())
+        if (columns.contains(field))
+            conditions.append(*FileSearchRequest::columnNamed(field));
+    const FileSearchRequest request = FileSearchRequest::forText(text, conditions, pinyin);
     QStringList results[2];
-    for (const FileSearch::IndexUse use : {FileSearch::IndexUse::WhereBuilt, FileSearch::IndexUse::Never}) {
+    for (const auto use : {SearchStatement::IndexUse::WhereBuilt, SearchStatement::IndexUse::Never}) {
         TQuery &query = *dm.aqryQuery;
         const QStringList base = query.SQL();
-        FileSearch::open(query, conditions, SearchCondition::pattern(text), use, readingPattern);
+        dm.catalogue().openSearch(query, request, use);
         for (query.First(); !query.Eof(); query.Next())
             results[int(use)].append(query.FieldByName(u"FileName"_s).AsString());
         query.Close();
@@ -175,8 +175,7 @@ private slots:
         QCOMPARE(SearchIndex::progress(connection)->readUpTo, 0);
         buildIndex(connection);
         QCOMPARE(SearchIndex::progress(connection)->readUpTo, kFiles.size());
-        QVERIFY(SearchNarrowing::clause(connection, {SearchCondition::condition(u"FileName"_s)}, u"%ZJL%"_s,
-                                        u"%ZJL%"_s));
+        QVERIFY(SearchNarrowing::clause(connection, {{FileSearchRequest::Column::FileName}, u"%ZJL%"_s, u"%ZJL%"_s}));
         QCOMPARE(found(dm, u"zjl"_s, {u"FileName"_s}, true).size(), 3);
 
         execute(connection, u"update SearchReadingState set stale = 1000000"_s);
