@@ -17,7 +17,8 @@ int CliCommands::discs(const QStringList &arguments)
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         QList<QStringList> records;
         for (const DiscSummary &summary : catalogue.dm().catalogue().discSummaries())
-            records.append({summary.disc.name, summary.disc.label, summary.disc.serial, QString::number(summary.files)});
+            records.append(
+                {summary.disc.name, summary.disc.label, summary.disc.serial, QString::number(summary.files)});
         command.output().listing({u"name"_s, u"label"_s, u"serial"_s, u"files"_s}, records);
         return int(Status::Done);
     });

@@ -220,11 +220,10 @@ int CliCommands::exportList(const QStringList &arguments)
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
         // The file list's column headers, as the window's export writes them.
-        rows.setHeaderCaptions({QCoreApplication::translate("CliColumns", "光盘名"),
-                                QCoreApplication::translate("CliColumns", "文件名"),
-                                QCoreApplication::translate("CliColumns", "大小"),
-                                QCoreApplication::translate("CliColumns", "时间"),
-                                QCoreApplication::translate("CliColumns", "路径")});
+        rows.setHeaderCaptions(
+            {QCoreApplication::translate("CliColumns", "光盘名"), QCoreApplication::translate("CliColumns", "文件名"),
+             QCoreApplication::translate("CliColumns", "大小"), QCoreApplication::translate("CliColumns", "时间"),
+             QCoreApplication::translate("CliColumns", "路径")});
         const bool found = p.isSet(searchText)
                                ? searchHits(catalogue.dm(), p.value(searchText), p.value(u"in"_s), rows).has_value()
                                : discFiles(catalogue.dm(), p.positionalArguments().value(0), rows).has_value();

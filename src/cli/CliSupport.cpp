@@ -90,9 +90,8 @@ std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowM
         CliOutput::error(QCoreApplication::translate("Cli", "找不到光盘“%1”的记录").arg(name));
         return std::nullopt;
     }
-    dm.catalogue().forEachFileOfDisc(disc->code, [&](const FileRecord &file) {
-        rows.appendRow(FileRow::listed(disc->name, file));
-    });
+    dm.catalogue().forEachFileOfDisc(
+        disc->code, [&](const FileRecord &file) { rows.appendRow(FileRow::listed(disc->name, file)); });
     return &rows;
 }
 

@@ -19,7 +19,10 @@ namespace {
 class Scan {
 public:
     Scan(const QStringList &masks, FileRowModel &rows, const bool &scanning, ProgressSink *progress, ScanTime time)
-        : m_rows(rows), m_scanning(scanning), m_progress(progress), m_time(time)
+        : m_rows(rows)
+        , m_scanning(scanning)
+        , m_progress(progress)
+        , m_time(time)
     {
         for (const QString &mask : masks)
             m_matchers.emplace_back(mask);

@@ -52,4 +52,3 @@ qsizetype SearchCondition::minimumLength(const QString &pattern)
     }
     return length;
 }
-

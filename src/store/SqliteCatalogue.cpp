@@ -90,9 +90,9 @@ QHash<qint32, QString> SqliteCatalogue::discNames()
 
 QList<DiscSummary> SqliteCatalogue::discSummaries()
 {
-    QSqlQuery discs = runStatement(connectionName(),
-                                   u"select DiskCode, DiskName, DiskLabel, DiskSerial, (select count(*) from CdRomListDt f "
-                                   "where f.DiskCode = m.DiskCode) from CdRomListMt m order by DiskName COLLATE LOCALE"_s);
+    QSqlQuery discs = runStatement(
+        connectionName(), u"select DiskCode, DiskName, DiskLabel, DiskSerial, (select count(*) from CdRomListDt f "
+                          "where f.DiskCode = m.DiskCode) from CdRomListMt m order by DiskName COLLATE LOCALE"_s);
     QList<DiscSummary> summaries;
     while (discs.next())
         summaries.append({{discs.value(0).toLongLong(), discs.value(1).toString(), discs.value(2).toString(),
@@ -114,7 +114,8 @@ qint64 SqliteCatalogue::insertDisc(const DiscRecord &disc)
 void SqliteCatalogue::insertFile(const FileRecord &file)
 {
     TQuery &insert = *m_dm.aqryTempFind;
-    if (insert.SQL() != QStringList{kInsertFile}) {
+    // The statement stays as it is from one file to the next, so it is prepared once.
+    if (insert.SQL().size() != 1 || insert.SQL().first() != kInsertFile) {
         insert.Close();
         insert.SQL() = {kInsertFile};
     }
@@ -155,7 +156,8 @@ QList<CategoryRecord> SqliteCatalogue::categories()
     QSqlQuery found = runStatement(connectionName(), u"select extCode, extName from extMt order by extCode"_s);
     QList<CategoryRecord> list;
     while (found.next())
-        list.append({found.value(0).toLongLong(), found.value(1).toString(), masksOf(connectionName(), found.value(0))});
+        list.append(
+            {found.value(0).toLongLong(), found.value(1).toString(), masksOf(connectionName(), found.value(0))});
     return list;
 }
 

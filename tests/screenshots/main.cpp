@@ -18,16 +18,16 @@
 #include "import/ExtEdition.h"
 #include "language/Language.h"
 #include "search/FrmSearch.h"
-#include "store/Catalogue.h"
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
+#include "store/Catalogue.h"
 #include "store/LCommBusiness.h"
 #include "ui/ErrorDialogPresenter.h"
 #include "ui/FrmErrorShow.h"
 #include "ui/MyStatusBar.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>

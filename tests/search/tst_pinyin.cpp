@@ -24,9 +24,12 @@ struct File {
     QString path;
 };
 const QList<File> kFiles{
-    {u"周杰伦 - 七里香.mp3"_s, u"\\音乐\\周杰伦\\"_s}, {u"周杰伦 Live.mp3"_s, u"\\音乐\\周杰伦\\"_s},
-    {u"七里香（伴奏）.wav"_s, u"\\伴奏\\"_s},        {u"ＭＰ３合集.txt"_s, u"\\"_s},
-    {u"zjl notes.txt"_s, u"\\文档\\"_s},             {u"银行流水.xls"_s, u"\\"_s},
+    {u"周杰伦 - 七里香.mp3"_s, u"\\音乐\\周杰伦\\"_s},
+    {u"周杰伦 Live.mp3"_s, u"\\音乐\\周杰伦\\"_s},
+    {u"七里香（伴奏）.wav"_s, u"\\伴奏\\"_s},
+    {u"ＭＰ３合集.txt"_s, u"\\"_s},
+    {u"zjl notes.txt"_s, u"\\文档\\"_s},
+    {u"银行流水.xls"_s, u"\\"_s},
     {u"Hello World.doc"_s, u"\\新建文件夹\\"_s},
 };
 

@@ -7,11 +7,11 @@
 #include "TestSession.h"
 #include "app/FrmMain.h"
 #include "search/FrmSearch.h"
-#include "store/Catalogue.h"
-#include "store/SearchStatement.h"
 #include "search/SearchListBox.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
+#include "store/SearchStatement.h"
 #include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
 
@@ -106,7 +106,8 @@ private slots:
         QVERIFY(conditions.text.startsWith(u" (length(FileSize)"_s));
         QVERIFY(conditions.text.endsWith(u"Pinyin(FilePath, 1) like ? escape '\\') "_s));
         QCOMPARE(conditions.values, (QVariantList{2, u"%AB%"_s, 2, u"%AB%"_s, u"%AB%"_s, u"%AB%"_s}));
-        QCOMPARE(SearchStatement::conditions(FileSearchRequest::forText(u" "_s, {FileSearchRequest::Column::FileName}, true)),
+        QCOMPARE(SearchStatement::conditions(
+                     FileSearchRequest::forText(u" "_s, {FileSearchRequest::Column::FileName}, true)),
                  SearchStatement::Conditions());
     }
 
@@ -166,9 +167,8 @@ private slots:
 
         dialog.edtQlSearch->setText(u"mp3"_s);
         dialog.slbQL->item(3)->setCheckState(Qt::Checked);
-        QCOMPARE(dialog.JoinConditions(),
-                 u" (length(FileName) >= ? and UCase(FileName) like ? escape '\\') or "
-                 "(length(FilePath) >= ? and UCase(FilePath) like ? escape '\\') "_s);
+        QCOMPARE(dialog.JoinConditions(), u" (length(FileName) >= ? and UCase(FileName) like ? escape '\\') or "
+                                          "(length(FilePath) >= ? and UCase(FilePath) like ? escape '\\') "_s);
         QCOMPARE(dialog.conditionValues(), (QVariantList{3, u"%MP3%"_s, 3, u"%MP3%"_s}));
         dialog.edtQlSearch->setText(u"   "_s);
         QCOMPARE(dialog.JoinConditions(), QString());

@@ -90,8 +90,7 @@ QList<FileSearchRequest::Column> conditionsFor(const QList<int> &items)
 using Columns = QList<FileSearchRequest::Column>;
 
 // Every hit of a search: disc, name, size, date and folder, in the order listed.
-QStringList hits(TdmQL &dm, const Columns &conditions, const QString &text, SearchStatement::IndexUse use,
-                 bool pinyin)
+QStringList hits(TdmQL &dm, const Columns &conditions, const QString &text, SearchStatement::IndexUse use, bool pinyin)
 {
     TQuery &query = *dm.aqryQuery;
     const QStringList base = query.SQL();
@@ -231,7 +230,8 @@ private slots:
         for (const QString &text : {u"*a"_s.repeated(1000), u"*音*乐"_s.repeated(2500),
                                     u"a*b*c*x*y*z*0*1*9*音*乐*歌*曲*电*影*文*档"_s.repeated(100),
                                     randomText(random, 3000), u"mp3"_s.repeated(3000)}) {
-            const auto clause = SearchNarrowing::clause(connection, FileSearchRequest::forText(text, conditions, false));
+            const auto clause =
+                SearchNarrowing::clause(connection, FileSearchRequest::forText(text, conditions, false));
             for (const QVariant &value : clause ? clause->values : QVariantList())
                 QVERIFY2(value.toString().count(u" AND "_s) < 6, qPrintable(value.toString().left(200)));
             QCOMPARE(hits(dm, conditions, text, SearchStatement::IndexUse::WhereBuilt, false),
@@ -259,7 +259,8 @@ private slots:
             QVERIFY(version.exec(u"PRAGMA user_version"_s) && version.next());
             QCOMPARE(version.value(0).toInt(), CatalogueSchema::CurrentVersion);
             QCOMPARE(SearchIndex::progress(connection)->indexedUpTo, 0);
-            QVERIFY(!SearchNarrowing::clause(connection, FileSearchRequest::forText(u"mp3"_s, conditionsFor({0}), false)));
+            QVERIFY(
+                !SearchNarrowing::clause(connection, FileSearchRequest::forText(u"mp3"_s, conditionsFor({0}), false)));
             SearchIndex::buildBatch(connection, 500);
             // Rows written and deleted while the build is under way.
             addRandomDisc(dm, s.comm, random, u"late"_s, 200);
