@@ -31,8 +31,8 @@ public:
 
     // Writes a disc record (its code is ignored) and returns the code it was given.
     virtual qint64 insertDisc(const DiscRecord &disc) = 0;
-    // Writes one file record; the statement stays prepared for the next.
-    virtual void insertFile(const FileRecord &file) = 0;
+    // Writes one file record and returns its rowid; the statement stays prepared for the next.
+    virtual qint64 insertFile(const FileRecord &file) = 0;
 
     // Opens the query on the file records of a disc, in the order they were written.
     virtual void openDiscFiles(TQuery &files, qint64 disc) = 0;

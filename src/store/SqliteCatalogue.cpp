@@ -111,7 +111,7 @@ qint64 SqliteCatalogue::insertDisc(const DiscRecord &disc)
     return insert.LastInsertId();
 }
 
-void SqliteCatalogue::insertFile(const FileRecord &file)
+qint64 SqliteCatalogue::insertFile(const FileRecord &file)
 {
     TQuery &insert = *m_dm.aqryTempFind;
     // The statement stays as it is from one file to the next, so it is prepared once.
@@ -121,6 +121,7 @@ void SqliteCatalogue::insertFile(const FileRecord &file)
     }
     insert.Params() = {file.disc, file.name, file.size, file.date, file.folder};
     insert.ExecSQL();
+    return insert.LastInsertId();
 }
 
 void SqliteCatalogue::openDiscFiles(TQuery &files, qint64 disc)

@@ -19,7 +19,7 @@ public:
     QList<DiscSummary> discSummaries() override;
 
     qint64 insertDisc(const DiscRecord &disc) override;
-    void insertFile(const FileRecord &file) override;
+    qint64 insertFile(const FileRecord &file) override;
 
     void openDiscFiles(TQuery &files, qint64 disc) override;
     void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) override;
