@@ -59,6 +59,8 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
     try {
         Transaction transaction(dm.aConQl);
         const qint64 code = insertDisc(insert, disc);
+        if (disc.record)
+            ImportRecordStore::write(dm.aConQl.connectionName(), code, *disc.record);
         if (!StoreDiscFiles(insert, code, rows, progress))
             return std::nullopt;
         transaction.commit();

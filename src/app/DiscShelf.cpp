@@ -1,0 +1,169 @@
+#include "DiscShelf.h"
+
+#include "DiscBrowser.h"
+#include "DiscPropertiesDialog.h"
+#include "store/DiscLending.h"
+#include "ui/ActionStates.h"
+#include "ui/FrmRoot.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+DiscShelf::DiscShelf(const QString &connectionName, Prompts &prompts, ActionStates &states, QTreeWidget &tree,
+                     QLineEdit &filterLine, QAction &actProperties)
+    : QObject(&tree)
+    , m_connectionName(connectionName)
+    , m_prompts(prompts)
+    , m_states(states)
+    , m_tree(tree)
+    , m_filterLine(filterLine)
+    , m_actProperties(actProperties)
+{
+    m_filterLine.setClearButtonEnabled(true);
+    connect(&m_filterLine, &QLineEdit::textChanged, this, &DiscShelf::applyFilter);
+}
+
+bool DiscShelf::readOnly() const
+{
+    return m_states.readOnly().readOnly();
+}
+
+QTreeWidgetItem *DiscShelf::nodeOf(qint32 code) const
+{
+    QTreeWidgetItem *root = m_tree.topLevelItem(0);
+    for (int i = 0; root && i < root->childCount(); ++i)
+        if (const std::optional<TDiscNode> disc = DiscBrowser::discOf(root->child(i)); disc && disc->DiskCode == code)
+            return root->child(i);
+    return nullptr;
+}
+
+void DiscShelf::decorate(QTreeWidgetItem *node, const DiscOverview &disc)
+{
+    node->setToolTip(0, DiscNodeLook::toolTip(disc));
+    static const QIcon plain = DiscNodeLook::icon({});
+    static const QIcon lent = DiscNodeLook::icon({true});
+    node->setIcon(0, disc.borrower.isEmpty() ? plain : lent);
+}
+
+void DiscShelf::refresh()
+{
+    const QList<DiscOverview> discs = DiscDetailsStore::overviews(m_connectionName);
+    m_filter.setDiscs(discs);
+    QHash<qint32, const DiscOverview *> byCode;
+    for (const DiscOverview &disc : discs)
+        byCode.insert(disc.code, &disc);
+    QTreeWidgetItem *root = m_tree.topLevelItem(0);
+    for (int i = 0; root && i < root->childCount(); ++i)
+        if (const std::optional<TDiscNode> node = DiscBrowser::discOf(root->child(i)))
+            if (const DiscOverview *disc = byCode.value(node->DiskCode))
+                decorate(root->child(i), *disc);
+    applyFilter(m_filterLine.text());
+    currentChanged();
+}
+
+void DiscShelf::applyFilter(const QString &text)
+{
+    const DiscFilter::Needle needle = DiscFilter::needle(text);
+    QTreeWidgetItem *root = m_tree.topLevelItem(0);
+    if (!root)
+        return;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QTreeWidgetItem *node = root->child(i);
+        const std::optional<TDiscNode> disc = DiscBrowser::discOf(node);
+        const bool hide = disc && !m_filter.matches(disc->DiskCode, needle);
+        if (node->isHidden() != hide)
+            node->setHidden(hide);
+    }
+    if (QTreeWidgetItem *current = m_tree.currentItem(); current && !current->isHidden())
+        m_tree.scrollToItem(current);
+}
+
+void DiscShelf::currentChanged()
+{
+    m_states.setAllowed(&m_actProperties, DiscBrowser::discOf(m_tree.currentItem()).has_value());
+}
+
+// After 属性 wrote: the node's name, place among the others, tooltip and mark.
+void DiscShelf::updateDisc(QTreeWidgetItem *node, qint32 code)
+{
+    const std::optional<DiscOverview> disc = DiscDetailsStore::overview(m_connectionName, code);
+    if (!disc)
+        return;
+    TDiscNode data = *DiscBrowser::discOf(node);
+    const bool renamed = data.DiskName != disc->name;
+    data.DiskName = disc->name;
+    node->setData(0, Qt::UserRole, QVariant::fromValue(data));
+    node->setText(0, disc->name);
+    decorate(node, *disc);
+    m_filter.update(*disc);
+    if (renamed) {
+        node->parent()->sortChildren(0, Qt::AscendingOrder);
+        m_tree.scrollToItem(node);
+        emit discRenamed();
+    }
+    applyFilter(m_filterLine.text());
+}
+
+void DiscShelf::showProperties(QTreeWidgetItem *item)
+{
+    QTreeWidgetItem *node = item ? item : m_tree.currentItem();
+    const std::optional<TDiscNode> disc = DiscBrowser::discOf(node);
+    if (!disc)
+        return;
+    TfrmDiscProperties dialog(m_connectionName, disc->DiskCode, m_prompts, readOnly(), m_tree.window());
+    if (dialog.exec() == QDialog::Accepted && dialog.changed())
+        updateDisc(node, disc->DiskCode);
+}
+
+void DiscShelf::showLentDiscs(QWidget *parent)
+{
+    const QList<LentDisc> discs = DiscLendingStore::lentDiscs(m_connectionName);
+    TfrmRoot<QDialog> dialog(parent);
+    dialog.setObjectName(u"frmLentDiscs"_s);
+    dialog.setWindowTitle(tr("借出的光盘"));
+    auto *table = new QTableWidget(int(discs.size()), 3, &dialog);
+    table->setObjectName(u"tblLentDiscs"_s);
+    table->setHorizontalHeaderLabels({tr("光盘名"), tr("借给"), tr("借出日期")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setColumnWidth(0, 220);
+    table->setColumnWidth(1, 140);
+    for (int row = 0; row < discs.size(); ++row) {
+        const LentDisc &disc = discs.at(row);
+        int column = 0;
+        for (const QString &text : {disc.name, disc.borrower, disc.lentOn})
+            table->setItem(row, column++, new QTableWidgetItem(text));
+        table->item(row, 0)->setData(Qt::UserRole, disc.code);
+    }
+    auto *hint = new QLabel(discs.isEmpty() ? tr("没有借出的光盘") : tr("双击一张光盘，在光盘目录中选中它"), &dialog);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("关闭"));
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(table, &QTableWidget::cellDoubleClicked, &dialog, [&](int row) {
+        if (QTreeWidgetItem *node = nodeOf(table->item(row, 0)->data(Qt::UserRole).toInt())) {
+            m_filterLine.clear();
+            m_tree.setCurrentItem(node);
+            m_tree.scrollToItem(node);
+        }
+        dialog.accept();
+    });
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table, 1);
+    layout->addWidget(hint);
+    layout->addWidget(buttons);
+    dialog.resize(540, 360);
+    dialog.exec();
+}
