@@ -68,7 +68,7 @@ TfrmDiscProperties::TfrmDiscProperties(const QString &connectionName, qint64 dis
     layout->addWidget(buttons);
     load();
     retranslateUi();
-    resize(760, 500);
+    resize(800, 500);
 }
 
 QLabel *TfrmDiscProperties::caption(const char *text)
@@ -148,8 +148,8 @@ QGroupBox *TfrmDiscProperties::createLendingGroup()
     tblLendings->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblLendings->verticalHeader()->hide();
     tblLendings->horizontalHeader()->setStretchLastSection(true);
-    tblLendings->setColumnWidth(0, 140);
-    tblLendings->setColumnWidth(1, 100);
+    tblLendings->setColumnWidth(0, 100);
+    tblLendings->setColumnWidth(1, 86);
     form->addRow(caption(QT_TR_NOOP("借给：")), edtBorrower);
     form->addRow(caption(QT_TR_NOOP("借出日期：")), since);
     form->addRow(caption(QT_TR_NOOP("借出记录：")), tblLendings);

@@ -2,20 +2,13 @@
 
 #include "DiscBrowser.h"
 #include "DiscPropertiesDialog.h"
+#include "LentDiscsDialog.h"
 #include "store/DiscLending.h"
 #include "ui/ActionStates.h"
-#include "ui/FrmRoot.h"
 
 #include <QAction>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -127,43 +120,13 @@ void DiscShelf::showProperties(QTreeWidgetItem *item)
 
 void DiscShelf::showLentDiscs(QWidget *parent)
 {
-    const QList<LentDisc> discs = DiscLendingStore::lentDiscs(m_connectionName);
-    TfrmRoot<QDialog> dialog(parent);
-    dialog.setObjectName(u"frmLentDiscs"_s);
-    dialog.setWindowTitle(tr("借出的光盘"));
-    auto *table = new QTableWidget(int(discs.size()), 3, &dialog);
-    table->setObjectName(u"tblLentDiscs"_s);
-    table->setHorizontalHeaderLabels({tr("光盘名"), tr("借给"), tr("借出日期")});
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->setColumnWidth(0, 220);
-    table->setColumnWidth(1, 140);
-    for (int row = 0; row < discs.size(); ++row) {
-        const LentDisc &disc = discs.at(row);
-        int column = 0;
-        for (const QString &text : {disc.name, disc.borrower, disc.lentOn})
-            table->setItem(row, column++, new QTableWidgetItem(text));
-        table->item(row, 0)->setData(Qt::UserRole, disc.code);
-    }
-    auto *hint = new QLabel(discs.isEmpty() ? tr("没有借出的光盘") : tr("双击一张光盘，在光盘目录中选中它"), &dialog);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    buttons->button(QDialogButtonBox::Close)->setText(tr("关闭"));
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    connect(table, &QTableWidget::cellDoubleClicked, &dialog, [&](int row) {
-        if (QTreeWidgetItem *node = nodeOf(table->item(row, 0)->data(Qt::UserRole).toInt())) {
+    TfrmLentDiscs dialog(DiscLendingStore::lentDiscs(m_connectionName), parent);
+    connect(&dialog, &TfrmLentDiscs::discChosen, this, [this](qint32 code) {
+        if (QTreeWidgetItem *node = nodeOf(code)) {
             m_filterLine.clear();
             m_tree.setCurrentItem(node);
             m_tree.scrollToItem(node);
         }
-        dialog.accept();
     });
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(table, 1);
-    layout->addWidget(hint);
-    layout->addWidget(buttons);
-    dialog.resize(540, 360);
     dialog.exec();
 }

@@ -30,13 +30,22 @@ ImportRecord::Source ImportRecord::sourceOf(const QString &name)
     return Source::Drive;
 }
 
+namespace {
+// A text that was never set is stored empty: the columns hold no NULL.
+QString text(const QString &value)
+{
+    return value.isNull() ? u""_s : value;
+}
+} // namespace
+
 void ImportRecordStore::write(const QString &connectionName, qint64 discCode, const ImportRecord &record)
 {
     runStatement(connectionName,
                  u"insert into DiscImport (DiskCode, ImportedAt, CategoryName, CategoryMasks, SourceKind, "
                  "SourceLetter, SourceLabel, SourceSerial, SourcePath, Options) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                 {discCode, record.importedAt, record.category, record.masks.join(u'\n'),
-                  ImportRecord::sourceName(record.source), record.letter, record.label, record.serial, record.path,
+                 {discCode, text(record.importedAt), text(record.category), text(record.masks.join(u'\n')),
+                  ImportRecord::sourceName(record.source), text(record.letter), text(record.label),
+                  text(record.serial), text(record.path),
                   QString::fromUtf8(QJsonDocument(record.options).toJson(QJsonDocument::Compact))});
 }
 
