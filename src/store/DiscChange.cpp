@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 QStringList DiscChangeStore::keywordList(const QString &text)
 {
-    static const QRegularExpression separators(u"[\\s,，、;；]+"_s);
+    static const QRegularExpression separators(u"[\\s,;\\x{FF0C}\\x{3001}\\x{FF1B}]+"_s);
     return text.split(separators, Qt::SkipEmptyParts);
 }
 
