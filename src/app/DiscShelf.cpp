@@ -7,6 +7,7 @@
 #include "ui/ActionStates.h"
 
 #include <QAction>
+#include <QSet>
 #include <QLineEdit>
 #include <QTreeWidget>
 
@@ -66,14 +67,18 @@ void DiscShelf::refresh()
 
 void DiscShelf::applyFilter(const QString &text)
 {
-    const DiscFilter::Needle needle = DiscFilter::needle(text);
     QTreeWidgetItem *root = m_tree.topLevelItem(0);
     if (!root)
         return;
+    const bool all = DiscFilter::needle(text).isEmpty();
+    QSet<qint32> shown;
+    if (!all) {
+        const QList<qint32> codes = m_filter.matching(text);
+        shown = QSet<qint32>(codes.cbegin(), codes.cend());
+    }
     for (int i = 0; i < root->childCount(); ++i) {
         QTreeWidgetItem *node = root->child(i);
-        const std::optional<TDiscNode> disc = DiscBrowser::discOf(node);
-        const bool hide = disc && !m_filter.matches(disc->DiskCode, needle);
+        const bool hide = !all && !shown.contains(node->data(0, Qt::UserRole).value<TDiscNode>().DiskCode);
         if (node->isHidden() != hide)
             node->setHidden(hide);
     }

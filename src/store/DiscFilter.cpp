@@ -36,25 +36,38 @@ DiscFilter::Entry DiscFilter::entryOf(const DiscOverview &disc)
 
 void DiscFilter::setDiscs(const QList<DiscOverview> &discs)
 {
+    forgetLastMatch();
     m_entries.clear();
+    m_positions.clear();
     m_entries.reserve(discs.size());
-    for (const DiscOverview &disc : discs)
+    for (const DiscOverview &disc : discs) {
+        m_positions.insert(disc.code, m_entries.size());
         m_entries.append(entryOf(disc));
+    }
 }
 
 void DiscFilter::update(const DiscOverview &disc)
 {
-    const auto found =
-        std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry &entry) { return entry.code == disc.code; });
-    if (found == m_entries.end())
-        m_entries.append(entryOf(disc));
-    else
-        *found = entryOf(disc);
+    forgetLastMatch();
+    const auto found = m_positions.constFind(disc.code);
+    if (found != m_positions.cend()) {
+        m_entries[*found] = entryOf(disc);
+        return;
+    }
+    m_positions.insert(disc.code, m_entries.size());
+    m_entries.append(entryOf(disc));
 }
 
 void DiscFilter::remove(qint32 code)
 {
-    m_entries.removeIf([code](const Entry &entry) { return entry.code == code; });
+    forgetLastMatch();
+    const auto found = m_positions.constFind(code);
+    if (found == m_positions.cend())
+        return;
+    m_entries.removeAt(*found);
+    m_positions.clear();
+    for (qsizetype i = 0; i < m_entries.size(); ++i)
+        m_positions.insert(m_entries.at(i).code, i);
 }
 
 DiscFilter::Needle DiscFilter::needle(const QString &typed)
@@ -66,29 +79,44 @@ DiscFilter::Needle DiscFilter::needle(const QString &typed)
         needle.reading.remove(u' ');
         needle.reading.remove(u'\t');
     }
+    needle.textMatcher.setPattern(needle.text);
+    needle.readingMatcher.setPattern(needle.reading);
     return needle;
 }
 
 bool DiscFilter::matches(const Entry &entry, const Needle &needle)
 {
-    if (needle.isEmpty() || entry.text.contains(needle.text))
+    if (needle.isEmpty() || needle.textMatcher.indexIn(entry.text) >= 0)
         return true;
-    return !needle.reading.isEmpty() && entry.readings.contains(needle.reading);
+    return !needle.reading.isEmpty() && needle.readingMatcher.indexIn(entry.readings) >= 0;
 }
 
-bool DiscFilter::matches(qint32 code, const Needle &needle) const
+void DiscFilter::forgetLastMatch()
 {
-    const auto found =
-        std::find_if(m_entries.cbegin(), m_entries.cend(), [&](const Entry &entry) { return entry.code == code; });
-    return found != m_entries.cend() && matches(*found, needle);
+    m_lastText = QString();
+    m_lastMatches.clear();
 }
 
-QList<qint32> DiscFilter::matching(const QString &typed) const
+QList<qint32> DiscFilter::matching(const QString &typed)
 {
     const Needle wanted = needle(typed);
+    QList<qsizetype> found;
+    const auto look = [&](qsizetype position) {
+        if (matches(m_entries.at(position), wanted))
+            found.append(position);
+    };
+    if (!m_lastText.isNull() && wanted.text.contains(m_lastText)) {
+        for (const qsizetype position : std::as_const(m_lastMatches))
+            look(position);
+    } else {
+        for (qsizetype position = 0; position < m_entries.size(); ++position)
+            look(position);
+    }
+    m_lastText = wanted.text.isNull() ? u""_s : wanted.text;
+    m_lastMatches = found;
     QList<qint32> codes;
-    for (const Entry &entry : m_entries)
-        if (matches(entry, wanted))
-            codes.append(entry.code);
+    codes.reserve(found.size());
+    for (const qsizetype position : std::as_const(found))
+        codes.append(m_entries.at(position).code);
     return codes;
 }

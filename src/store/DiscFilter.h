@@ -2,8 +2,10 @@
 
 #include "DiscDetails.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringMatcher>
 
 // The filter above the disc tree (and quillon-cli discs --where): which discs hold a text
 // in their name, label, location, description or keywords, letter case ignored. A text of
@@ -22,13 +24,16 @@ public:
     struct Needle {
         QString text;
         QString reading;
+        QStringMatcher textMatcher;
+        QStringMatcher readingMatcher;
         bool isEmpty() const { return text.isEmpty(); }
     };
     static Needle needle(const QString &typed);
 
-    bool matches(qint32 code, const Needle &needle) const;
-    // The codes of the discs that match, in the order they were set.
-    QList<qint32> matching(const QString &typed) const;
+    // The codes of the discs that match, in the order they were set. A text holding the one
+    // matched before (typing on) only looks among that one's matches: a disc holding the
+    // longer text holds the shorter one.
+    QList<qint32> matching(const QString &typed);
 
 private:
     struct Entry {
@@ -40,4 +45,8 @@ private:
     static bool matches(const Entry &entry, const Needle &needle);
 
     QList<Entry> m_entries;
+    QHash<qint32, qsizetype> m_positions; // of each code in m_entries
+    void forgetLastMatch();
+    QString m_lastText; // of the last needle matched; null when there is none
+    QList<qsizetype> m_lastMatches;
 };

@@ -155,6 +155,10 @@ private slots:
                                     u"jing dian"_s, u"shufang"_s})
             QVERIFY2(filter.matching(text) == first, qPrintable(text));
         QCOMPARE(filter.matching(u"kt"_s), QList<qint32>{2});
+        // Typing on narrows what the shorter text found; a shorter text looks at every disc.
+        QCOMPARE(filter.matching(u"p"_s), both);
+        QCOMPARE(filter.matching(u"ph"_s), QList<qint32>{2});
+        QCOMPARE(filter.matching(u"p"_s), both);
         // No match across two fields, nor for a text that is nowhere.
         QVERIFY(filter.matching(u"范特西FANTASY"_s).isEmpty());
         QVERIFY(filter.matching(u"xyz"_s).isEmpty());
