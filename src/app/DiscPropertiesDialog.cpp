@@ -1,5 +1,6 @@
 #include "DiscPropertiesDialog.h"
 
+#include "RecordTable.h"
 #include "store/DiscDetails.h"
 #include "store/DiscLending.h"
 #include "ui/Prompts.h"
@@ -142,12 +143,7 @@ QGroupBox *TfrmDiscProperties::createLendingGroup()
     auto *since = new QHBoxLayout;
     since->addWidget(edtLentOn, 1);
     since->addWidget(btnReturn);
-    tblLendings = new QTableWidget(0, 3, grpLending);
-    tblLendings->setObjectName(u"tblLendings"_s);
-    tblLendings->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblLendings->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblLendings->verticalHeader()->hide();
-    tblLendings->horizontalHeader()->setStretchLastSection(true);
+    tblLendings = recordTable(grpLending, u"tblLendings"_s, 3);
     tblLendings->setColumnWidth(0, 100);
     tblLendings->setColumnWidth(1, 86);
     form->addRow(caption(QT_TR_NOOP("借给：")), edtBorrower);
@@ -176,14 +172,8 @@ void TfrmDiscProperties::load()
     edtBorrower->setText(disc->borrower);
     if (!disc->lentOn.isEmpty())
         edtLentOn->setDate(QDate::fromString(disc->lentOn, Qt::ISODate));
-    const QList<Lending> history = DiscLendingStore::history(m_connectionName, m_code);
-    tblLendings->setRowCount(int(history.size()));
-    for (int row = 0; row < history.size(); ++row) {
-        const Lending &lending = history.at(row);
-        int column = 0;
-        for (const QString &text : {lending.borrower, lending.lentOn, lending.returnedOn})
-            tblLendings->setItem(row, column++, new QTableWidgetItem(text));
-    }
+    for (const Lending &lending : DiscLendingStore::history(m_connectionName, m_code))
+        appendRecord(*tblLendings, {lending.borrower, lending.lentOn, lending.returnedOn});
     m_record = ImportRecordStore::read(m_connectionName, m_code);
     for (QWidget *edit : std::initializer_list<QWidget *>{edtName, edtLocation, edtNote, edtKeywords, edtBorrower,
                                                           edtLentOn, btnReturn, btnOk})

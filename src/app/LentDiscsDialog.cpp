@@ -1,5 +1,7 @@
 #include "LentDiscsDialog.h"
 
+#include "RecordTable.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,20 +17,11 @@ TfrmLentDiscs::TfrmLentDiscs(const QList<LentDisc> &discs, QWidget *parent)
     , m_empty(discs.isEmpty())
 {
     setObjectName(u"frmLentDiscs"_s);
-    tblLentDiscs = new QTableWidget(int(discs.size()), 3, this);
-    tblLentDiscs->setObjectName(u"tblLentDiscs"_s);
-    tblLentDiscs->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblLentDiscs->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblLentDiscs->setSelectionMode(QAbstractItemView::SingleSelection);
-    tblLentDiscs->verticalHeader()->hide();
-    tblLentDiscs->horizontalHeader()->setStretchLastSection(true);
+    tblLentDiscs = recordTable(this, u"tblLentDiscs"_s, 3);
     tblLentDiscs->setColumnWidth(0, 220);
     tblLentDiscs->setColumnWidth(1, 140);
-    for (int row = 0; row < discs.size(); ++row) {
-        const LentDisc &disc = discs.at(row);
-        int column = 0;
-        for (const QString &text : {disc.name, disc.borrower, disc.lentOn})
-            tblLentDiscs->setItem(row, column++, new QTableWidgetItem(text));
+    for (const LentDisc &disc : discs) {
+        const int row = appendRecord(*tblLentDiscs, {disc.name, disc.borrower, disc.lentOn});
         tblLentDiscs->item(row, 0)->setData(Qt::UserRole, disc.code);
     }
     connect(tblLentDiscs, &QTableWidget::cellDoubleClicked, this, [this](int row) {

@@ -30,6 +30,15 @@ DiscChange lendTo(const QString &person, const QString &on)
     return change;
 }
 
+// A catalogue opened, closed and opened again.
+struct Reopening {
+    TestProgramDir dir;
+    RecordingErrorPresenter presenter;
+    TLCommFunction comm{&presenter};
+    TLCommBusiness business{comm};
+    std::unique_ptr<TdmQL> open() { return std::make_unique<TdmQL>(dir.path(), comm, business); }
+};
+
 } // namespace
 
 class TestDiscRecords : public QObject {
@@ -38,14 +47,12 @@ class TestDiscRecords : public QObject {
 private slots:
     void propertiesOutliveARestartAndGoWithTheDisc()
     {
-        TestProgramDir dir;
-        RecordingErrorPresenter presenter;
-        TLCommFunction comm(&presenter);
-        TLCommBusiness business(comm);
+        Reopening r;
         int code = 0;
         {
-            TdmQL dm(dir.path(), comm, business);
-            code = CatalogueFixture(dm, comm).addDisc(u"照片"_s);
+            const auto opened = r.open();
+            TdmQL &dm = *opened;
+            code = CatalogueFixture(dm, r.comm).addDisc(u"照片"_s);
             const QString connection = dm.aConQl.connectionName();
             ImportRecord record;
             record.importedAt = u"2024-05-01 12:00:00"_s;
@@ -62,7 +69,8 @@ private slots:
             change.keywords = u"家庭,旅行，2019  海边"_s;
             QCOMPARE(DiscChangeStore::apply(connection, code, change), DiscDetailsStore::Rename::Done);
         }
-        TdmQL dm(dir.path(), comm, business);
+        const auto opened = r.open();
+        TdmQL &dm = *opened;
         const QString connection = dm.aConQl.connectionName();
         const DiscDetails details = DiscDetailsStore::read(connection, code);
         QCOMPARE(details.location, u"书房 柜2 第3格"_s);
@@ -77,7 +85,7 @@ private slots:
         QCOMPARE(DiscLendingStore::current(connection, code)->borrower, u"张三"_s);
 
         // A disc imported before the records existed has none.
-        const int older = CatalogueFixture(dm, comm).addDisc(u"旧光盘"_s);
+        const int older = CatalogueFixture(dm, r.comm).addDisc(u"旧光盘"_s);
         QVERIFY(!ImportRecordStore::read(connection, older));
 
         runStatement(connection, u"delete from CdRomListMt where DiskCode = ?"_s, {code});
@@ -174,21 +182,20 @@ private slots:
     // and the sqlite3 command reads the new tables. A dropped one comes back alone.
     void olderCatalogueIsUpgradedOnOpen()
     {
-        TestProgramDir dir;
-        RecordingErrorPresenter presenter;
-        TLCommFunction comm(&presenter);
-        TLCommBusiness business(comm);
+        Reopening r;
         int code = 0;
         {
-            TdmQL dm(dir.path(), comm, business);
-            code = CatalogueFixture(dm, comm).addDisc(u"旧光盘"_s);
+            const auto opened = r.open();
+            TdmQL &dm = *opened;
+            code = CatalogueFixture(dm, r.comm).addDisc(u"旧光盘"_s);
             const QString connection = dm.aConQl.connectionName();
             for (const QString &table : {u"DiscImport"_s, u"DiscDetails"_s, u"DiscLending"_s})
                 runStatement(connection, u"DROP TABLE "_s + table);
             runStatement(connection, u"PRAGMA user_version = 3"_s);
         }
         {
-            TdmQL dm(dir.path(), comm, business);
+            const auto opened = r.open();
+            TdmQL &dm = *opened;
             const QString connection = dm.aConQl.connectionName();
             QCOMPARE(CatalogueSchema::version(connection), CatalogueSchema::CurrentVersion);
             DiscChange change = lendTo(u"张三"_s, u"2024-06-01"_s);
@@ -197,14 +204,15 @@ private slots:
             runStatement(connection, u"DROP TABLE DiscLending"_s);
         }
         {
-            TdmQL dm(dir.path(), comm, business);
+            const auto opened = r.open();
+            TdmQL &dm = *opened;
             const QString connection = dm.aConQl.connectionName();
             QCOMPARE(DiscDetailsStore::read(connection, code).location, u"书房"_s);
             QCOMPARE(rowsOf(connection, u"DiscLending"_s), 0);
         }
-        QVERIFY(presenter.calls.isEmpty());
+        QVERIFY(r.presenter.calls.isEmpty());
         QProcess sqlite;
-        sqlite.start(u"sqlite3"_s, {dir.catalogue(), u"select d.Location from DiscDetails d join CdRomListMt m "
+        sqlite.start(u"sqlite3"_s, {r.dir.catalogue(), u"select d.Location from DiscDetails d join CdRomListMt m "
                                                      "using (DiskCode)"_s});
         QVERIFY(sqlite.waitForFinished());
         QCOMPARE(QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed(), u"书房"_s);
