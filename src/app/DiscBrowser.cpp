@@ -2,6 +2,7 @@
 
 #include "drives/ReplaceAll.h"
 #include "language/Language.h"
+#include "store/Catalogue.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
@@ -102,11 +103,18 @@ void DiscBrowser::ReloadDiscTree()
 
 void DiscBrowser::AddDiscNode(TQuery &query, QTreeWidgetItem *parent)
 {
+    AddDiscNode(DiscRecord{query.FieldByName(u"DiskCode"_s).AsInteger(), query.FieldByName(u"DiskName"_s).AsString(),
+                           query.FieldByName(u"DiskLabel"_s).AsString(), query.FieldByName(u"DiskSerial"_s).AsString()},
+                parent);
+}
+
+void DiscBrowser::AddDiscNode(const DiscRecord &record, QTreeWidgetItem *parent)
+{
     TDiscNode disc;
-    disc.DiskCode = qint32(query.FieldByName(u"DiskCode"_s).AsInteger());
-    disc.DiskName = query.FieldByName(u"DiskName"_s).AsString();
-    disc.DiskLabel = query.FieldByName(u"DiskLabel"_s).AsString();
-    disc.DiskSerial = query.FieldByName(u"DiskSerial"_s).AsString();
+    disc.DiskCode = qint32(record.code);
+    disc.DiskName = record.name;
+    disc.DiskLabel = record.label;
+    disc.DiskSerial = record.serial;
     static const QIcon icon = discIcon();
     auto *node = new DiscNodeItem(parent, {disc.DiskName});
     node->setIcon(0, icon);
@@ -118,11 +126,7 @@ void DiscBrowser::LoadDiscFiles()
     if (!m_dm.aqryCdRomListMt->Active())
         ReopenDiscList();
     const qint64 code = m_dm.aqryCdRomListMt->FieldByName(u"DiskCode"_s).AsInteger();
-    TQuery &files = *m_dm.aqryCdRomListDt;
-    files.Close();
-    files.SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s};
-    files.Params() = {code};
-    files.Open(); // a failure throws with the engine's message
+    m_dm.catalogue().openDiscFiles(*m_dm.aqryCdRomListDt, code); // a failure throws with the engine's message
 }
 
 void DiscBrowser::tvCdIndexChange()
@@ -250,14 +254,8 @@ QHash<qint32, QString> DiscBrowser::discNames() const
 
 void DiscBrowser::AddStoredDisc(qint64 discCode)
 {
-    TQuery &disc = *m_dm.aqryTempFind;
-    disc.Close();
-    disc.SQL() = {u"select DiskCode, DiskLabel, DiskName, DiskSerial from CdRomListMt  where DiskCode = ?"_s};
-    disc.Params() = {discCode};
-    disc.Open();
-    if (disc.RecordCount() > 0)
-        AddDiscNode(disc, rootNode());
-    disc.Close();
+    if (const std::optional<DiscRecord> disc = m_dm.catalogue().disc(discCode))
+        AddDiscNode(*disc, rootNode());
     sortDiscNodes();
     ReopenDiscList();
 }

@@ -13,6 +13,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class StatusProgress;
 class TLCommFunction;
+struct DiscRecord;
 class TQuery;
 class TSortableListView;
 class TdmQL;
@@ -27,6 +28,7 @@ public:
 
     void ReloadDiscTree();
     void AddDiscNode(TQuery &query, QTreeWidgetItem *parent);
+    void AddDiscNode(const DiscRecord &record, QTreeWidgetItem *parent);
     void ReopenDiscList();
     void LoadDiscFiles();
     void ClearSortMarks(int keep);

@@ -2,6 +2,7 @@
 // editing of category names.
 #include "CategoryChooser.h"
 
+#include "store/Catalogue.h"
 #include "store/DmQL.h"
 #include "store/LCommBusiness.h"
 #include "store/LCommFunction.h"
@@ -13,10 +14,6 @@
 #include <QListWidget>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-const QString kMaskStatement = u"select extCode, extDetailInfo  from extDt  Where extCode = ?"_s;
-} // namespace
 
 void TCategoryChooser::requireRow(bool located)
 {
@@ -64,7 +61,7 @@ void TCategoryChooser::cbCatalogChange()
         locateCategory();
     setMaskActions(false);
     const QVariant code = selectedCategory();
-    m_commFunction.OpenSql(*m_dm.aqryExtDt, kMaskStatement, {code.isValid() ? code.toLongLong() : qint64(-1)});
+    m_dm.catalogue().openCategoryMasks(*m_dm.aqryExtDt, code.isValid() ? code.toLongLong() : qint64(-1));
     InslbCatalog();
 }
 

@@ -4,6 +4,7 @@
 
 #include "CliDiscDetails.h"
 #include "CliSupport.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 
 using namespace Qt::StringLiterals;
@@ -18,10 +19,11 @@ int CliCommands::discs(const QStringList &arguments)
     if (const auto narrowed = CliDiscDetails::narrowedDiscs(command))
         return *narrowed;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
-        QSqlQuery query = statement(
-            catalogue.dm(), u"select DiskName, DiskLabel, DiskSerial, (select count(*) from CdRomListDt f "
-                            "where f.DiskCode = m.DiskCode) from CdRomListMt m order by DiskName COLLATE LOCALE"_s);
-        command.output().listing({u"name"_s, u"label"_s, u"serial"_s, u"files"_s}, records(query, 4));
+        QList<QStringList> records;
+        for (const DiscSummary &summary : catalogue.dm().catalogue().discSummaries())
+            records.append(
+                {summary.disc.name, summary.disc.label, summary.disc.serial, QString::number(summary.files)});
+        command.output().listing({u"name"_s, u"label"_s, u"serial"_s, u"files"_s}, records);
         return int(Status::Done);
     });
 }
@@ -64,11 +66,10 @@ int CliCommands::categories(const QStringList &arguments)
     if (const auto end = command.parse(arguments, 0))
         return *end;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
-        QSqlQuery query =
-            statement(catalogue.dm(), u"select m.extName, group_concat(d.extDetailInfo, ' ') from extMt m "
-                                      "left join (select extCode, extDetailInfo from extDt order by rowid) d "
-                                      "on d.extCode = m.extCode group by m.extCode order by m.extCode"_s);
-        command.output().listing({u"name"_s, u"masks"_s}, records(query, 2));
+        QList<QStringList> records;
+        for (const CategoryRecord &category : catalogue.dm().catalogue().categories())
+            records.append({category.name, category.masks.join(u' ')});
+        command.output().listing({u"name"_s, u"masks"_s}, records);
         return int(Status::Done);
     });
 }

@@ -8,6 +8,7 @@
 #include "search/FileListExport.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/AppError.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 
 #include <QCoreApplication>
@@ -24,17 +25,12 @@ namespace {
 // The masks of the category of that name, in the order the category editor lists them.
 std::optional<QStringList> categoryMasks(TdmQL &dm, const QString &category)
 {
-    QSqlQuery found = statement(dm, u"select extCode from extMt where extName = ?"_s, {category});
-    if (!found.next()) {
+    const std::optional<CategoryRecord> found = dm.catalogue().categoryNamed(category);
+    if (!found) {
         CliOutput::error(QCoreApplication::translate("Cli", "找不到扩展名类别“%1”").arg(category));
         return std::nullopt;
     }
-    QSqlQuery masks =
-        statement(dm, u"select extDetailInfo from extDt where extCode = ? order by rowid"_s, {found.value(0)});
-    QStringList list;
-    while (masks.next())
-        list.append(masks.value(0).toString());
-    return list;
+    return found->masks;
 }
 
 // What one import reads: a drive letter and the folder below its root in letter form.
@@ -226,11 +222,10 @@ int CliCommands::exportList(const QStringList &arguments)
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {
         FileRowModel rows;
         // The file list's column headers, as the window's export writes them.
-        rows.setHeaderCaptions({QCoreApplication::translate("CliColumns", "光盘名"),
-                                QCoreApplication::translate("CliColumns", "文件名"),
-                                QCoreApplication::translate("CliColumns", "大小"),
-                                QCoreApplication::translate("CliColumns", "时间"),
-                                QCoreApplication::translate("CliColumns", "路径")});
+        rows.setHeaderCaptions(
+            {QCoreApplication::translate("CliColumns", "光盘名"), QCoreApplication::translate("CliColumns", "文件名"),
+             QCoreApplication::translate("CliColumns", "大小"), QCoreApplication::translate("CliColumns", "时间"),
+             QCoreApplication::translate("CliColumns", "路径")});
         const bool found = p.isSet(searchText)
                                ? searchHits(catalogue.dm(), p.value(searchText), p.value(u"in"_s), rows).has_value()
                                : discFiles(catalogue.dm(), p.positionalArguments().value(0), rows).has_value();

@@ -1,12 +1,13 @@
 #include "CliSupport.h"
 
 #include "search/FileSearch.h"
-#include "search/SearchCondition.h"
 #include "store/AppError.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
-#include "store/Statement.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdio>
@@ -69,23 +70,6 @@ CliOutput CommandParser::output() const
     return CliOutput(parser.isSet(json));
 }
 
-QSqlQuery statement(TdmQL &dm, const QString &text, const QVariantList &values)
-{
-    return runStatement(dm.aConQl.connectionName(), text, values);
-}
-
-QList<QStringList> records(QSqlQuery &query, int columns)
-{
-    QList<QStringList> rows;
-    while (query.next()) {
-        QStringList row;
-        for (int i = 0; i < columns; ++i)
-            row.append(query.value(i).toString());
-        rows.append(row);
-    }
-    return rows;
-}
-
 int withCatalogue(const CommandParser &command, TdmQL::Access access, const std::function<int(CliCatalogue &)> &work)
 {
     CliCatalogue catalogue;
@@ -101,18 +85,13 @@ int withCatalogue(const CommandParser &command, TdmQL::Access access, const std:
 
 std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowModel &rows)
 {
-    QSqlQuery disc = statement(dm, u"select DiskCode, DiskName from CdRomListMt where DiskName = ?"_s, {name});
-    if (!disc.next()) {
+    const std::optional<DiscRecord> disc = dm.catalogue().discNamed(name);
+    if (!disc) {
         CliOutput::error(QCoreApplication::translate("Cli", "找不到光盘“%1”的记录").arg(name));
         return std::nullopt;
     }
-    const QString discName = disc.value(1).toString();
-    QSqlQuery files = statement(
-        dm, u"select FileName, FileSize, FileData, FilePath from CdRomListDt where DiskCode = ?"_s, {disc.value(0)});
-    while (files.next())
-        rows.appendRow({discName,
-                        {files.value(0).toString(), files.value(1).toString(), files.value(2).toString(),
-                         files.value(3).toString()}});
+    dm.catalogue().forEachFileOfDisc(
+        disc->code, [&](const FileRecord &file) { rows.appendRow(FileRow::listed(disc->name, file)); });
     return &rows;
 }
 
@@ -120,22 +99,22 @@ std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const Q
                                          bool pinyin)
 {
     static const QStringList names{u"name"_s, u"size"_s, u"date"_s, u"path"_s};
-    static const QStringList fields{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s};
-    const QString pattern = SearchCondition::pattern(text);
-    QStringList conditions(names.size(), QString());
+    QList<FileSearchRequest::Column> searched;
     for (const QString &column : columns.split(u',', Qt::SkipEmptyParts)) {
         const qsizetype i = names.indexOf(column.trimmed());
         if (i < 0) {
             CliOutput::error(QCoreApplication::translate("Cli", "--in 只接受 name、size、date、path：%1").arg(column));
             return std::nullopt;
         }
-        if (!pattern.isEmpty())
-            conditions[i] = SearchCondition::condition(fields.at(i));
+        const auto found = FileSearchRequest::Column(i);
+        if (!searched.contains(found))
+            searched.append(found);
     }
+    // The columns in the search dialog's order, whatever the order --in names them in.
+    std::sort(searched.begin(), searched.end());
     TQuery &query = *dm.aqryQuery;
-    FileSearch::open(query, conditions, pattern, FileSearch::IndexUse::WhereBuilt,
-                     pinyin ? SearchCondition::readingPattern(text) : QString());
-    const QHash<qint32, QString> discNames = FileSearch::discNames(dm);
+    dm.catalogue().openSearch(query, FileSearchRequest::forText(text, searched, pinyin));
+    const QHash<qint32, QString> discNames = dm.catalogue().discNames();
     for (query.First(); !query.Eof(); query.Next())
         rows.appendRow(FileSearch::hitRow(query, discNames));
     query.Close();

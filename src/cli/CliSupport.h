@@ -4,13 +4,12 @@
 #include "CliOutput.h"
 
 #include <QCommandLineParser>
-#include <QSqlQuery>
 #include <functional>
 #include <optional>
 
 class FileRowModel;
 
-// What the commands of quillon-cli share: their option parsing, statements on the
+// What the commands of quillon-cli share: their option parsing, the opening of the
 // catalogue, and the file lists of a disc or a search.
 namespace CliSupport {
 
@@ -31,10 +30,6 @@ struct CommandParser {
     CliOutput output() const;
 };
 
-// A statement with bound values, run; raises DbError with the engine's message.
-QSqlQuery statement(TdmQL &dm, const QString &text, const QVariantList &values = {});
-// The records of a query, every column as text.
-QList<QStringList> records(QSqlQuery &query, int columns);
 // Opens the catalogue the command's options name and runs the work on it; a catalogue
 // error ends it with status 3 and the engine's message.
 int withCatalogue(const CommandParser &command, TdmQL::Access access, const std::function<int(CliCatalogue &)> &work);

@@ -1,5 +1,6 @@
 #include "CatalogueWriter.h"
 
+#include "store/Catalogue.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
@@ -9,33 +10,11 @@
 #include <QCoreApplication>
 #include <QScopeGuard>
 
-using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString kInsertDisc = u"Insert Into CdRomListMt (DiskName, DiskLabel, DiskSerial) values (?, ?, ?)"_s;
-const QString kInsertFile =
-    u"Insert Into CdRomListDt (DiskCode, FileName, FileSize, FileData, FilePath) values (?, ?, ?, ?, ?)"_s;
-
-qint64 insertDisc(TQuery &insert, const CatalogueWriter::Disc &disc)
+bool CatalogueWriter::StoreDiscFiles(Catalogue &catalogue, qint64 code, const FileRowModel &rows,
+                                     ProgressSink &progress)
 {
-    insert.Close();
-    insert.SQL() = {kInsertDisc};
-    insert.Params() = {disc.name, disc.label, disc.serial};
-    insert.ExecSQL();
-    return insert.LastInsertId();
-}
-
-} // namespace
-
-bool CatalogueWriter::StoreDiscFiles(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress)
-{
-    insert.Close();
-    insert.SQL() = {kInsertFile};
     for (int i = 0; i < rows.rowCount(); ++i) {
-        const FileRow &row = rows.row(i);
-        insert.Params() = {code, row.caption, row.sub[0], row.sub[1], row.sub[2].mid(2)};
-        insert.ExecSQL();
+        catalogue.insertFile(rows.row(i).scannedRecord(code));
         if (i % 100 == 0)
             progress.ReportProgress(QCoreApplication::translate("CatalogueWriter", "正在导入第%1条记录").arg(i), i);
         if (progress.StopRequested())
@@ -58,10 +37,11 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
     progress.SetProgressRange(rows.rowCount(), 0);
     try {
         Transaction transaction(dm.aConQl);
-        const qint64 code = insertDisc(insert, disc);
+        Catalogue &catalogue = dm.catalogue();
+        const qint64 code = catalogue.insertDisc({0, disc.name, disc.label, disc.serial});
         if (disc.record)
             ImportRecordStore::write(dm.aConQl.connectionName(), code, *disc.record);
-        if (!StoreDiscFiles(insert, code, rows, progress))
+        if (!StoreDiscFiles(catalogue, code, rows, progress))
             return std::nullopt;
         transaction.commit();
         return code;

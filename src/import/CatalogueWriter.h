@@ -5,10 +5,10 @@
 #include <QString>
 #include <optional>
 
+class Catalogue;
 class FileRowModel;
 class ProgressSink;
 class TLCommFunction;
-class TQuery;
 class TdmQL;
 
 // Stores an import as a disc of the catalogue: the disc record and the file records of
@@ -26,7 +26,7 @@ public:
 
     // Writes the disc record and then every row under the code that insert gave, all in
     // one transaction with one prepared insert for the rows: name, size and date text as
-    // the rows hold them, the folder without its drive letter and colon. The catalogue
+    // the rows hold them, the folder as the catalogue stores it (the rows' hidden column). The catalogue
     // therefore holds the whole disc or nothing of it. Progress every hundred rows; the
     // stop request rolls everything back at once. A failed insert or commit is reported
     // through ShowError as "导入失败" with the engine's message. Ends with "完成导入" and
@@ -38,5 +38,5 @@ public:
     // The part of StoreDisc that stores the listed rows: one file record per row under the
     // disc's code, inside the transaction StoreDisc holds, with the progress every hundred
     // rows. False when the stop request ended it; an insert that fails throws DbError.
-    static bool StoreDiscFiles(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress);
+    static bool StoreDiscFiles(Catalogue &catalogue, qint64 code, const FileRowModel &rows, ProgressSink &progress);
 };

@@ -4,6 +4,7 @@
 #include "ImportRecordOf.h"
 #include "ScanFiles.h"
 #include "drives/DriveUtilities.h"
+#include "store/Catalogue.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "store/ProgressSink.h"
@@ -33,14 +34,7 @@ void DiscImport::saveFolderTime(ScanTime time)
 
 bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 {
-    TQuery &lookup = *dm.aqryTempFind;
-    lookup.Close();
-    lookup.SQL() = {u"Select DiskName From CdRomListMt Where DiskName = ?"_s};
-    lookup.Params() = {name};
-    lookup.Open();
-    const bool taken = lookup.RecordCount() > 0;
-    lookup.Close();
-    return taken;
+    return dm.catalogue().discNameTaken(name);
 }
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,

@@ -19,20 +19,30 @@ namespace {
 class Scan {
 public:
     Scan(const QStringList &masks, FileRowModel &rows, const bool &scanning, ProgressSink *progress, ScanTime time)
-        : m_rows(rows), m_scanning(scanning), m_progress(progress), m_time(time)
+        : m_rows(rows)
+        , m_scanning(scanning)
+        , m_progress(progress)
+        , m_time(time)
     {
         for (const QString &mask : masks)
             m_matchers.emplace_back(mask);
     }
 
-    // shown: the root's folder as the rows show it, in letter form ending with a backslash.
+    // A folder as the rows show it, in letter form ending with a backslash ("g:\音乐\"), and
+    // as the catalogue stores it, from the drive's root ("\音乐\").
+    struct Folder {
+        QString shown;
+        QString stored;
+        Folder child(const QString &name) const { return {shown + name + u'\\', stored + name + u'\\'}; }
+    };
+
     // Depth first without recursion: each level keeps its open directory and the next of
     // its entries to look at.
-    void walk(std::unique_ptr<OpenDirectory> root, const QString &shown)
+    void walk(std::unique_ptr<OpenDirectory> root, const Folder &folder)
     {
         m_pump.pump();
         std::vector<Level> levels;
-        if (!enter(std::move(root), shown, levels))
+        if (!enter(std::move(root), folder, levels))
             return;
         while (!levels.empty()) {
             if (!running())
@@ -42,7 +52,7 @@ public:
             while (level.next < entries.size() && !enterable(entries.at(level.next)))
                 ++level.next;
             if (level.next == entries.size()) {
-                addFiles(entries, level.shown);
+                addFiles(entries, level.folder);
                 levels.pop_back();
                 continue;
             }
@@ -52,8 +62,7 @@ public:
                 continue;
             }
             m_pump.pump();
-            const QString childShown = level.shown + entry.name + u'\\';
-            enter(level.dir->openChild(entry), childShown, levels);
+            enter(level.dir->openChild(entry), level.folder.child(entry.name), levels);
         }
     }
 
@@ -62,13 +71,13 @@ public:
 private:
     struct Level {
         std::unique_ptr<OpenDirectory> dir;
-        QString shown;
+        Folder folder;
         qsizetype next = 0;
     };
 
     static bool enterable(const DirEntry &entry) { return entry.isDir && !entry.hidden && !entry.otherDevice; }
 
-    bool enter(std::unique_ptr<OpenDirectory> dir, const QString &shown, std::vector<Level> &levels)
+    bool enter(std::unique_ptr<OpenDirectory> dir, const Folder &folder, std::vector<Level> &levels)
     {
         if (!dir) {
             ++m_skipped.folders;
@@ -76,7 +85,7 @@ private:
         }
         m_skipped.folders += dir->listing().unreadableFolders;
         m_skipped.files += dir->listing().unreadableFiles;
-        levels.push_back(Level{std::move(dir), shown});
+        levels.push_back(Level{std::move(dir), folder});
         return true;
     }
 
@@ -86,16 +95,15 @@ private:
         return m_time == ScanTime::Modified ? entry.modificationTime : entry.creationTime;
     }
 
-    void addFiles(const QList<DirEntry> &entries, const QString &shown)
+    void addFiles(const QList<DirEntry> &entries, const Folder &folder)
     {
         std::vector<FileRow> found;
         for (const NameMatcher &matcher : m_matchers)
             for (const DirEntry &entry : entries)
                 if (!entry.isDir && matcher.matches(entry.name))
-                    found.push_back(FileRow{entry.name,
-                                            {QString::number(entry.size),
-                                             DateText::fromDateTime(FileTimeToDateTime(timeOf(entry))), shown,
-                                             QString()}});
+                    found.push_back(FileRow::scanned(entry.name, QString::number(entry.size),
+                                                     DateText::fromDateTime(FileTimeToDateTime(timeOf(entry))),
+                                                     folder.shown, folder.stored));
         m_rows.appendRows(std::move(found));
     }
 
@@ -132,6 +140,7 @@ ScanSkipped ScanFiles(const QString &path, const QStringList &masks, FileRowMode
     QString relative = shown.mid(3, shown.size() - 4);
     relative.replace(u'\\', u'/');
     Scan scan(masks, rows, scanning, progress, time);
-    scan.walk(Platform::instance().openDirectory(letter, relative), shown);
+    // The catalogue keeps the folders from the drive's root, without its letter and colon.
+    scan.walk(Platform::instance().openDirectory(letter, relative), {shown, shown.mid(2)});
     return scan.skipped();
 }

@@ -1,8 +1,7 @@
 #include "FrmSearch.h"
 
-#include "FileSearch.h"
-#include "SearchCondition.h"
 #include "SearchListBox.h"
+#include "store/Catalogue.h"
 #include "store/DbError.h"
 #include "store/Query.h"
 #include "ui/ActionGuard.h"
@@ -29,10 +28,11 @@ QPushButton *button(QWidget *parent, const QString &name, QRect geometry)
 
 bool TfrmSearch::s_pinyin = false;
 
-TfrmSearch::TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent)
+TfrmSearch::TfrmSearch(TQuery &query, Catalogue &catalogue, Prompts &prompts, QWidget *parent)
     : TfrmRoot<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_query(query)
+    , m_catalogue(catalogue)
     , m_prompts(prompts)
 {
     setObjectName(u"frmSearch"_s);
@@ -104,31 +104,40 @@ void TfrmSearch::showEvent(QShowEvent *event)
 
 void TfrmSearch::FormShow()
 {
-    m_conditions = QStringList(slbQL->count(), QString());
+    m_conditions = ConditionList(slbQL->count());
     slbQL->SetItemChecked(0, true);
     edtQlSearch->setFocus();
 }
 
 void TfrmSearch::BuildConditions()
 {
-    m_conditions = QStringList(slbQL->count(), QString());
+    m_conditions = ConditionList(slbQL->count());
     m_pattern = SearchCondition::pattern(edtQlSearch->text());
     m_readingPattern = chkPinyin->isChecked() ? SearchCondition::readingPattern(edtQlSearch->text()) : QString();
     if (m_pattern.isEmpty())
         return;
     for (int i = 0; i < slbQL->count(); ++i)
         if (slbQL->isChecked(i))
-            m_conditions[i] = SearchCondition::condition(slbQL->FieldNames().at(i));
+            m_conditions[i] = FileSearchRequest::columnNamed(slbQL->FieldNames().at(i));
+}
+
+FileSearchRequest TfrmSearch::request() const
+{
+    FileSearchRequest search{{}, m_pattern, m_readingPattern};
+    for (const std::optional<FileSearchRequest::Column> &column : m_conditions)
+        if (column)
+            search.columns.append(*column);
+    return search;
 }
 
 QString TfrmSearch::JoinConditions() const
 {
-    return SearchCondition::join(FileSearch::withReadings(m_conditions, m_readingPattern));
+    return SearchStatement::conditions(request()).text;
 }
 
 QVariantList TfrmSearch::conditionValues() const
 {
-    return FileSearch::values(FileSearch::withReadings(m_conditions, m_readingPattern), m_pattern, m_readingPattern);
+    return SearchStatement::conditions(request()).values;
 }
 
 void TfrmSearch::btnFindClick()
@@ -141,7 +150,7 @@ void TfrmSearch::btnFindClick()
         return;
     }
     try {
-        FileSearch::open(m_query, m_conditions, m_pattern, FileSearch::IndexUse::WhereBuilt, m_readingPattern);
+        m_catalogue.openSearch(m_query, request());
     } catch (const DbError &) {
         emit searchFailed();
         throw; // the guard shows the engine's message

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "store/FileSearchRequest.h"
 #include "ui/FrmRoot.h"
 
 #include <QDialog>
-#include <QStringList>
+#include <QList>
 
+#include <optional>
+
+class Catalogue;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -14,17 +18,22 @@ class TQuery;
 class TSearchListBox;
 
 // The search dialog: a text and the columns to look for it in. Finding opens the search
-// query with the conditions; the main window lists what it found.
+// query on the catalogue with the search they make; the main window lists what it found.
 class TfrmSearch : public TfrmRoot<QDialog> {
     Q_OBJECT
 public:
-    TfrmSearch(TQuery &query, Prompts &prompts, QWidget *parent = nullptr);
+    TfrmSearch(TQuery &query, Catalogue &catalogue, Prompts &prompts, QWidget *parent = nullptr);
+
+    // One entry per column of the list: the column while it is searched, empty otherwise.
+    using ConditionList = QList<std::optional<FileSearchRequest::Column>>;
 
     void BuildConditions();
+    // The search the text and the ticked columns make.
+    FileSearchRequest request() const;
+    // The statement's conditions for that search, and the values they bind.
     QString JoinConditions() const;
-    // The bound values of the joined conditions, one per condition.
     QVariantList conditionValues() const;
-    const QStringList &conditions() const { return m_conditions; }
+    const ConditionList &conditions() const { return m_conditions; }
 
     QGroupBox *GroupBox1;
     QLineEdit *edtQlSearch;
@@ -52,8 +61,9 @@ private:
     void btnFindClick();
 
     TQuery &m_query;
+    Catalogue &m_catalogue;
     Prompts &m_prompts;
-    QStringList m_conditions;
+    ConditionList m_conditions;
     QString m_pattern;
     QString m_readingPattern;
     static bool s_pinyin;

@@ -35,7 +35,7 @@ void SearchController::actFindExecute()
     TQuery &query = *m_dm.aqryQuery;
     const QStringList savedLines = query.SQL();
     const QVariantList savedValues = query.Params();
-    auto *dialog = new TfrmSearch(query, m_prompts, m_window);
+    auto *dialog = new TfrmSearch(query, m_dm.catalogue(), m_prompts, m_window);
     const auto restore = qScopeGuard([&] {
         delete dialog;
         query.Close();

@@ -5,6 +5,7 @@
 #include "LCommBusiness.h"
 #include "LCommFunction.h"
 #include "Schema.h"
+#include "SqliteCatalogue.h"
 #include "Statement.h"
 
 #include <QDir>
@@ -77,6 +78,7 @@ TdmQL::TdmQL(const QString &programDir, const QString &catalogueFile, TLCommFunc
     , m_commBusiness(commBusiness)
     , m_access(access)
 {
+    m_catalogue = std::make_unique<SqliteCatalogue>(*this, commFunction);
     setObjectName(u"dmQL"_s);
     defineQueries();
     DataModuleCreate();
@@ -140,9 +142,8 @@ bool TdmQL::lockCatalogue()
     if (m_lock->state() == CatalogueLock::State::Held)
         return true;
     m_inUse = m_lock->state() == CatalogueLock::State::InUse;
-    const QString message = m_inUse
-                                ? tr("光盘索引库正在被另一个程序使用：%1").arg(m_lock->holder())
-                                : tr("无法锁定光盘索引库：%1").arg(m_lock->reason());
+    const QString message = m_inUse ? tr("光盘索引库正在被另一个程序使用：%1").arg(m_lock->holder())
+                                    : tr("无法锁定光盘索引库：%1").arg(m_lock->reason());
     m_commFunction.ShowError(message, tr("光盘索引库：%1").arg(QDir::toNativeSeparators(catalogueFile())),
                              tr("错误提示"));
     m_lock.reset();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class Catalogue;
 class CatalogueLock;
 class TLCommBusiness;
 class TLCommFunction;
@@ -50,6 +51,9 @@ public:
     // and abandons the operation.
     TQuery::ErrorAction QryError(TQuery &dataSet, const DbError &error);
 
+    // Every statement of the program beyond the named queries' own goes through this.
+    Catalogue &catalogue() { return *m_catalogue; }
+
     TConnection aConQl;
     TQuery *const aqryTempFind;
     TQuery *const aqryExtMt;
@@ -76,6 +80,7 @@ private:
     QString m_programDir;
     QString m_catalogueFile;
     std::unique_ptr<CatalogueLock> m_lock;
+    std::unique_ptr<Catalogue> m_catalogue;
     TLCommFunction &m_commFunction;
     TLCommBusiness &m_commBusiness;
     Access m_access;

@@ -11,6 +11,7 @@
 #include "language/Language.h"
 #include "search/FileListExport.h"
 #include "search/FrmSearch.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 #include "store/Schema.h"
 #include "ui/FrmErrorShow.h"
@@ -140,7 +141,7 @@ private slots:
         main.tvCdIndex->setCurrentItem(main.rootNode()->child(0));
         main.browser().lvDetailColumnClick(2);
         TAboutBox about(m_prompts, &main);
-        TfrmSearch search(*session.dm.aqryQuery, m_prompts, &main);
+        TfrmSearch search(*session.dm.aqryQuery, session.dm.catalogue(), m_prompts, &main);
         TfrmErrorShow error(&main);
         error.Fill(u"message"_s, u"details"_s, QString());
         QList<QWidget *> windows{&main, &about, &search, &error};

@@ -53,9 +53,9 @@ class TestWriter : public QObject {
     static void fill(FileRowModel &rows, int n, int badAt = -1)
     {
         for (int i = 0; i < n; ++i)
-            rows.appendRow({u"f%1.mp3"_s.arg(i),
-                            {QString::number(i), i == badAt ? u"2024-13-45"_s : u"2024-01-02 03:04:05"_s,
-                             u"e:\\dir\\"_s, QString()}});
+            rows.appendRow(FileRow::scanned(u"f%1.mp3"_s.arg(i), QString::number(i),
+                                            i == badAt ? u"2024-13-45"_s : u"2024-01-02 03:04:05"_s, u"e:\\dir\\"_s,
+                                            u"\\dir\\"_s));
     }
 
 private slots:
@@ -81,8 +81,9 @@ private slots:
     void namesAndPathsAsTheyAre()
     {
         FileRowModel rows;
-        rows.appendRow({u"O'Brien.mp3"_s, {u"5368709120"_s, u"2024-01-01"_s, u"e:\\"_s, QString()}});
-        rows.appendRow({u"back`quote.mp3"_s, {u"1"_s, u"2024-01-01 00:00:01"_s, u"e:\\a\\b\\"_s, QString()}});
+        rows.appendRow(FileRow::scanned(u"O'Brien.mp3"_s, u"5368709120"_s, u"2024-01-01"_s, u"e:\\"_s, u"\\"_s));
+        rows.appendRow(
+            FileRow::scanned(u"back`quote.mp3"_s, u"1"_s, u"2024-01-01 00:00:01"_s, u"e:\\a\\b\\"_s, u"\\a\\b\\"_s));
         RecordingProgress progress;
         const auto disc = store(rows, u"Tom's `disc`"_s, progress);
         QVERIFY(disc);

@@ -23,6 +23,7 @@
 #include "search/FrmSearch.h"
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
+#include "store/Catalogue.h"
 #include "store/DiscChange.h"
 #include "store/ImportRecord.h"
 #include "store/LCommBusiness.h"
@@ -30,8 +31,8 @@
 #include "ui/FrmErrorShow.h"
 #include "ui/MyStatusBar.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -208,7 +209,7 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         save(folder, u"import-folder"_s);
     }
     {
-        TfrmSearch search(*dm.aqryQuery, prompts);
+        TfrmSearch search(*dm.aqryQuery, dm.catalogue(), prompts);
         search.show();
         search.edtQlSearch->setText(u"*.mp3"_s);
         search.slbQL->SetItemChecked(3, true);

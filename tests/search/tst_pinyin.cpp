@@ -3,12 +3,12 @@
 #include "CatalogueFixture.h"
 #include "RecordingErrorPresenter.h"
 #include "TestProgramDir.h"
-#include "search/FileSearch.h"
-#include "search/SearchCondition.h"
-#include "search/SearchNarrowing.h"
+#include "store/Catalogue.h"
 #include "store/LCommBusiness.h"
 #include "store/PinyinReading.h"
 #include "store/SearchIndex.h"
+#include "store/SearchNarrowing.h"
+#include "store/SearchStatement.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -24,9 +24,12 @@ struct File {
     QString path;
 };
 const QList<File> kFiles{
-    {u"周杰伦 - 七里香.mp3"_s, u"\\音乐\\周杰伦\\"_s}, {u"周杰伦 Live.mp3"_s, u"\\音乐\\周杰伦\\"_s},
-    {u"七里香（伴奏）.wav"_s, u"\\伴奏\\"_s},        {u"ＭＰ３合集.txt"_s, u"\\"_s},
-    {u"zjl notes.txt"_s, u"\\文档\\"_s},             {u"银行流水.xls"_s, u"\\"_s},
+    {u"周杰伦 - 七里香.mp3"_s, u"\\音乐\\周杰伦\\"_s},
+    {u"周杰伦 Live.mp3"_s, u"\\音乐\\周杰伦\\"_s},
+    {u"七里香（伴奏）.wav"_s, u"\\伴奏\\"_s},
+    {u"ＭＰ３合集.txt"_s, u"\\"_s},
+    {u"zjl notes.txt"_s, u"\\文档\\"_s},
+    {u"银行流水.xls"_s, u"\\"_s},
     {u"Hello World.doc"_s, u"\\新建文件夹\\"_s},
 };
 
@@ -60,16 +63,16 @@ void execute(const QString &connectionName, const QString &statement)
 // The names found, in the order listed; the narrowed search and the scan must agree.
 QStringList found(TdmQL &dm, const QString &text, const QStringList &columns, bool pinyin)
 {
-    QStringList conditions(4);
-    const QStringList fields{u"FileName"_s, u"FileSize"_s, u"FileData"_s, u"FilePath"_s};
-    for (const QString &column : columns)
-        conditions[fields.indexOf(column)] = SearchCondition::condition(column);
-    const QString readingPattern = pinyin ? SearchCondition::readingPattern(text) : QString();
+    QList<FileSearchRequest::Column> conditions;
+    for (const QString &field : FileSearchRequest::fieldNames())
+        if (columns.contains(field))
+            conditions.append(*FileSearchRequest::columnNamed(field));
+    const FileSearchRequest request = FileSearchRequest::forText(text, conditions, pinyin);
     QStringList results[2];
-    for (const FileSearch::IndexUse use : {FileSearch::IndexUse::WhereBuilt, FileSearch::IndexUse::Never}) {
+    for (const auto use : {SearchStatement::IndexUse::WhereBuilt, SearchStatement::IndexUse::Never}) {
         TQuery &query = *dm.aqryQuery;
         const QStringList base = query.SQL();
-        FileSearch::open(query, conditions, SearchCondition::pattern(text), use, readingPattern);
+        dm.catalogue().openSearch(query, request, use);
         for (query.First(); !query.Eof(); query.Next())
             results[int(use)].append(query.FieldByName(u"FileName"_s).AsString());
         query.Close();
@@ -175,8 +178,7 @@ private slots:
         QCOMPARE(SearchIndex::progress(connection)->readUpTo, 0);
         buildIndex(connection);
         QCOMPARE(SearchIndex::progress(connection)->readUpTo, kFiles.size());
-        QVERIFY(SearchNarrowing::clause(connection, {SearchCondition::condition(u"FileName"_s)}, u"%ZJL%"_s,
-                                        u"%ZJL%"_s));
+        QVERIFY(SearchNarrowing::clause(connection, {{FileSearchRequest::Column::FileName}, u"%ZJL%"_s, u"%ZJL%"_s}));
         QCOMPARE(found(dm, u"zjl"_s, {u"FileName"_s}, true).size(), 3);
 
         execute(connection, u"update SearchReadingState set stale = 1000000"_s);

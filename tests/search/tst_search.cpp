@@ -7,10 +7,11 @@
 #include "TestSession.h"
 #include "app/FrmMain.h"
 #include "search/FrmSearch.h"
-#include "search/SearchCondition.h"
 #include "search/SearchListBox.h"
+#include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 #include "store/LCommBusiness.h"
+#include "store/SearchStatement.h"
 #include "ui/MyStatusBar.h"
 #include "ui/SortableListView.h"
 
@@ -93,13 +94,21 @@ private slots:
         QCOMPARE(SearchCondition::pattern(u"100%_x\\"_s), u"%100\\%\\_X\\\\%"_s);
         QCOMPARE(SearchCondition::pattern(u"O'Brien 歌曲 Ärger"_s), u"%O'BRIEN 歌曲 ÄRGER%"_s);
         QCOMPARE(SearchCondition::pattern(u" \t "_s), QString());
-        QCOMPARE(SearchCondition::condition(u"FileName"_s),
+        QCOMPARE(SearchStatement::condition(FileSearchRequest::Column::FileName),
                  u"(length(FileName) >= ? and UCase(FileName) like ? escape '\\')"_s);
         // A value shorter than the pattern's characters (wildcards aside) cannot match.
         QCOMPARE(SearchCondition::minimumLength(SearchCondition::pattern(u"*f*f 100%_x\\"_s)), 10);
         QCOMPARE(SearchCondition::minimumLength(SearchCondition::pattern(u"音😀"_s)), 2);
-        QCOMPARE(SearchCondition::join({u"a"_s, QString(), u"b"_s}), u" a or b "_s);
-        QCOMPARE(SearchCondition::join({QString(), QString()}), QString());
+        // The conditions of the columns in the list's order, then those on pinyin; none for no text.
+        const auto conditions = SearchStatement::conditions(FileSearchRequest::forText(
+            u"ab"_s, {FileSearchRequest::Column::FileSize, FileSearchRequest::Column::FilePath}, true));
+        QCOMPARE(conditions.text.count(u") or ("_s), 2);
+        QVERIFY(conditions.text.startsWith(u" (length(FileSize)"_s));
+        QVERIFY(conditions.text.endsWith(u"Pinyin(FilePath, 1) like ? escape '\\') "_s));
+        QCOMPARE(conditions.values, (QVariantList{2, u"%AB%"_s, 2, u"%AB%"_s, u"%AB%"_s, u"%AB%"_s}));
+        QCOMPARE(SearchStatement::conditions(
+                     FileSearchRequest::forText(u" "_s, {FileSearchRequest::Column::FileName}, true)),
+                 SearchStatement::Conditions());
     }
 
     void selectorOffersTheSearchableFields()
@@ -142,7 +151,7 @@ private slots:
 
     void dialogStartsWithFileNameTicked()
     {
-        TfrmSearch dialog(*m_session->dm.aqryQuery, m_prompts);
+        TfrmSearch dialog(*m_session->dm.aqryQuery, m_session->dm.catalogue(), m_prompts);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), u"查询"_s);
         QCOMPARE(dialog.size(), QSize(268, 271));
@@ -153,14 +162,13 @@ private slots:
         QCOMPARE(dialog.btnCancel->geometry(), QRect(146, 103, 87, 29));
         QVERIFY(dialog.slbQL->isChecked(0));
         QVERIFY(!dialog.slbQL->isChecked(1));
-        QCOMPARE(dialog.conditions(), QStringList(4, QString()));
+        QCOMPARE(dialog.conditions(), TfrmSearch::ConditionList(4));
         QVERIFY(dialog.edtQlSearch->text().isEmpty());
 
         dialog.edtQlSearch->setText(u"mp3"_s);
         dialog.slbQL->item(3)->setCheckState(Qt::Checked);
-        QCOMPARE(dialog.JoinConditions(),
-                 u" (length(FileName) >= ? and UCase(FileName) like ? escape '\\') or "
-                 "(length(FilePath) >= ? and UCase(FilePath) like ? escape '\\') "_s);
+        QCOMPARE(dialog.JoinConditions(), u" (length(FileName) >= ? and UCase(FileName) like ? escape '\\') or "
+                                          "(length(FilePath) >= ? and UCase(FilePath) like ? escape '\\') "_s);
         QCOMPARE(dialog.conditionValues(), (QVariantList{3, u"%MP3%"_s, 3, u"%MP3%"_s}));
         dialog.edtQlSearch->setText(u"   "_s);
         QCOMPARE(dialog.JoinConditions(), QString());

@@ -5,13 +5,13 @@
 #include "RecordingErrorPresenter.h"
 #include "RecordingProgress.h"
 #include "TestProgramDir.h"
-#include "search/FileSearch.h"
-#include "search/SearchCondition.h"
 #include "search/SearchIndexBuilder.h"
-#include "search/SearchNarrowing.h"
+#include "store/Catalogue.h"
 #include "store/LCommBusiness.h"
 #include "store/Schema.h"
 #include "store/SearchIndex.h"
+#include "store/SearchNarrowing.h"
+#include "store/SearchStatement.h"
 
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -77,22 +77,24 @@ QString randomPattern(QRandomGenerator &random, const QStringList &values)
     return text;
 }
 
-QStringList conditionsFor(const QList<int> &columns)
+// The searched columns of those list items, each once, in the list's order.
+QList<FileSearchRequest::Column> conditionsFor(const QList<int> &items)
 {
-    QStringList conditions(kColumns.size());
-    for (int column : columns)
-        conditions[column] = SearchCondition::condition(kColumns.at(column));
-    return conditions;
+    QList<FileSearchRequest::Column> columns;
+    for (int column = 0; column < kColumns.size(); ++column)
+        if (items.contains(column))
+            columns.append(FileSearchRequest::Column(column));
+    return columns;
 }
 
+using Columns = QList<FileSearchRequest::Column>;
+
 // Every hit of a search: disc, name, size, date and folder, in the order listed.
-QStringList hits(TdmQL &dm, const QStringList &conditions, const QString &text, FileSearch::IndexUse use,
-                 bool pinyin)
+QStringList hits(TdmQL &dm, const Columns &conditions, const QString &text, SearchStatement::IndexUse use, bool pinyin)
 {
     TQuery &query = *dm.aqryQuery;
     const QStringList base = query.SQL();
-    FileSearch::open(query, conditions, SearchCondition::pattern(text), use,
-                     pinyin ? SearchCondition::readingPattern(text) : QString());
+    dm.catalogue().openSearch(query, FileSearchRequest::forText(text, conditions, pinyin), use);
     QStringList rows;
     for (query.First(); !query.Eof(); query.Next())
         rows.append(
@@ -145,12 +147,11 @@ int compareWithScan(TdmQL &dm, QRandomGenerator &random, int count)
         QList<int> columns{random.bounded(2) == 0 ? 0 : 3};
         if (random.bounded(3) == 0)
             columns.append(random.bounded(4));
-        const QStringList conditions = conditionsFor(columns);
-        if (SearchNarrowing::clause(dm.aConQl.connectionName(), conditions, SearchCondition::pattern(text),
-                                    pinyin ? SearchCondition::readingPattern(text) : QString()))
+        const Columns conditions = conditionsFor(columns);
+        if (SearchNarrowing::clause(dm.aConQl.connectionName(), FileSearchRequest::forText(text, conditions, pinyin)))
             ++narrowed;
-        const QStringList indexed = hits(dm, conditions, text, FileSearch::IndexUse::WhereBuilt, pinyin);
-        const QStringList scanned = hits(dm, conditions, text, FileSearch::IndexUse::Never, pinyin);
+        const QStringList indexed = hits(dm, conditions, text, SearchStatement::IndexUse::WhereBuilt, pinyin);
+        const QStringList scanned = hits(dm, conditions, text, SearchStatement::IndexUse::Never, pinyin);
         if (indexed != scanned) {
             qWarning() << "pattern" << text << "pinyin" << pinyin << "columns" << columns << indexed.size()
                        << scanned.size();
@@ -225,15 +226,16 @@ private slots:
         QRandomGenerator random(5);
         addRandomDisc(dm, s.comm, random, u"disc"_s, 400);
         buildIndex(connection);
-        const QStringList conditions = conditionsFor({0, 3});
+        const Columns conditions = conditionsFor({0, 3});
         for (const QString &text : {u"*a"_s.repeated(1000), u"*音*乐"_s.repeated(2500),
                                     u"a*b*c*x*y*z*0*1*9*音*乐*歌*曲*电*影*文*档"_s.repeated(100),
                                     randomText(random, 3000), u"mp3"_s.repeated(3000)}) {
-            const auto clause = SearchNarrowing::clause(connection, conditions, SearchCondition::pattern(text));
+            const auto clause =
+                SearchNarrowing::clause(connection, FileSearchRequest::forText(text, conditions, false));
             for (const QVariant &value : clause ? clause->values : QVariantList())
                 QVERIFY2(value.toString().count(u" AND "_s) < 6, qPrintable(value.toString().left(200)));
-            QCOMPARE(hits(dm, conditions, text, FileSearch::IndexUse::WhereBuilt, false),
-                     hits(dm, conditions, text, FileSearch::IndexUse::Never, false));
+            QCOMPARE(hits(dm, conditions, text, SearchStatement::IndexUse::WhereBuilt, false),
+                     hits(dm, conditions, text, SearchStatement::IndexUse::Never, false));
         }
     }
 
@@ -257,7 +259,8 @@ private slots:
             QVERIFY(version.exec(u"PRAGMA user_version"_s) && version.next());
             QCOMPARE(version.value(0).toInt(), CatalogueSchema::CurrentVersion);
             QCOMPARE(SearchIndex::progress(connection)->indexedUpTo, 0);
-            QVERIFY(!SearchNarrowing::clause(connection, conditionsFor({0}), SearchCondition::pattern(u"mp3"_s)));
+            QVERIFY(
+                !SearchNarrowing::clause(connection, FileSearchRequest::forText(u"mp3"_s, conditionsFor({0}), false)));
             SearchIndex::buildBatch(connection, 500);
             // Rows written and deleted while the build is under way.
             addRandomDisc(dm, s.comm, random, u"late"_s, 200);

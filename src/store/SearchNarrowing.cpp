@@ -1,7 +1,6 @@
 #include "SearchNarrowing.h"
 
-#include "SearchCondition.h"
-#include "store/SearchIndex.h"
+#include "SearchIndex.h"
 
 #include <QSet>
 
@@ -38,12 +37,17 @@ QString quoted(const QString &term)
     return u'"' + text + u'"';
 }
 
-std::optional<SearchIndex::Column> indexedColumn(const QString &condition)
+std::optional<SearchIndex::Column> indexedColumn(FileSearchRequest::Column column)
 {
-    if (condition == SearchCondition::condition(u"FileName"_s))
+    switch (column) {
+    case FileSearchRequest::Column::FileName:
         return SearchIndex::Column::Name;
-    if (condition == SearchCondition::condition(u"FilePath"_s))
+    case FileSearchRequest::Column::FilePath:
         return SearchIndex::Column::Path;
+    case FileSearchRequest::Column::FileSize:
+    case FileSearchRequest::Column::FileData:
+        break;
+    }
     return std::nullopt;
 }
 
@@ -176,22 +180,19 @@ struct Target {
     QStringList runs;
 };
 
-// The index tables to ask for the conditions, none when a condition is on a column the index
-// does not hold.
-std::optional<QList<Target>> targets(const QStringList &conditions, const QString &pattern,
-                                     const QString &readingPattern)
+// The index tables to ask for the searched columns, none when a column is one the index does
+// not hold.
+std::optional<QList<Target>> targets(const FileSearchRequest &request)
 {
-    const QStringList runs = SearchNarrowing::literalRuns(pattern);
-    const QStringList readingRuns = SearchNarrowing::literalRuns(readingPattern);
+    const QStringList runs = SearchNarrowing::literalRuns(request.pattern);
+    const QStringList readingRuns = SearchNarrowing::literalRuns(request.readingPattern);
     QList<Target> found;
-    for (const QString &condition : conditions) {
-        if (condition.isEmpty())
-            continue;
-        const std::optional<SearchIndex::Column> column = indexedColumn(condition);
+    for (const FileSearchRequest::Column searched : request.columns) {
+        const std::optional<SearchIndex::Column> column = indexedColumn(searched);
         if (!column)
             return std::nullopt;
         found.append({*column, runs});
-        if (!readingPattern.isEmpty())
+        if (!request.readingPattern.isEmpty())
             found.append({*column == SearchIndex::Column::Name ? SearchIndex::Column::NameReading
                                                                : SearchIndex::Column::PathReading,
                           readingRuns});
@@ -202,14 +203,15 @@ std::optional<QList<Target>> targets(const QStringList &conditions, const QStrin
 } // namespace
 
 std::optional<SearchNarrowing::Clause> SearchNarrowing::clause(const QString &connectionName,
-                                                               const QStringList &conditions, const QString &pattern,
-                                                               const QString &readingPattern)
+                                                               const FileSearchRequest &request)
 {
+    if (request.findsEverything())
+        return std::nullopt;
     const std::optional<SearchIndex::Progress> progress = SearchIndex::progress(connectionName);
-    const std::optional<QList<Target>> asked = targets(conditions, pattern, readingPattern);
+    const std::optional<QList<Target>> asked = targets(request);
     if (!progress || !asked)
         return std::nullopt;
-    const qint64 upTo = progress->upTo(!readingPattern.isEmpty());
+    const qint64 upTo = progress->upTo(!request.readingPattern.isEmpty());
     // While most rows are still to be indexed, reading the tail is reading nearly everything.
     if ((progress->lastRow - upTo) * 2 > progress->lastRow)
         return std::nullopt;

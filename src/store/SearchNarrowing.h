@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSearchRequest.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -15,15 +17,12 @@ public:
         QString text; // "rowid in (…)", to be joined to the condition with "and"
         QVariantList values;
     };
-    // The clause for the conditions (SearchCondition::condition, one per column, empty where
-    // the column is not searched) and their pattern (SearchCondition::pattern): the rows the
-    // index names and the rows it does not hold yet. None when the index cannot answer: the
-    // catalogue has none or most of it is still to be built, a searched column has no index
-    // (size, date), or the pattern has no text the index tells anything about.
-    // readingPattern (SearchCondition::readingPattern) is the pattern also tried on the
-    // pinyin of the names and folders searched; empty when the search leaves it out.
-    static std::optional<Clause> clause(const QString &connectionName, const QStringList &conditions,
-                                        const QString &pattern, const QString &readingPattern = {});
+    // The clause for a search (its columns and patterns): the rows the index names and the
+    // rows it does not hold yet. None when the index cannot answer: the catalogue has none or
+    // most of it is still to be built, a searched column has no index (size, date), or the
+    // pattern has no text the index tells anything about. The reading pattern, where the
+    // request has one, is also tried on the pinyin of the names and folders searched.
+    static std::optional<Clause> clause(const QString &connectionName, const FileSearchRequest &request);
 
     // The runs of literal text of a pattern, between its wildcards, escapes removed; a run
     // that came before is left out.

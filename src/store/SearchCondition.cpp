@@ -39,24 +39,6 @@ QString SearchCondition::readingPattern(const QString &text)
     return pattern(letters);
 }
 
-QString SearchCondition::readingCondition(const QString &condition)
-{
-    for (const QString &column : {u"FileName"_s, u"FilePath"_s})
-        if (condition == SearchCondition::condition(column))
-            return u"(Pinyin(%1, 0) like ? escape '\\' or Pinyin(%1, 1) like ? escape '\\')"_s.arg(column);
-    return {};
-}
-
-bool SearchCondition::isReadingCondition(const QString &condition)
-{
-    return condition.startsWith(u"(Pinyin("_s);
-}
-
-QString SearchCondition::condition(const QString &column)
-{
-    return u"(length(%1) >= ? and UCase(%1) like ? escape '\\')"_s.arg(column);
-}
-
 qsizetype SearchCondition::minimumLength(const QString &pattern)
 {
     qsizetype length = 0;
@@ -69,13 +51,4 @@ qsizetype SearchCondition::minimumLength(const QString &pattern)
         ++length;
     }
     return length;
-}
-
-QString SearchCondition::join(const QStringList &conditions)
-{
-    QStringList present;
-    for (const QString &condition : conditions)
-        if (!condition.isEmpty())
-            present.append(condition);
-    return present.isEmpty() ? QString() : u" "_s + present.join(u" or "_s) + u" "_s;
 }

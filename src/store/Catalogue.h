@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CatalogueRecords.h"
+#include "SearchStatement.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class TQuery;
+
+// What the program asks of the catalogue. Every statement the program sends stands behind
+// this interface (or in the store's own classes beneath it); a failure raises DbError with
+// the engine's message. The data module holds the one implementation for its connection.
+class Catalogue {
+public:
+    virtual ~Catalogue() = default;
+
+    // The disc of that code, or of exactly that name; nothing where there is none.
+    virtual std::optional<DiscRecord> disc(qint64 code) = 0;
+    virtual std::optional<DiscRecord> discNamed(const QString &name) = 0;
+    // Whether a disc of that name is catalogued, compared as the import's name check does.
+    virtual bool discNameTaken(const QString &name) = 0;
+    // The names of all discs by code.
+    virtual QHash<qint32, QString> discNames() = 0;
+    // Every disc with its number of files, by name in the interface language's order.
+    virtual QList<DiscSummary> discSummaries() = 0;
+
+    // Writes a disc record (its code is ignored) and returns the code it was given.
+    virtual qint64 insertDisc(const DiscRecord &disc) = 0;
+    // Writes one file record; the statement stays prepared for the next.
+    virtual void insertFile(const FileRecord &file) = 0;
+
+    // Opens the query on the file records of a disc, in the order they were written.
+    virtual void openDiscFiles(TQuery &files, qint64 disc) = 0;
+    // Calls back with every file record of a disc, in the order they were written.
+    virtual void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) = 0;
+    // Opens the search query on the hits of a request (see SearchStatement::open).
+    virtual void openSearch(TQuery &query, const FileSearchRequest &request,
+                            SearchStatement::IndexUse use = SearchStatement::IndexUse::WhereBuilt) = 0;
+
+    // Opens the mask query on the masks of a category, with the program's way of swallowing
+    // a failure (OpenSql): the number of masks, or -1 when the statement failed.
+    virtual int openCategoryMasks(TQuery &masks, qint64 category) = 0;
+    // Every category with its masks, in code order; the category of that name.
+    virtual QList<CategoryRecord> categories() = 0;
+    virtual std::optional<CategoryRecord> categoryNamed(const QString &name) = 0;
+};
