@@ -325,11 +325,65 @@
         <translation>Bring the search index and the pinyin of the whole catalogue up to date (done after every import).</translation>
     </message>
     <message>
+        <source>未知</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>只列出借出的光盘：名称、借给谁、借出日期，借出最早的在前。</source>
+        <translation>Lists only the lent discs: name, borrower, date lent, the longest out first.</translation>
+    </message>
+    <message>
+        <source>只列出名称、卷标、位置、说明或关键词含有该文字的光盘（也按拼音）。</source>
+        <translation>Lists only the discs whose name, label, location, description or keywords hold the text (also by pinyin).</translation>
+    </message>
+    <message>
+        <source>显示一张光盘的属性：卷标、序列号、文件数、总大小、位置、说明、关键词、借出和借出记录，以及导入的情况。</source>
+        <translation>Shows the properties of a disc: label, serial number, files, total size, location, description, keywords, lending and its history, and what its import was.</translation>
+    </message>
+    <message>
+        <source>修改一张光盘的属性：位置、说明、关键词、名称和借出。</source>
+        <translation>Changes the properties of a disc: location, description, keywords, name and lending.</translation>
+    </message>
+    <message>
+        <source>光盘放在哪里。</source>
+        <translation>Where the disc is kept.</translation>
+    </message>
+    <message>
+        <source>光盘的说明。</source>
+        <translation>A description of the disc.</translation>
+    </message>
+    <message>
+        <source>关键词，用空格或逗号分开。</source>
+        <translation>Keywords, separated by blanks or commas.</translation>
+    </message>
+    <message>
+        <source>光盘的新名称。</source>
+        <translation>The new name of the disc.</translation>
+    </message>
+    <message>
+        <source>把光盘借给这个人（从今天起）。</source>
+        <translation>Lends the disc to this person (from today).</translation>
+    </message>
+    <message>
+        <source>人</source>
+        <translation>PERSON</translation>
+    </message>
+    <message>
+        <source>借出的光盘已归还。</source>
+        <translation>The lent disc has come back.</translation>
+    </message>
+    <message>
+        <source>光盘名不能为空</source>
+        <translation>The disc name must not be empty</translation>
+    </message>
+    <message>
         <source>用法：quillon-cli 命令 [选项] [参数]
 
 命令：
-  discs        列出光盘：名称、卷标、序列号、文件数
+  discs        列出光盘：名称、卷标、序列号、文件数（--lent 借出的，--where 文字）
   files 光盘名  列出一张光盘的文件
+  show 光盘名   显示一张光盘的属性和导入的情况
+  edit 光盘名   修改位置、说明、关键词、名称和借出
   search 文字   查找文件（--in name,size,date,path）
   import       导入驱动器、文件夹或光盘映像
   index        为整个光盘索引库建立搜索索引和拼音
@@ -344,8 +398,10 @@
         <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
 
 Commands:
-  discs        list the discs: name, label, serial number, number of files
+  discs        list the discs: name, label, serial number, number of files (--lent the lent ones, --where TEXT)
   files DISC   list the files of a disc
+  show DISC    show the properties of a disc and what its import was
+  edit DISC    change the location, description, keywords, name and lending
   search TEXT  search for files (--in name,size,date,path)
   import       import a drive, a folder or disc images
   index        bring the search index and the pinyin of the whole catalogue up to date
@@ -464,6 +520,25 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>DiscNodeLook</name>
+    <message>
+        <source>卷标：%1</source>
+        <translation>Label: %1</translation>
+    </message>
+    <message>
+        <source>序列号：%1</source>
+        <translation>Serial number: %1</translation>
+    </message>
+    <message>
+        <source>位置：%1</source>
+        <translation>Location: %1</translation>
+    </message>
+    <message>
+        <source>借给 %1（%2 起）</source>
+        <translation>Lent to %1 (since %2)</translation>
+    </message>
+</context>
+<context>
     <name>ExportController</name>
     <message>
         <source>文本文件 (*.Txt *.txt)</source>
@@ -489,17 +564,17 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
-    <name>ReadOnlyReason</name>
-    <message>
-        <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
-        <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
-    </message>
-</context>
-<context>
     <name>ImportController</name>
     <message>
         <source>完成导入；%1</source>
         <translation>Import complete; %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyReason</name>
+    <message>
+        <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
+        <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
     </message>
 </context>
 <context>
@@ -776,6 +851,157 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>TfrmDiscProperties</name>
+    <message>
+        <source>光盘名：</source>
+        <translation>Disc name:</translation>
+    </message>
+    <message>
+        <source>卷标：</source>
+        <translation>Label:</translation>
+    </message>
+    <message>
+        <source>序列号：</source>
+        <translation>Serial number:</translation>
+    </message>
+    <message>
+        <source>文件数：</source>
+        <translation>Files:</translation>
+    </message>
+    <message>
+        <source>总大小：</source>
+        <translation>Total size:</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Location:</translation>
+    </message>
+    <message>
+        <source>说明：</source>
+        <translation>Description:</translation>
+    </message>
+    <message>
+        <source>关键词：</source>
+        <translation>Keywords:</translation>
+    </message>
+    <message>
+        <source>借给：</source>
+        <translation>Lent to:</translation>
+    </message>
+    <message>
+        <source>借出日期：</source>
+        <translation>Lent on:</translation>
+    </message>
+    <message>
+        <source>借出记录：</source>
+        <translation>Lendings:</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>驱动器 %1:，卷标 %2，序列号 %3</source>
+        <translation>drive %1:, label %2, serial number %3</translation>
+    </message>
+    <message>
+        <source>文件夹 %1</source>
+        <translation>folder %1</translation>
+    </message>
+    <message>
+        <source>光盘映像 %1</source>
+        <translation>disc image %1</translation>
+    </message>
+    <message>
+        <source>导入时间：%1</source>
+        <translation>Imported: %1</translation>
+    </message>
+    <message>
+        <source>类别：%1</source>
+        <translation>Category: %1</translation>
+    </message>
+    <message>
+        <source>文件掩码：%1</source>
+        <translation>File masks: %1</translation>
+    </message>
+    <message>
+        <source>来源：%1</source>
+        <translation>Source: %1</translation>
+    </message>
+    <message>
+        <source>文件时间：%1</source>
+        <translation>File time: %1</translation>
+    </message>
+    <message>
+        <source>修改时间</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>创建时间</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>光盘属性</source>
+        <translation>Disc Properties</translation>
+    </message>
+    <message>
+        <source>光盘</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>保管</source>
+        <translation>Kept</translation>
+    </message>
+    <message>
+        <source>借出</source>
+        <translation>Lending</translation>
+    </message>
+    <message>
+        <source>如：书房 柜2 第3格</source>
+        <translation>for example: study, cabinet 2, shelf 3</translation>
+    </message>
+    <message>
+        <source>用空格或逗号分开</source>
+        <translation>separated by blanks or commas</translation>
+    </message>
+    <message>
+        <source>归还</source>
+        <translation>Returned</translation>
+    </message>
+    <message>
+        <source>借给</source>
+        <translation>Lent to</translation>
+    </message>
+    <message>
+        <source>借出日期</source>
+        <translation>Lent on</translation>
+    </message>
+    <message>
+        <source>归还日期</source>
+        <translation>Returned on</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>光盘索引库中已经有该名称的光盘了!</source>
+        <translation>The catalogue already holds a disc of that name.</translation>
+    </message>
+    <message>
+        <source>请输入光盘名</source>
+        <translation>Please enter a disc name</translation>
+    </message>
+</context>
+<context>
     <name>TfrmErrorShow</name>
     <message>
         <source>错误提示</source>
@@ -912,6 +1138,37 @@ quillon --cd-image IMAGE-FILE</translation>
     </message>
 </context>
 <context>
+    <name>TfrmLentDiscs</name>
+    <message>
+        <source>借出的光盘</source>
+        <translation>Lent Discs</translation>
+    </message>
+    <message>
+        <source>光盘名</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>借给</source>
+        <translation>Lent to</translation>
+    </message>
+    <message>
+        <source>借出日期</source>
+        <translation>Lent on</translation>
+    </message>
+    <message>
+        <source>没有借出的光盘</source>
+        <translation>No disc is lent out</translation>
+    </message>
+    <message>
+        <source>双击一张光盘，在光盘目录中选中它</source>
+        <translation>Double-click a disc to select it in the disc tree</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>TfrmMain</name>
     <message>
         <source>光盘导入(&amp;I)</source>
@@ -1032,6 +1289,30 @@ quillon --cd-image IMAGE-FILE</translation>
     <message>
         <source>打开帮助文件时出现异常</source>
         <translation>The manual could not be opened.</translation>
+    </message>
+    <message>
+        <source>属性(&amp;R)</source>
+        <translation>P&amp;roperties</translation>
+    </message>
+    <message>
+        <source>光盘的位置、说明、关键词和借出</source>
+        <translation>Where the disc is kept, its description, keywords and lending</translation>
+    </message>
+    <message>
+        <source>借出的光盘(&amp;L)</source>
+        <translation>&amp;Lent Discs</translation>
+    </message>
+    <message>
+        <source>列出借出的光盘</source>
+        <translation>List the lent discs</translation>
+    </message>
+    <message>
+        <source>查找光盘…</source>
+        <translation>Find a disc…</translation>
+    </message>
+    <message>
+        <source>按光盘名、卷标、位置、说明或关键词查找光盘，也按拼音</source>
+        <translation>Finds discs by name, label, location, description or keywords, also by pinyin</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "DiscBrowser.h"
+#include "DiscShelf.h"
 #include "HelpWindow.h"
 #include "Startup.h"
 #include "drives/DriveListView.h"
@@ -31,6 +32,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSplitter>
@@ -134,7 +136,11 @@ void TfrmMain::createActions()
     for (QAction *action : {actOpenCd, actCloseCd, actAllOpen, actAllClose})
         action->setProperty("category", u"Status"_s);
     actDriverImp = makeAction("actDriverImp", -1);
-    m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition});
+    actProperties = makeAction("actProperties", -1);
+    actProperties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
+    actLentDiscs = makeAction("actLentDiscs", -1);
+    m_actionStates.setChanging(
+        {actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition, actProperties, actLentDiscs});
     m_actionStates.setWriting({actCDimp, actDriverImp, actDel, actExtEdition, actComment});
     m_actionStates.setReadOnly(m_dm.readOnlyReason());
 }
@@ -146,6 +152,8 @@ void TfrmMain::retranslateActions()
     setActionTexts(actExtEdition, tr("扩展名编辑"), tr("扩展名编辑"));
     setActionTexts(actFind, tr("查询(&F)"), tr("查询"));
     setActionTexts(actDel, tr("删除(&D)"), tr("删除"));
+    setActionTexts(actProperties, tr("属性(&R)"), tr("光盘的位置、说明、关键词和借出"));
+    setActionTexts(actLentDiscs, tr("借出的光盘(&L)"), tr("列出借出的光盘"));
     setActionTexts(actQuit, tr("退出(&X)"));
     setActionTexts(actHelp, tr("用户手册(&H)"));
     setActionTexts(actAbout, tr("关于光盘索引(&A)"));
@@ -164,6 +172,8 @@ void TfrmMain::retranslateMenus()
 {
     mnuFile->setTitle(tr("文件(&F)"));
     mnuEdit->setTitle(tr("编辑(&E)"));
+    edtDiscFilter->setPlaceholderText(tr("查找光盘…"));
+    edtDiscFilter->setToolTip(tr("按光盘名、卷标、位置、说明或关键词查找光盘，也按拼音"));
     mnuSettings->setTitle(tr("设置"));
     mnuHelp->setTitle(tr("帮助(&H)"));
     for (auto [item, action] : m_menuItems.asKeyValueRange())
@@ -234,6 +244,8 @@ void TfrmMain::createMenus()
     mnuEdit = MainMenu1->addMenu(QString());
     mnuEdit->setObjectName(u"mnuEdit"_s);
     mnuEdit->addAction(menuItem("miDel", actDel));
+    mnuEdit->addAction(menuItem("miProperties", actProperties));
+    mnuEdit->addAction(menuItem("miLentDiscs", actLentDiscs));
     mnuEdit->addSeparator();
     mnuEdit->addAction(menuItem("miexp", actCDexpASC));
     mnuEdit->addSeparator();
@@ -254,6 +266,8 @@ void TfrmMain::createMenus()
     pmCdIndex->addActions({actCDimp, actComment});
     pmCdIndex->addSeparator();
     pmCdIndex->addAction(actDel);
+    pmCdIndex->addSeparator();
+    pmCdIndex->addAction(actProperties);
 
     pmStatus = new QMenu(this);
     pmStatus->setObjectName(u"pmStatus"_s);
@@ -322,7 +336,9 @@ QFrame *TfrmMain::createFilePanels()
     tvCdIndex->setPalette(keepSelection);
     auto *root = new QTreeWidgetItem(tvCdIndex);
     root->setIcon(0, Icons::ilQl(2));
-    fill(Panel5, tvCdIndex);
+    edtDiscFilter = new QLineEdit(Panel5);
+    edtDiscFilter->setObjectName(u"edtDiscFilter"_s);
+    fill(Panel5, edtDiscFilter)->addWidget(tvCdIndex);
 
     Panel6 = panel(Splitter2, u"Panel6"_s);
     lvDetail = new TSortableListView(Panel6);
@@ -373,8 +389,12 @@ void TfrmMain::createFeatures()
     m_progress = std::make_unique<StatusProgress>(*MyStatusBar1);
     m_browser =
         new DiscBrowser(m_dm, m_commFunction, m_prompts, *m_progress, m_actionStates, *tvCdIndex, *lvDetail, *actDel);
+    m_shelf = new DiscShelf(m_dm.aConQl.connectionName(), m_prompts, m_actionStates, *tvCdIndex, *edtDiscFilter,
+                            *actProperties);
     m_import = new ImportController(m_dm, m_commFunction, m_prompts, *m_progress, m_actionStates, this, Panel3);
     connect(m_import, &ImportController::discStored, m_browser, &DiscBrowser::AddStoredDisc);
+    connect(m_import, &ImportController::discStored, m_shelf, &DiscShelf::refresh);
+    connect(m_browser, &DiscBrowser::discDeleted, m_shelf, &DiscShelf::refresh);
     m_search = new SearchController(
         m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
         this, Panel3);
@@ -392,6 +412,7 @@ void TfrmMain::connectDriveList()
         [this](const QString &label, const QString &serial) { return CataloguedDiscs::names(m_dm, label, serial); });
     connect(m_import, &ImportController::discStored, dlvStatus, &TDriveListView::RefreshCatalogued);
     connect(m_browser, &DiscBrowser::discDeleted, dlvStatus, &TDriveListView::RefreshCatalogued);
+    connect(m_shelf, &DiscShelf::discRenamed, dlvStatus, &TDriveListView::RefreshCatalogued);
     connect(dlvStatus, &TDriveListView::catalogedDiscChosen, this,
             [this](const QString &name) { ActionGuard::run(m_prompts, [&] { m_browser->SelectDisc(name); }); });
 }
@@ -414,6 +435,8 @@ void TfrmMain::connectActions()
     forward(actDriverImp, [this] { m_import->actDriverImpExecute(); });
     forward(actFind, [this] { m_search->actFindExecute(); });
     forward(actDel, [this] { m_browser->actDelExecute(); });
+    forward(actProperties, [this] { m_shelf->showProperties(); });
+    forward(actLentDiscs, [this] { m_shelf->showLentDiscs(this); });
     connect(dlvStatus, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { pmStatus->popup(dlvStatus->viewport()->mapToGlobal(at)); });
 }
@@ -422,6 +445,10 @@ void TfrmMain::connectBrowser()
 {
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
             ActionGuard::wrap(m_prompts, [this] { m_browser->tvCdIndexChange(); }));
+    connect(tvCdIndex, &QTreeWidget::currentItemChanged, m_shelf, &DiscShelf::currentChanged);
+    connect(tvCdIndex, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        ActionGuard::run(m_prompts, [this, item] { m_shelf->showProperties(item); });
+    });
     connect(tvCdIndex, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         ActionGuard::run(m_prompts, [this] { m_browser->pmCdIndexPopup(); });
         pmCdIndex->popup(tvCdIndex->viewport()->mapToGlobal(at));
@@ -448,7 +475,10 @@ void TfrmMain::FormShow()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
     m_progress->ClearStopRequest();
-    ActionGuard::run(m_prompts, [this] { m_browser->ReloadDiscTree(); });
+    ActionGuard::run(m_prompts, [this] {
+        m_browser->ReloadDiscTree();
+        m_shelf->refresh();
+    });
     tvCdIndex->expandAll();
     // A catalogue that may only be read says why in the status line, and its index is used
     // as it is. Otherwise the index is built after the window is on the screen, never before.

@@ -16,6 +16,8 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class DiscBrowser;
+class DiscShelf;
+class QLineEdit;
 class ExportController;
 class ImportController;
 class Prompts;
@@ -42,6 +44,7 @@ public:
     StatusProgress &progress() { return *m_progress; }
     ActionStates &actionStates() { return m_actionStates; }
     DiscBrowser &browser() { return *m_browser; }
+    DiscShelf &shelf() { return *m_shelf; }
     ImportController &importer() { return *m_import; }
     SearchController &search() { return *m_search; }
     ExportController &exporter() { return *m_export; }
@@ -58,6 +61,7 @@ public:
     QSplitter *Splitter1;
     QFrame *Panel3;
     QFrame *Panel5;
+    QLineEdit *edtDiscFilter;
     QTreeWidget *tvCdIndex;
     QSplitter *Splitter2;
     QFrame *Panel6;
@@ -86,6 +90,8 @@ public:
     QAction *actDriverImp;
     QAction *actChinese;
     QAction *actEnglish;
+    QAction *actProperties;
+    QAction *actLentDiscs;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -127,6 +133,7 @@ private:
     QHash<QAction *, QAction *> m_menuItems;
     std::unique_ptr<StatusProgress> m_progress;
     DiscBrowser *m_browser = nullptr;
+    DiscShelf *m_shelf = nullptr;
     ImportController *m_import = nullptr;
     SearchController *m_search = nullptr;
     ExportController *m_export = nullptr;

@@ -38,6 +38,7 @@ struct Source {
     char letter = 0;
     QString root;
     QString shown; // how the source is named in messages
+    ImportRecord::Source kind = ImportRecord::Source::Drive;
 };
 
 std::optional<Source> folderSource(const QString &folder)
@@ -54,7 +55,8 @@ std::optional<Source> folderSource(const QString &folder)
     if (!relative.isEmpty() && !relative.startsWith(u'\\'))
         relative.prepend(u'\\');
     return Source{where->letter,
-                  QString(QChar(char16_t(where->letter))) + u":"_s + (relative.isEmpty() ? u"\\"_s : relative), folder};
+                  QString(QChar(char16_t(where->letter))) + u":"_s + (relative.isEmpty() ? u"\\"_s : relative), folder,
+                  ImportRecord::Source::Folder};
 }
 
 std::optional<Source> driveSource(const QString &drive)
@@ -74,11 +76,11 @@ std::optional<Source> imageSource(const QString &image)
         CliOutput::error(QCoreApplication::translate("Cli", "无法载入光盘映像：%1").arg(image));
         return std::nullopt;
     }
-    return Source{*letter, QString(QChar(char16_t(*letter))) + u":\\"_s, image};
+    return Source{*letter, QString(QChar(char16_t(*letter))) + u":\\"_s, image, ImportRecord::Source::Image};
 }
 
-int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &masks, QString name,
-              ScanTime time = ScanTime::Created)
+int importOne(CliCatalogue &catalogue, const Source &source, const QString &category, const QStringList &masks,
+              QString name, ScanTime time = ScanTime::Created)
 {
     if (name.isNull()) {
         RDriveInfo drive;
@@ -92,7 +94,7 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
     TerminalProgress progress;
     ScanSkipped skipped;
     const DiscImport::Result result = DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root,
-                                                      masks, name, progress, time, &skipped);
+                                                      masks, name, progress, time, &skipped, source.kind, category);
     if (skipped.any())
         CliOutput::error(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, skipped.text()));
     switch (result) {
@@ -168,11 +170,11 @@ int CliCommands::import(const QStringList &arguments)
         int worst = Status::Done;
         if (p.isSet(drive) || p.isSet(folder)) {
             const auto source = p.isSet(drive) ? driveSource(p.value(drive)) : folderSource(p.value(folder));
-            worst = source ? importOne(catalogue, *source, *masks, discName, fileTime) : int(Status::NothingFound);
+            worst = source ? importOne(catalogue, *source, p.value(category), *masks, discName, fileTime) : int(Status::NothingFound);
         }
         for (const QString &file : p.values(image)) {
             const auto source = imageSource(file);
-            worst = std::max(worst, source ? importOne(catalogue, *source, *masks, discName, fileTime)
+            worst = std::max(worst, source ? importOne(catalogue, *source, p.value(category), *masks, discName, fileTime)
                                            : int(Status::NothingFound));
         }
         // Once for all the discs of the command, after their transactions.

@@ -107,6 +107,11 @@ void CliOutput::listing(const QStringList &fields, const QList<QStringList> &rec
     put(stdout, text);
 }
 
+void CliOutput::document(const QJsonDocument &document)
+{
+    put(stdout, QString::fromUtf8(document.toJson(QJsonDocument::Indented)));
+}
+
 void CliOutput::error(const QString &message)
 {
     put(stderr, u"quillon-cli: "_s + messageText(message) + u'\n');

@@ -4,6 +4,7 @@
 #include "store/ProgressSink.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QList>
 #include <QStringList>
 
@@ -22,6 +23,8 @@ public:
     // message when standard output cannot take it.
     void listing(const QStringList &fields, const QList<QStringList> &records) const;
     static QString escaped(const QString &field);
+    // One JSON document on standard output, indented.
+    static void document(const QJsonDocument &document);
     static void error(const QString &message);
     // A message on standard error without the program's name: what was done.
     static void note(const QString &message);

@@ -1,6 +1,7 @@
 // quillon-cli: the catalogue from the command line, with no window: list discs, files and
 // categories, search, import a drive, folder or disc image, export a list.
 #include "CliCommands.h"
+#include "CliDiscDetails.h"
 #include "CliOutput.h"
 #include "CliSupport.h"
 #include "QuillonVersion.h"
@@ -20,8 +21,10 @@ const char *const kUsage = QT_TRANSLATE_NOOP(
     "Cli", "用法：quillon-cli 命令 [选项] [参数]\n"
            "\n"
            "命令：\n"
-           "  discs        列出光盘：名称、卷标、序列号、文件数\n"
+           "  discs        列出光盘：名称、卷标、序列号、文件数（--lent 借出的，--where 文字）\n"
            "  files 光盘名  列出一张光盘的文件\n"
+           "  show 光盘名   显示一张光盘的属性和导入的情况\n"
+           "  edit 光盘名   修改位置、说明、关键词、名称和借出\n"
            "  search 文字   查找文件（--in name,size,date,path）\n"
            "  import       导入驱动器、文件夹或光盘映像\n"
            "  index        为整个光盘索引库建立搜索索引和拼音\n"
@@ -97,7 +100,8 @@ int main(int argc, char *argv[])
     const QMap<QString, std::function<int(const QStringList &)>> commands{
         {u"discs"_s, CliCommands::discs},       {u"files"_s, CliCommands::files},
         {u"search"_s, CliCommands::search},     {u"import"_s, CliCommands::import},
-        {u"index"_s, CliCommands::index},
+        {u"index"_s, CliCommands::index},       {u"show"_s, CliDiscDetails::show},
+        {u"edit"_s, CliDiscDetails::edit},
         {u"export"_s, CliCommands::exportList}, {u"categories"_s, CliCommands::categories},
     };
     const auto found = commands.find(command);

@@ -39,6 +39,8 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
         Transaction transaction(dm.aConQl);
         Catalogue &catalogue = dm.catalogue();
         const qint64 code = catalogue.insertDisc({0, disc.name, disc.label, disc.serial});
+        if (disc.record)
+            ImportRecordStore::write(dm.aConQl.connectionName(), code, *disc.record);
         if (!StoreDiscFiles(catalogue, code, rows, progress))
             return std::nullopt;
         transaction.commit();

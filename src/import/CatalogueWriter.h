@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ImportRecord.h"
+
 #include <QString>
 #include <optional>
 
@@ -18,6 +20,8 @@ public:
         QString name;
         QString label;
         QString serial;
+        // Stored with the disc, in its transaction, when given.
+        std::optional<ImportRecord> record = std::nullopt;
     };
 
     // Writes the disc record and then every row under the code that insert gave, all in

@@ -1,6 +1,7 @@
 #include "DiscImport.h"
 
 #include "CatalogueWriter.h"
+#include "ImportRecordOf.h"
 #include "ScanFiles.h"
 #include "drives/DriveUtilities.h"
 #include "store/Catalogue.h"
@@ -38,7 +39,7 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                                    const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time,
-                                   ScanSkipped *skipped)
+                                   ScanSkipped *skipped, ImportRecord::Source source, const QString &category)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
@@ -54,6 +55,9 @@ DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char
     if (nameTaken(dm, name))
         return Result::NameTaken;
     const auto code =
-        CatalogueWriter::StoreDisc(dm, commFunction, {name, drive.DiskLabel, drive.DiskSerial}, rows, progress);
+        CatalogueWriter::StoreDisc(dm, commFunction,
+                                   {name, drive.DiskLabel, drive.DiskSerial,
+                                    importRecordOf(category, masks, source, root, drive, time)},
+                                   rows, progress);
     return code ? Result::Stored : Result::NotStored;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScanFiles.h"
+#include "store/ImportRecord.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,7 +28,8 @@ public:
     // what the scan could not read.
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                       const QStringList &masks, const QString &name, ProgressSink &progress,
-                      ScanTime time = ScanTime::Created, ScanSkipped *skipped = nullptr);
+                      ScanTime time = ScanTime::Created, ScanSkipped *skipped = nullptr,
+                      ImportRecord::Source source = ImportRecord::Source::Drive, const QString &category = {});
 
     // The file time of folder imports the user chose last (the import dialog's 文件时间),
     // kept in the settings; the creation time when none was ever chosen.

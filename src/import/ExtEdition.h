@@ -2,6 +2,7 @@
 
 #include "ScanFiles.h"
 #include "drives/DriveInfo.h"
+#include "store/ImportRecord.h"
 #include "ui/FrmRoot.h"
 
 #include <QDialog>
@@ -53,6 +54,8 @@ public:
     void actOkExecute();
     void actCancelExecute();
     QString GetDiscName() const;
+    // What the last scan was, for the record stored with the disc.
+    ImportRecord importRecord() const;
     // Escape and "取消": a running scan stops and the dialog closes without a disc.
     void reject() override;
     // The rows of the last scan, in the order the catalogue writer stores them.
@@ -118,6 +121,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QString m_scannedRoot;
+    ScanTime m_scannedTime = ScanTime::Created;
     // Sets every text of the dialog's own in the interface's language.
     void retranslateUi();
     void retranslateImport();

@@ -5,6 +5,7 @@
 #include "DiscImport.h"
 #include "DrvList.h"
 #include "FolderTreeModel.h"
+#include "ImportRecordOf.h"
 #include "ScanFiles.h"
 #include "categories/CategoryChooser.h"
 #include "drives/DriveUtilities.h"
@@ -305,7 +306,16 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     const auto enable = qScopeGuard([this] { setScanning(false); });
     Scanning = true;
     const ScanTime time = Mode == 3 ? ScanTime(cbFileTime->currentData().toInt()) : ScanTime::Created;
+    m_scannedRoot = root;
+    m_scannedTime = time;
     Skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
+}
+
+ImportRecord TfrmExtEdition::importRecord() const
+{
+    return importRecordOf(chooser->cbCatalog->currentText(), chooser->maskTexts(),
+                          Mode == 3 ? ImportRecord::Source::Folder : ImportRecord::Source::Drive, m_scannedRoot,
+                          DriveInfo, m_scannedTime);
 }
 
 void TfrmExtEdition::dlInfoDrvClick(QObject *, char drvName)

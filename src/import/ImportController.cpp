@@ -46,7 +46,7 @@ void ImportController::runImport(int mode)
         return;
     dialog->hide();
     m_window->setEnabled(false);
-    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo)) {
+    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo, dialog->importRecord())) {
         // What the scan passed over stays said once the import is done.
         if (dialog->Skipped.any())
             m_progress.SetStatusText(tr("完成导入；%1").arg(dialog->Skipped.text()));
@@ -57,10 +57,10 @@ void ImportController::runImport(int mode)
 // Stores disc and rows in one transaction, with the tree and the list disabled while it
 // runs.
 std::optional<qint64> ImportController::StoreDisc(const FileRowModel &rows, const QString &discName,
-                                                  const RDriveInfo &drive)
+                                                  const RDriveInfo &drive, const std::optional<ImportRecord> &record)
 {
     m_listPanel->setEnabled(false);
     const auto enable = qScopeGuard([this] { m_listPanel->setEnabled(true); });
-    return CatalogueWriter::StoreDisc(m_dm, m_commFunction, {discName, drive.DiskLabel, drive.DiskSerial}, rows,
+    return CatalogueWriter::StoreDisc(m_dm, m_commFunction, {discName, drive.DiskLabel, drive.DiskSerial, record}, rows,
                                       m_progress);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ImportRecord.h"
+
 #include <QObject>
 #include <optional>
 
@@ -26,7 +28,8 @@ public:
     void actDriverImpExecute();
     // Stores an accepted import, disc and files; the new disc's code, or nothing when
     // nothing was stored (stopped, or a failure that was reported).
-    std::optional<qint64> StoreDisc(const FileRowModel &rows, const QString &discName, const RDriveInfo &drive);
+    std::optional<qint64> StoreDisc(const FileRowModel &rows, const QString &discName, const RDriveInfo &drive,
+                                    const std::optional<ImportRecord> &record = std::nullopt);
 
 signals:
     // An import stored a new disc with this code.

@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "DbError.h"
+#include "DiscRecordsSchema.h"
 #include "SearchIndex.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -70,6 +71,8 @@ QStringList upgradeStatements(int version)
         return SearchIndex::createStatements();
     case 3: // the pinyin of names and folders, empty: read in batches while the program runs
         return SearchIndex::createReadingStatements();
+    case 4: // each disc's import record, details and lendings
+        return DiscRecordsSchema::createStatements();
     default:
         return {};
     }
@@ -161,6 +164,27 @@ void rewriteStep(QSqlQuery &query, const QStringList &statements)
         runStatement(query, statement);
 }
 
+// The steps whose tables the program computes from the file records (the search index and
+// the pinyin), so that they may be emptied and built again.
+bool isDerivedStep(int step)
+{
+    return step == 2 || step == 3;
+}
+
+// Writes the objects of a step that a user dropped, leaving those present (and their rows)
+// as they are.
+void createMissing(QSqlQuery &query, const QStringList &statements, const QList<SchemaObject> &present)
+{
+    for (const QString &statement : statements) {
+        const std::optional<SchemaObject> object = objectOf(statement);
+        const bool there = object && std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
+                               return found.type == object->type && found.name == object->name;
+                           });
+        if (!there)
+            runStatement(query, statement);
+    }
+}
+
 void writeCategories(QSqlQuery &query)
 {
     for (const CatalogueSchema::Category &category : CatalogueSchema::defaultCategories()) {
@@ -180,8 +204,9 @@ void writeTables(const QString &connectionName, bool withCategories)
     runStatement(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
         runStatement(query, statement);
-    for (const QString &statement : SearchIndex::createStatements() + SearchIndex::createReadingStatements())
-        runStatement(query, statement);
+    for (int step = 2; step <= CatalogueSchema::CurrentVersion; ++step)
+        for (const QString &statement : upgradeStatements(step))
+            runStatement(query, statement);
     runStatement(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)
         writeCategories(query);
@@ -290,7 +315,10 @@ void CatalogueSchema::restoreDerivedTables(const QString &connectionName)
         if (whole)
             continue;
         Transaction transaction(connectionName);
-        rewriteStep(query, statements);
+        if (isDerivedStep(step))
+            rewriteStep(query, statements);
+        else
+            createMissing(query, statements, present);
         query.finish();
         transaction.commit();
     }

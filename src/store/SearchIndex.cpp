@@ -147,6 +147,9 @@ void SearchIndex::remove(const QString &connectionName)
         runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
+    // Nor did it keep the discs' records.
+    for (const QString &table : {u"DiscImport"_s, u"DiscDetails"_s, u"DiscLending"_s})
+        runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + table);
     runStatement(connectionName, u"PRAGMA user_version = 1"_s);
     transaction.commit();
 }

@@ -27,6 +27,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
@@ -163,6 +166,52 @@ private slots:
         QCOMPARE(discs.out.count(u'\n'), 2);
         QVERIFY(discs.out.contains(u"MY_CD\tMY_CD\t"_s));
         QVERIFY(discs.out.contains(u"文件夹\t"_s));
+    }
+
+    // show, edit, discs --lent and --where on a catalogue of their own; the window sees the
+    // same.
+    void propertiesFromTheCommandLine()
+    {
+        const QString catalogue = m_dir.filePath(u"properties.mdb"_s);
+        QVERIFY(QProcess::execute(QStringLiteral(QUILLON_MKDB), {catalogue}) == 0);
+        for (const QString &name : {u"文件夹"_s, u"Other"_s})
+            QCOMPARE(cli({u"import"_s, u"--name"_s, name, u"--category"_s, u"音乐"_s, u"--folder"_s,
+                          m_dir.filePath(u"music"_s), u"--time"_s, u"modified"_s},
+                         {}, catalogue)
+                         .status,
+                     0);
+        QCOMPARE(cli({u"edit"_s, u"文件夹"_s, u"--location"_s, u"书房 柜2"_s, u"--keywords"_s, u"a,b"_s, u"--lend"_s,
+                      u"张三"_s},
+                     {}, catalogue)
+                     .status,
+                 0);
+        const Run shown = cli({u"show"_s, u"文件夹"_s, u"--json"_s}, {}, catalogue);
+        QCOMPARE(shown.status, 0);
+        const QJsonObject properties = QJsonDocument::fromJson(shown.out.toUtf8()).object();
+        QCOMPARE(properties.value(u"location"_s).toString(), u"书房 柜2"_s);
+        QCOMPARE(properties.value(u"keywords"_s).toArray().size(), 2);
+        QCOMPARE(properties.value(u"lentTo"_s).toString(), u"张三"_s);
+        QCOMPARE(properties.value(u"files"_s).toInt(), 2);
+        const QJsonObject record = properties.value(u"import"_s).toObject();
+        QCOMPARE(record.value(u"category"_s).toString(), u"音乐"_s);
+        QCOMPARE(record.value(u"path"_s).toString(), QFileInfo(m_dir.filePath(u"music"_s)).canonicalFilePath());
+        QCOMPARE(record.value(u"options"_s).toObject().value(u"fileTime"_s).toString(), u"modified"_s);
+
+        QVERIFY(cli({u"discs"_s, u"--where"_s, u"sf"_s}, {}, catalogue).out.startsWith(u"文件夹\t"_s));
+        QCOMPARE(cli({u"discs"_s, u"--where"_s, u"nowhere"_s}, {}, catalogue).status, 1);
+        QVERIFY(cli({u"discs"_s, u"--lent"_s}, {}, catalogue).out.startsWith(u"文件夹\t张三\t"_s));
+
+        const Run taken = cli({u"edit"_s, u"Other"_s, u"--rename"_s, u"文件夹"_s}, {}, catalogue);
+        QCOMPARE(taken.status, 1);
+        QVERIFY(taken.err.contains(u"光盘索引库中已经有该名称的光盘了!"_s));
+        QCOMPARE(cli({u"edit"_s, u"文件夹"_s, u"--return"_s, u"--rename"_s, u"Music"_s}, {}, catalogue).status, 0);
+        QCOMPARE(cli({u"discs"_s, u"--lent"_s}, {}, catalogue).status, 1);
+        QVERIFY(cli({u"show"_s, u"Music"_s}, {}, catalogue).out.contains(u"lending\t张三\t"_s));
+
+        Window window(catalogue);
+        QTreeWidgetItem *first = window.main.rootNode()->child(0);
+        QCOMPARE(first->text(0), u"Music"_s);
+        QVERIFY(first->toolTip(0).contains(u"书房 柜2"_s));
     }
 
     // Each import leaves the search index and the pinyin up to date; the command index

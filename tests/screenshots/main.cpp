@@ -9,6 +9,9 @@
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
 #include "app/AboutBox.h"
+#include "app/DiscPropertiesDialog.h"
+#include "app/DiscShelf.h"
+#include "app/LentDiscsDialog.h"
 #include "app/FrmMain.h"
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
@@ -21,6 +24,8 @@
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
 #include "store/Catalogue.h"
+#include "store/DiscChange.h"
+#include "store/ImportRecord.h"
 #include "store/LCommBusiness.h"
 #include "ui/ErrorDialogPresenter.h"
 #include "ui/FrmErrorShow.h"
@@ -74,16 +79,45 @@ const QList<Disc> kDiscs{
     {u"我的音乐 2024"_s, u"MUSIC_2024"_s, {u"\\音乐\\|01 序曲.mp3|4096|2024-05-01 12:00:00"_s}},
 };
 
+// Where two discs are kept, one lent out, and how the first was imported.
+void fillDetails(const QString &connection, int fantasy, int photos)
+{
+    ImportRecord record;
+    record.importedAt = u"2024-03-02 19:40:12"_s;
+    record.category = u"音乐"_s;
+    record.masks = {u"*.mp3"_s, u"*.wav"_s, u"*.wma"_s, u"*.flac"_s, u"*.ape"_s};
+    record.letter = u"D"_s;
+    record.label = u"FANTASY"_s;
+    record.serial = u"3A1F22C0"_s;
+    record.options.insert(u"fileTime"_s, u"created"_s);
+    ImportRecordStore::write(connection, fantasy, record);
+    DiscChange keep;
+    keep.location = u"书房 柜2 第3格"_s;
+    keep.note = u"2001 年原版 CD，封套有签名。"_s;
+    keep.keywords = u"周杰伦, 流行 原版"_s;
+    keep.lendTo = u"王小明"_s;
+    keep.lentOn = u"2024-05-18"_s;
+    DiscChangeStore::apply(connection, fantasy, keep);
+    DiscChange photo;
+    photo.location = u"客厅 电视柜 左"_s;
+    photo.lendTo = u"李华"_s;
+    photo.lentOn = u"2023-11-02"_s;
+    DiscChangeStore::apply(connection, photos, photo);
+}
+
 void fillCatalogue(TdmQL &dm, TLCommFunction &comm)
 {
     CatalogueFixture data(dm, comm);
+    QList<int> codes;
     for (const Disc &disc : kDiscs) {
         const int code = data.addDisc(disc.name, disc.label, u"3A1F22C0"_s);
+        codes.append(code);
         for (const QString &file : disc.files) {
             const QStringList f = file.split(u'|');
             data.addFile(code, f[1], f[2], f[3], f[0]);
         }
     }
+    fillDetails(dm.aConQl.connectionName(), codes.at(0), codes.at(2));
 }
 
 void fillDrive(FakePlatform &platform, char letter, const QString &label)
@@ -126,6 +160,25 @@ void mainWindows(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
     query.Close();
     query.SQL() = statement;
     save(window, u"main-search-result"_s);
+
+    window.edtDiscFilter->setText(u"sf"_s);
+    window.tvCdIndex->setCurrentItem(discNode(window, u"周杰伦 - 范特西"_s));
+    save(window, u"main-disc-filter"_s);
+    window.edtDiscFilter->clear();
+
+    const int code = dm.aqryCdRomListMt->Locate(u"DiskName"_s, u"周杰伦 - 范特西"_s)
+                         ? int(dm.aqryCdRomListMt->FieldByName(u"DiskCode"_s).AsInteger())
+                         : 0;
+    {
+        TfrmDiscProperties properties(dm.aConQl.connectionName(), code, prompts, false, &window);
+        properties.show();
+        save(properties, u"disc-properties"_s);
+    }
+    {
+        TfrmLentDiscs lent(DiscLendingStore::lentDiscs(dm.aConQl.connectionName()), &window);
+        lent.show();
+        save(lent, u"lent-discs"_s);
+    }
 }
 
 void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
