@@ -1,6 +1,7 @@
 #include "CatalogueWriter.h"
 
 #include "store/DmQL.h"
+#include "store/FileChecksums.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
 #include "store/ProgressSink.h"
@@ -28,14 +29,20 @@ qint64 insertDisc(TQuery &insert, const CatalogueWriter::Disc &disc)
 
 } // namespace
 
-bool CatalogueWriter::StoreDiscFiles(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress)
+bool CatalogueWriter::StoreDiscFiles(TQuery &insert, qint64 code, const FileRowModel &rows, ProgressSink &progress,
+                                     const QList<QByteArray> *digests)
 {
     insert.Close();
     insert.SQL() = {kInsertFile};
+    std::optional<FileChecksums> checksums;
+    if (digests)
+        checksums.emplace(insert.connectionName());
     for (int i = 0; i < rows.rowCount(); ++i) {
         const FileRow &row = rows.row(i);
         insert.Params() = {code, row.caption, row.sub[0], row.sub[1], row.sub[2].mid(2)};
         insert.ExecSQL();
+        if (checksums)
+            checksums->store(insert.LastInsertId(), digests->value(i));
         if (i % 100 == 0)
             progress.ReportProgress(QCoreApplication::translate("CatalogueWriter", "正在导入第%1条记录").arg(i), i);
         if (progress.StopRequested())
@@ -45,7 +52,8 @@ bool CatalogueWriter::StoreDiscFiles(TQuery &insert, qint64 code, const FileRowM
 }
 
 std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm, const Disc &disc,
-                                                 const FileRowModel &rows, ProgressSink &progress)
+                                                 const FileRowModel &rows, ProgressSink &progress,
+                                                 const QList<QByteArray> *digests)
 {
     TQuery &insert = *dm.aqryTempFind;
     const auto closing = qScopeGuard([&] {
@@ -59,7 +67,7 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
     try {
         Transaction transaction(dm.aConQl);
         const qint64 code = insertDisc(insert, disc);
-        if (!StoreDiscFiles(insert, code, rows, progress))
+        if (!StoreDiscFiles(insert, code, rows, progress, digests))
             return std::nullopt;
         transaction.commit();
         return code;

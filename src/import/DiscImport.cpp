@@ -1,6 +1,7 @@
 #include "DiscImport.h"
 
 #include "CatalogueWriter.h"
+#include "RowChecksums.h"
 #include "ScanFiles.h"
 #include "drives/DriveUtilities.h"
 #include "store/DmQL.h"
@@ -13,6 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kFolderTimeKey = u"import/folderTime"_s;
+const QString kChecksumsKey = u"import/checksums"_s;
 
 QSettings settings()
 {
@@ -30,6 +32,16 @@ void DiscImport::saveFolderTime(ScanTime time)
     settings().setValue(kFolderTimeKey, time == ScanTime::Modified ? u"modified"_s : u"created"_s);
 }
 
+bool DiscImport::savedChecksums()
+{
+    return settings().value(kChecksumsKey, false).toBool();
+}
+
+void DiscImport::saveChecksums(bool on)
+{
+    settings().setValue(kChecksumsKey, on);
+}
+
 bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 {
     TQuery &lookup = *dm.aqryTempFind;
@@ -44,7 +56,7 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                                    const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time,
-                                   ScanSkipped *skipped)
+                                   ScanSkipped *skipped, ImportChecksums *checksums)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
@@ -59,7 +71,15 @@ DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char
         return Result::NoFiles;
     if (nameTaken(dm, name))
         return Result::NameTaken;
-    const auto code =
-        CatalogueWriter::StoreDisc(dm, commFunction, {name, drive.DiskLabel, drive.DiskSerial}, rows, progress);
+    std::optional<QList<QByteArray>> digests;
+    if (checksums && checksums->wanted) {
+        digests = RowChecksums::compute(
+            letter, rows, [&](const QString &text) { progress.SetStatusText(text); },
+            [&] { return progress.StopRequested(); }, *checksums);
+        if (!digests)
+            return Result::NotStored;
+    }
+    const auto code = CatalogueWriter::StoreDisc(dm, commFunction, {name, drive.DiskLabel, drive.DiskSerial}, rows,
+                                                 progress, digests ? &*digests : nullptr);
     return code ? Result::Stored : Result::NotStored;
 }

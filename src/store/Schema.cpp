@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "DbError.h"
+#include "FileChecksums.h"
 #include "SearchIndex.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -70,6 +71,8 @@ QStringList upgradeStatements(int version)
         return SearchIndex::createStatements();
     case 3: // the pinyin of names and folders, empty: read in batches while the program runs
         return SearchIndex::createReadingStatements();
+    case 4: // the checksums of files, stored by imports that compute them
+        return FileChecksums::createStatements();
     default:
         return {};
     }
@@ -161,6 +164,38 @@ void rewriteStep(QSqlQuery &query, const QStringList &statements)
         runStatement(query, statement);
 }
 
+// Whether the file holds the object a statement creates (no: a statement that creates none).
+bool alreadyMade(const QString &statement, const QList<SchemaObject> &present)
+{
+    const std::optional<SchemaObject> object = objectOf(statement);
+    return object && std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
+        return found.type == object->type && found.name == object->name;
+    });
+}
+
+// Whether the file holds every object of a step's statements.
+bool wholeStep(const QStringList &statements, const QList<SchemaObject> &present)
+{
+    return std::all_of(statements.cbegin(), statements.cend(), [&](const QString &statement) {
+        return !objectOf(statement) || alreadyMade(statement, present);
+    });
+}
+
+// Runs the statements of a step but those creating objects the file holds.
+void addMissing(QSqlQuery &query, const QStringList &statements, const QList<SchemaObject> &present)
+{
+    for (const QString &statement : statements)
+        if (!alreadyMade(statement, present))
+            runStatement(query, statement);
+}
+
+// The steps whose tables are made from the file records again (the search index and its
+// pinyin); the others keep data nothing else holds.
+bool isDerived(int step)
+{
+    return step == 2 || step == 3;
+}
+
 void writeCategories(QSqlQuery &query)
 {
     for (const CatalogueSchema::Category &category : CatalogueSchema::defaultCategories()) {
@@ -180,8 +215,9 @@ void writeTables(const QString &connectionName, bool withCategories)
     runStatement(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
         runStatement(query, statement);
-    for (const QString &statement : SearchIndex::createStatements() + SearchIndex::createReadingStatements())
-        runStatement(query, statement);
+    for (int step = 2; step <= CatalogueSchema::CurrentVersion; ++step)
+        for (const QString &statement : upgradeStatements(step))
+            runStatement(query, statement);
     runStatement(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)
         writeCategories(query);
@@ -266,8 +302,12 @@ void CatalogueSchema::upgrade(const QString &connectionName)
     QSqlQuery query(db);
     for (int version = userVersion(query) + 1; version <= CurrentVersion; ++version) {
         Transaction transaction(connectionName);
-        for (const QString &statement : upgradeStatements(version))
-            runStatement(query, statement);
+        // A catalogue set back to an earlier version (tests, benchmarks) may hold a later
+        // step's objects already.
+        const QList<SchemaObject> present = fileObjects(query);
+        const QStringList statements = upgradeStatements(version);
+        if (!wholeStep(statements, present))
+            addMissing(query, statements, present);
         runStatement(query, u"PRAGMA user_version = %1"_s.arg(version));
         query.finish();
         transaction.commit();
@@ -281,16 +321,14 @@ void CatalogueSchema::restoreDerivedTables(const QString &connectionName)
     const QList<SchemaObject> present = fileObjects(query);
     for (int step = 2; step <= std::min(userVersion(query), CurrentVersion); ++step) {
         const QStringList statements = upgradeStatements(step);
-        const bool whole = std::all_of(statements.cbegin(), statements.cend(), [&](const QString &statement) {
-            const std::optional<SchemaObject> object = objectOf(statement);
-            return !object || std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
-                return found.type == object->type && found.name == object->name;
-            });
-        });
-        if (whole)
+        if (wholeStep(statements, present))
             continue;
         Transaction transaction(connectionName);
-        rewriteStep(query, statements);
+        if (isDerived(step)) {
+            rewriteStep(query, statements);
+        } else { // data that cannot be made again: only what is missing is added
+            addMissing(query, statements, present);
+        }
         query.finish();
         transaction.commit();
     }

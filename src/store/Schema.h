@@ -11,8 +11,9 @@ public:
     // Marks a catalogue file in its SQLite header ("QLDB").
     static constexpr int ApplicationId = 0x514C4442;
     // PRAGMA user_version of a catalogue this program writes: 1 the four tables, 2 the
-    // search index (SearchIndex), 3 the pinyin of names and folders in it.
-    static constexpr int CurrentVersion = 3;
+    // search index (SearchIndex), 3 the pinyin of names and folders in it, 4 the files'
+    // checksums (FileChecksums).
+    static constexpr int CurrentVersion = 4;
 
     struct Category {
         QString name;
@@ -39,6 +40,7 @@ public:
     // version it reached).
     static void upgrade(const QString &connectionName);
     // Gives a catalogue of this version the search index and pinyin tables back where any of
-    // their tables or triggers was dropped: empty, to be filled as after an upgrade.
+    // their tables or triggers was dropped: empty, to be filled as after an upgrade. Of the
+    // steps that hold data of their own (the checksums) only the missing objects are added.
     static void restoreDerivedTables(const QString &connectionName);
 };

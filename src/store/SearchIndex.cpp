@@ -147,6 +147,9 @@ void SearchIndex::remove(const QString &connectionName)
         runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
+    // Nor had it the later steps' tables.
+    runStatement(connectionName, u"DROP TRIGGER IF EXISTS FileChecksumRemove"_s);
+    runStatement(connectionName, u"DROP TABLE IF EXISTS FileChecksum"_s);
     runStatement(connectionName, u"PRAGMA user_version = 1"_s);
     transaction.commit();
 }

@@ -35,3 +35,14 @@ std::optional<QByteArray> FileSectorReader::readSector(quint32 sector)
     }
     return data;
 }
+
+qint64 FileSectorReader::readBytes(qint64 offset, char *buffer, qint64 length)
+{
+    for (;;) {
+        const ssize_t n = ::pread(m_fd.get(), buffer, size_t(length), off_t(offset));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            return -errno;
+    }
+}

@@ -17,6 +17,8 @@ public:
 
     std::optional<QByteArray> readSector(quint32 sector) override;
     quint32 sessionStart() const override { return m_sessionStart; }
+    // One pread of the whole length.
+    qint64 readBytes(qint64 offset, char *buffer, qint64 length) override;
 
 private:
     UniqueFd m_fd;
