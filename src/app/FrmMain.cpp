@@ -10,6 +10,7 @@
 #include "import/ImportController.h"
 #include "language/Language.h"
 #include "search/ExportController.h"
+#include "search/FrmCopies.h"
 #include "search/SearchController.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/CataloguedDiscs.h"
@@ -122,6 +123,8 @@ void TfrmMain::createActions()
     actFind->setShortcut(QKeySequence(Qt::Key_F3));
     actDel = makeAction("actDel", 2);
     actDel->setShortcut(QKeySequence(Qt::Key_Delete));
+    actCopies = makeAction("actCopies", -1);
+    actDiscCopies = makeAction("actDiscCopies", -1);
     actQuit = makeAction("actQuit", -1);
     actHelp = makeAction("actHelp", -1);
     actAbout = makeAction("actAbout", -1);
@@ -146,6 +149,8 @@ void TfrmMain::retranslateActions()
     setActionTexts(actExtEdition, tr("扩展名编辑"), tr("扩展名编辑"));
     setActionTexts(actFind, tr("查询(&F)"), tr("查询"));
     setActionTexts(actDel, tr("删除(&D)"), tr("删除"));
+    setActionTexts(actCopies, tr("副本统计(&C)"), tr("哪些文件只在一张光盘上，哪些在几张光盘上都有"));
+    setActionTexts(actDiscCopies, tr("副本统计"), tr("这张光盘的文件在别的光盘上有没有副本"));
     setActionTexts(actQuit, tr("退出(&X)"));
     setActionTexts(actHelp, tr("用户手册(&H)"));
     setActionTexts(actAbout, tr("关于光盘索引(&A)"));
@@ -236,6 +241,7 @@ void TfrmMain::createMenus()
     mnuEdit->addAction(menuItem("miDel", actDel));
     mnuEdit->addSeparator();
     mnuEdit->addAction(menuItem("miexp", actCDexpASC));
+    mnuEdit->addAction(menuItem("miCopies", actCopies));
     mnuEdit->addSeparator();
     createLanguageMenu(mnuEdit->addMenu(u"Language"_s));
     mnuEdit->addSeparator();
@@ -251,7 +257,7 @@ void TfrmMain::createMenus()
 
     pmCdIndex = new QMenu(this);
     pmCdIndex->setObjectName(u"pmCdIndex"_s);
-    pmCdIndex->addActions({actCDimp, actComment});
+    pmCdIndex->addActions({actCDimp, actComment, actDiscCopies});
     pmCdIndex->addSeparator();
     pmCdIndex->addAction(actDel);
 
@@ -414,6 +420,8 @@ void TfrmMain::connectActions()
     forward(actDriverImp, [this] { m_import->actDriverImpExecute(); });
     forward(actFind, [this] { m_search->actFindExecute(); });
     forward(actDel, [this] { m_browser->actDelExecute(); });
+    forward(actCopies, [this] { actCopiesExecute(false); });
+    forward(actDiscCopies, [this] { actCopiesExecute(true); });
     connect(dlvStatus, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { pmStatus->popup(dlvStatus->viewport()->mapToGlobal(at)); });
 }
@@ -505,6 +513,24 @@ void TfrmMain::actHelpExecute()
 void TfrmMain::actAboutExecute()
 {
     const std::unique_ptr<TAboutBox> dialog(new TAboutBox(m_prompts, this));
+    dialog->exec();
+}
+
+void TfrmMain::actCopiesExecute(bool oneDisc)
+{
+    std::optional<TfrmCopies::Disc> disc;
+    if (oneDisc) {
+        const std::optional<TDiscNode> node = m_browser->selectedDisc();
+        if (!node)
+            return;
+        disc = TfrmCopies::Disc{node->DiskCode, node->DiskName};
+    }
+    const std::unique_ptr<TfrmCopies> dialog(new TfrmCopies(m_dm.aConQl.connectionName(), disc, this));
+    dialog->show();
+    {
+        ActionStates::BusyScope busy(m_actionStates);
+        dialog->fill();
+    }
     dialog->exec();
 }
 

@@ -46,10 +46,15 @@ void ImportController::runImport(int mode)
         return;
     dialog->hide();
     m_window->setEnabled(false);
-    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo)) {
-        // What the scan passed over stays said once the import is done.
-        if (dialog->Skipped.any())
-            m_progress.SetStatusText(tr("完成导入；%1").arg(dialog->Skipped.text()));
+    const auto &digests = dialog->Digests;
+    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo,
+                                    digests ? &*digests : nullptr)) {
+        // What the scan passed over, and the files that could not be read, stay said once
+        // the import is done.
+        QStringList notes{dialog->Skipped.text(), dialog->Checksums.text()};
+        notes.removeAll(QString());
+        if (!notes.isEmpty())
+            m_progress.SetStatusText(tr("完成导入；%1").arg(notes.join(tr("；"))));
         emit discStored(*code);
     }
 }
@@ -57,10 +62,10 @@ void ImportController::runImport(int mode)
 // Stores disc and rows in one transaction, with the tree and the list disabled while it
 // runs.
 std::optional<qint64> ImportController::StoreDisc(const FileRowModel &rows, const QString &discName,
-                                                  const RDriveInfo &drive)
+                                                  const RDriveInfo &drive, const QList<QByteArray> *digests)
 {
     m_listPanel->setEnabled(false);
     const auto enable = qScopeGuard([this] { m_listPanel->setEnabled(true); });
     return CatalogueWriter::StoreDisc(m_dm, m_commFunction, {discName, drive.DiskLabel, drive.DiskSerial}, rows,
-                                      m_progress);
+                                      m_progress, digests);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <optional>
 
@@ -26,7 +28,9 @@ public:
     void actDriverImpExecute();
     // Stores an accepted import, disc and files; the new disc's code, or nothing when
     // nothing was stored (stopped, or a failure that was reported).
-    std::optional<qint64> StoreDisc(const FileRowModel &rows, const QString &discName, const RDriveInfo &drive);
+    // digests: each row's SHA-256, when the import computed them.
+    std::optional<qint64> StoreDisc(const FileRowModel &rows, const QString &discName, const RDriveInfo &drive,
+                                    const QList<QByteArray> *digests = nullptr);
 
 signals:
     // An import stored a new disc with this code.
