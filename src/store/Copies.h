@@ -12,16 +12,17 @@
 
 // Which catalogued files exist on one disc only and which on several. Two files are copies
 // when both have checksums and these are equal, or when either has none and their names,
-// sizes and times are equal. Groups of copies are made in two steps, which makes the rule
-// transitive: files with a checksum are grouped by it; a file without one joins the group
-// of the smallest checksum among the files of its name, size and time, and the files of a
-// name, size and time of which none has a checksum form a group of their own. (Two files
-// of one name, size and time whose checksums differ are different files, and stay in
-// different groups; a file without a checksum beside them is counted with the first.)
-// Every question reads the whole catalogue in SQLite's sorter, not in memory: unreadable
-// files count as files without a checksum.
+// sizes and times are equal; a group of copies is every file reached from one by that rule,
+// one step after the other (so a file without a checksum joins two files of its name, size
+// and time even where their checksums differ). Unreadable files count as files without a
+// checksum. Copies are of one size under either rule: the file records are read in the
+// order of their sizes, through an index over size, name, time and disc, and only the files
+// of one size are held in memory at a time.
 class Copies {
 public:
+    // The statement that adds the index the questions walk.
+    static QStringList createStatements();
+
     struct DiscShare {
         qint64 code = 0;
         QString name;
@@ -32,8 +33,7 @@ public:
     static QList<DiscShare> shares(const QString &connectionName, std::optional<qint64> disc = {});
 
     // The files (of one disc, or all) that exist on that disc only, as the main list shows
-    // them: disc name, file name, size, time, folder; in the order of the discs' codes and
-    // the files' records.
+    // them: disc name, file name, size, time, folder; in the order of their sizes (as text).
     static void single(const QString &connectionName, std::optional<qint64> disc,
                        const std::function<void(FileRow &&)> &each);
 

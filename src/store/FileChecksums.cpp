@@ -11,8 +11,6 @@ QStringList FileChecksums::createStatements()
 {
     return {
         u"CREATE TABLE FileChecksum (FileRow INTEGER PRIMARY KEY, Sha256 BLOB)"_s,
-        // The copies are grouped by checksum, and the next check of a disc looks them up.
-        u"CREATE INDEX FileChecksum_Sha256 ON FileChecksum(Sha256)"_s,
         u"CREATE TRIGGER FileChecksumRemove AFTER DELETE ON CdRomListDt BEGIN\n"
         "  DELETE FROM FileChecksum WHERE FileRow = old.rowid;\nEND"_s,
     };
