@@ -3,7 +3,8 @@
 // other disc with checksums; three records in ten are copies of one on an earlier disc
 // (same name, size, time and content). Then times 副本统计: the shares of every disc, those
 // of one disc, the files on one disc only and the groups held on several. Once more without
-// the index over size, name, time and disc, for what it costs in storing speed and size.
+// the index over size, name, time and disc, for what it would cost in storing speed and size
+// (the questions run on the catalogue as it is, without it).
 #include "BenchSupport.h"
 #include "drives/platform/formats/Sha256.h"
 #include "import/CatalogueWriter.h"
@@ -25,14 +26,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class QuietProgress : public ProgressSink {
-public:
-    void SetStatusText(const QString &) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPosition(int) override {}
-    void ReportProgress(const QString &, int) override {}
-    bool StopRequested() const override { return false; }
-};
 
 constexpr int kPerDisc = 1000;
 
@@ -57,7 +50,7 @@ void writeDisc(TdmQL &dm, TLCommFunction &comm, int disc)
         digests.append(Sha256::of(QByteArray::number(id)));
     }
     rows.appendRows(std::move(list));
-    QuietProgress progress;
+    bench::QuietProgress progress;
     CatalogueWriter::StoreDisc(dm, comm, {u"disc %1"_s.arg(disc + 1, 5, 10, QChar(u'0')), u"L"_s, u"00000001"_s},
                                rows, progress, disc % 2 == 0 ? &digests : nullptr);
 }
@@ -78,8 +71,9 @@ Written writeCatalogue(const QString &dir, qint64 records, bool withIndex)
     timer.start();
     {
         TdmQL dm(dir, comm, business);
-        if (!withIndex)
-            runStatement(dm.aConQl.connectionName(), u"DROP INDEX CdRomListDt_Copies"_s);
+        if (withIndex)
+            for (const QString &statement : Copies::indexStatements())
+                runStatement(dm.aConQl.connectionName(), statement);
         for (int d = 0; d < int(records / kPerDisc); ++d)
             writeDisc(dm, comm, d);
     }
@@ -113,7 +107,7 @@ int main(int argc, char *argv[])
     bench::report(u"copies %1: catalogue size, with index"_s.arg(n), double(indexed.bytes) / 1048576.0, u"MiB"_s);
     TLCommFunction comm;
     TLCommBusiness business(comm);
-    TdmQL dm(dir + u"/indexed"_s, comm, business);
+    TdmQL dm(dir + u"/plain"_s, comm, business); // as the catalogue is: without the index
     const QString connection = dm.aConQl.connectionName();
     const QString target = records >= 10000000 ? u"<= 20 s"_s : u"<= 2 s"_s;
     qint64 copied = 0, single = 0, groups = 0;

@@ -19,7 +19,7 @@ QString relativePath(const FileRow &row)
     return folder + row.caption;
 }
 
-constexpr auto kPumpInterval = std::chrono::milliseconds(50);
+constexpr auto kPumpInterval = std::chrono::milliseconds(25);
 
 } // namespace
 

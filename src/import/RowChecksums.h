@@ -24,7 +24,7 @@ struct ImportChecksums {
 
 // Reads the files of an import's rows whole (in letter form, as the scan lists them) on a
 // drive and gives each row's SHA-256, empty for a file that could not be read. Reports
-// "已校验:n个文件，x MB，y MB/s" and lets pending events run at least every 100 ms while the
+// "已校验:n个文件，x MB，y MB/s" and lets pending events run at least every 100 ms (every 25 ms it looks) while the
 // files are read on reader threads. Nothing when stopped.
 class RowChecksums {
 public:

@@ -16,8 +16,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Copies have equal sizes under either rule, so every group lies among the files of one
-// size: the records are walked in the order of their sizes (the index CdRomListDt_Copies
-// gives that order without a sort) and the groups of each size are made in memory.
+// size: the records are walked in the order of their sizes and the groups of each size are
+// made in memory.
 struct Record {
     qint64 id = 0;
     qint64 disc = 0;
@@ -159,7 +159,7 @@ QHash<qint64, QString> discNames(const QString &connectionName)
 
 } // namespace
 
-QStringList Copies::createStatements()
+QStringList Copies::indexStatements()
 {
     return {u"CREATE INDEX CdRomListDt_Copies ON CdRomListDt(FileSize, FileName, FileData, DiskCode)"_s};
 }

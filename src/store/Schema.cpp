@@ -1,6 +1,5 @@
 #include "Schema.h"
 
-#include "Copies.h"
 #include "DbError.h"
 #include "FileChecksums.h"
 #include "SearchIndex.h"
@@ -72,8 +71,8 @@ QStringList upgradeStatements(int version)
         return SearchIndex::createStatements();
     case 3: // the pinyin of names and folders, empty: read in batches while the program runs
         return SearchIndex::createReadingStatements();
-    case 4: // the checksums of files, stored by imports that compute them; copies by size
-        return FileChecksums::createStatements() + Copies::createStatements();
+    case 4: // the checksums of files, stored by imports that compute them
+        return FileChecksums::createStatements();
     default:
         return {};
     }

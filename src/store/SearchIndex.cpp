@@ -150,7 +150,6 @@ void SearchIndex::remove(const QString &connectionName)
     // Nor had it the later steps' tables.
     runStatement(connectionName, u"DROP TRIGGER IF EXISTS FileChecksumRemove"_s);
     runStatement(connectionName, u"DROP TABLE IF EXISTS FileChecksum"_s);
-    runStatement(connectionName, u"DROP INDEX IF EXISTS CdRomListDt_Copies"_s);
     runStatement(connectionName, u"PRAGMA user_version = 1"_s);
     transaction.commit();
 }

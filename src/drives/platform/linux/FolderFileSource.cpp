@@ -1,6 +1,7 @@
 #include "FolderFileSource.h"
 
 #include "drives/platform/Platform.h"
+#include "drives/platform/formats/FileSectorReader.h"
 
 #include <QFile>
 
@@ -23,13 +24,7 @@ public:
     qint64 size() const override { return m_size; }
     qint64 read(qint64 offset, char *buffer, qint64 length) override
     {
-        for (;;) {
-            const ssize_t n = ::pread(m_fd.get(), buffer, size_t(length), off_t(offset));
-            if (n >= 0)
-                return n;
-            if (errno != EINTR)
-                return -errno;
-        }
+        return FileSectorReader::readAt(m_fd.get(), offset, buffer, length);
     }
 
 private:
