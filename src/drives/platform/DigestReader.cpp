@@ -101,7 +101,10 @@ void readFiles(std::shared_ptr<Shared> shared, std::shared_ptr<Reader> reader, s
             break; // its result was given already
         shared->finish(index, std::move(digest));
         reader->current = -1;
-        shared->changed.notify_all();
+        // The owner looks every few milliseconds anyway; woken only for the end, it does
+        // not take the processor from the reader at every small file.
+        if (shared->finished == shared->paths.size())
+            shared->changed.notify_all();
     }
     reader->current = -1;
     --shared->running;
