@@ -26,6 +26,10 @@ public:
     bool StopRequested() const override { return false; }
 };
 
+// Writes a new catalogue PROGRAM_DIR/data/dbQL.mdb with the default categories, in place
+// of any there.
+void newCatalogue(const QString &programDir);
+
 // Prints one result line: "name<TAB>value<TAB>unit<TAB>target".
 void report(const QString &name, double value, const QString &unit, const QString &target = {});
 

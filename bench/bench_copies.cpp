@@ -63,8 +63,7 @@ struct Written {
 Written writeCatalogue(const QString &dir, qint64 records, bool withIndex)
 {
     QDir(dir).removeRecursively();
-    QDir().mkpath(dir + u"/data"_s);
-    CatalogueSchema::create(dir + u"/data/dbQL.mdb"_s, true);
+    bench::newCatalogue(dir);
     TLCommFunction comm;
     TLCommBusiness business(comm);
     QElapsedTimer timer;
