@@ -1,5 +1,8 @@
 #include "BenchSupport.h"
 
+#include "store/Schema.h"
+
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
@@ -131,3 +134,10 @@ QString realisticPath(quint64 i)
 }
 
 } // namespace bench
+
+void bench::newCatalogue(const QString &programDir)
+{
+    QDir().mkpath(programDir + u"/data"_s);
+    QFile::remove(programDir + u"/data/dbQL.mdb"_s);
+    CatalogueSchema::create(programDir + u"/data/dbQL.mdb"_s, true);
+}

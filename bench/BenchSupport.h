@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ProgressSink.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
@@ -13,6 +15,20 @@ qint64 peakResidentBytes();
 void trimHeap();
 // Starts a new peak measurement (Linux: /proc/self/clear_refs).
 void resetPeak();
+
+// A sink for the program's progress that shows nothing and never asks to stop.
+class QuietProgress : public ProgressSink {
+public:
+    void SetStatusText(const QString &) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPosition(int) override {}
+    void ReportProgress(const QString &, int) override {}
+    bool StopRequested() const override { return false; }
+};
+
+// Writes a new catalogue PROGRAM_DIR/data/dbQL.mdb with the default categories, in place
+// of any there.
+void newCatalogue(const QString &programDir);
 
 // Prints one result line: "name<TAB>value<TAB>unit<TAB>target".
 void report(const QString &name, double value, const QString &unit, const QString &target = {});

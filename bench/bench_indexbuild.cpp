@@ -15,17 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-class QuietProgress : public ProgressSink {
-public:
-    void SetStatusText(const QString &) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPosition(int) override {}
-    void ReportProgress(const QString &, int) override {}
-    bool StopRequested() const override { return false; }
-};
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -44,7 +33,7 @@ int main(int argc, char *argv[])
     const double connect = timer.nsecsElapsed() / 1e9;
     const QString connection = dm.aConQl.connectionName();
     const qint64 rows = SearchIndex::progress(connection)->lastRow;
-    QuietProgress progress;
+    bench::QuietProgress progress;
     SearchIndexBuilder builder(connection, progress, [] { return true; });
     bench::resetPeak();
     const qint64 resident = bench::residentBytes();

@@ -70,9 +70,7 @@ int main(int argc, char *argv[])
         else if (args[i] == u"--huge"_s)
             huge = value;
     }
-    QDir().mkpath(dir + u"/data"_s);
-    QFile::remove(dir + u"/data/dbQL.mdb"_s);
-    CatalogueSchema::create(dir + u"/data/dbQL.mdb"_s, true);
+    bench::newCatalogue(dir);
     TLCommFunction comm;
     TLCommBusiness business(comm);
     QElapsedTimer timer;

@@ -76,6 +76,9 @@ trap 'rm -f "$RESULTS"' EXIT
   "$BIN/bench-search" "$DATA/catalogue"
   "$BIN/bench-startup" "$DATA/catalogue"
   "$BIN/bench-discfilter" 10000
+  "$BIN/bench-checksums" "$DATA/checksums"
+  "$BIN/bench-copies" "$DATA/copies" --records 1000000
+  if [ "$TEN" = 1 ]; then "$BIN/bench-copies" "$DATA/copies-10m" --records 10000000; fi
   if [ "$TEN" = 1 ]; then
     for name in million ten-million; do
       printf '%s\t\t\t\n' "-- $name: realistic names and folders"

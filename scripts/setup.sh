@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev
+  libsqlite3-dev sqlite3 libicu-dev libssl-dev
   pkgconf libudev-dev libblkid-dev dosfstools
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata

@@ -377,6 +377,50 @@
         <translation>The disc name must not be empty</translation>
     </message>
     <message>
+        <source>找不到光盘“%1”</source>
+        <translation>No disc “%1”</translation>
+    </message>
+    <message>
+        <source>以 sha256sum 的格式列出一张光盘的校验值（路径相对于光盘的根目录），在光盘的根目录下用 sha256sum -c 核对。</source>
+        <translation>Lists the checksums of a disc in the format of sha256sum (paths below the disc&apos;s root); check them with sha256sum -c in the disc&apos;s root.</translation>
+    </message>
+    <message>
+        <source>%1个文件导入时无法读取，没有校验值</source>
+        <translation>%1 files could not be read at import and have no checksum</translation>
+    </message>
+    <message>
+        <source>这张光盘导入时没有计算校验值</source>
+        <translation>No checksums were computed when this disc was imported</translation>
+    </message>
+    <message>
+        <source>副本统计：每张光盘有多少文件在别的光盘上也有。校验值相同，或没有校验值时名称、大小和时间相同的文件算作副本。</source>
+        <translation>Copies: how many files of each disc are on another disc too. Files with equal checksums, or without a checksum and with equal name, size and time, count as copies.</translation>
+    </message>
+    <message>
+        <source>列出只在一张光盘上有的文件。</source>
+        <translation>Lists the files that exist on one disc only.</translation>
+    </message>
+    <message>
+        <source>列出在几张光盘上都有的文件和这些光盘。</source>
+        <translation>Lists the files held on several discs, with the discs.</translation>
+    </message>
+    <message>
+        <source>--single 和 --duplicates 只能用一个</source>
+        <translation>Use only one of --single and --duplicates</translation>
+    </message>
+    <message>
+        <source>已校验%1个文件；%2</source>
+        <translation>Checked %1 files; %2</translation>
+    </message>
+    <message>
+        <source>已校验%1个文件</source>
+        <translation>Checked %1 files</translation>
+    </message>
+    <message>
+        <source>计算校验值：读出每个文件，保存它的 SHA-256。</source>
+        <translation>Compute checksums: read every file and store its SHA-256.</translation>
+    </message>
+    <message>
         <source>用法：quillon-cli 命令 [选项] [参数]
 
 命令：
@@ -385,10 +429,12 @@
   show 光盘名   显示一张光盘的属性和导入的情况
   edit 光盘名   修改位置、说明、关键词、名称和借出
   search 文字   查找文件（--in name,size,date,path）
-  import       导入驱动器、文件夹或光盘映像
+  import       导入驱动器、文件夹或光盘映像（--checksums 同时计算校验值）
   index        为整个光盘索引库建立搜索索引和拼音
   export       把一张光盘的文件或查找结果导出为文本文件
   categories   列出扩展名类别和它们的文件掩码
+  checksums 光盘名  以 sha256sum 的格式列出一张光盘的校验值
+  copies [光盘名]  副本统计：只在一张光盘上有的文件（--single），几张光盘上都有的（--duplicates）
 
 每个命令都接受 --help、--catalogue 文件 和 --json，放在命令之前或之后都可以。
 输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\，
@@ -403,10 +449,12 @@ Commands:
   show DISC    show the properties of a disc and what its import was
   edit DISC    change the location, description, keywords, name and lending
   search TEXT  search for files (--in name,size,date,path)
-  import       import a drive, a folder or disc images
+  import       import a drive, a folder or disc images (--checksums: compute checksums too)
   index        bring the search index and the pinyin of the whole catalogue up to date
   export       export the files of a disc or a search result as a text file
   categories   list the categories and their file masks
+  checksums DISC  list the checksums of a disc in the format of sha256sum
+  copies [DISC]   copies: files on one disc only (--single), files on several discs (--duplicates)
 
 Every command takes --help, --catalogue FILE and --json, before or after the command.
 Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\,
@@ -569,12 +617,27 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
         <source>完成导入；%1</source>
         <translation>Import complete; %1</translation>
     </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>ReadOnlyReason</name>
     <message>
         <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
         <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
+    </message>
+</context>
+<context>
+    <name>RowChecksums</name>
+    <message>
+        <source>%1个文件无法读取，没有校验值</source>
+        <translation>%1 files could not be read and have no checksum</translation>
+    </message>
+    <message>
+        <source>已校验:%1个文件，%2 MB，%3 MB/s</source>
+        <translation>Checked: %1 files, %2 MB, %3 MB/s</translation>
     </message>
 </context>
 <context>
@@ -848,6 +911,77 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>无法锁定光盘索引库：%1</source>
         <translation>Cannot lock the catalogue: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmCopies</name>
+    <message>
+        <source>副本统计 - %1</source>
+        <translation>Copies - %1</translation>
+    </message>
+    <message>
+        <source>副本统计</source>
+        <translation>Copies</translation>
+    </message>
+    <message>
+        <source>各光盘</source>
+        <translation>Discs</translation>
+    </message>
+    <message>
+        <source>只在一张光盘上的文件</source>
+        <translation>Files on one disc only</translation>
+    </message>
+    <message>
+        <source>在几张光盘上都有的文件</source>
+        <translation>Files on several discs</translation>
+    </message>
+    <message>
+        <source>光盘名</source>
+        <translation>Disc name</translation>
+    </message>
+    <message>
+        <source>文件数</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>别处有副本</source>
+        <translation>Copied elsewhere</translation>
+    </message>
+    <message>
+        <source>只有这一份</source>
+        <translation>Only copy</translation>
+    </message>
+    <message>
+        <source>比例</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>光盘</source>
+        <translation>Discs</translation>
+    </message>
+    <message>
+        <source>校验值</source>
+        <translation>Checksum</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>
@@ -1136,6 +1270,10 @@ quillon --cd-image IMAGE-FILE</translation>
         <source>没有光盘驱动器</source>
         <translation>There is no optical drive</translation>
     </message>
+    <message>
+        <source>计算校验值</source>
+        <translation>Compute checksums</translation>
+    </message>
 </context>
 <context>
     <name>TfrmLentDiscs</name>
@@ -1313,6 +1451,22 @@ quillon --cd-image IMAGE-FILE</translation>
     <message>
         <source>按光盘名、卷标、位置、说明或关键词查找光盘，也按拼音</source>
         <translation>Finds discs by name, label, location, description or keywords, also by pinyin</translation>
+    </message>
+    <message>
+        <source>副本统计(&amp;C)</source>
+        <translation>&amp;Copies</translation>
+    </message>
+    <message>
+        <source>哪些文件只在一张光盘上，哪些在几张光盘上都有</source>
+        <translation>Which files exist on one disc only, and which on several</translation>
+    </message>
+    <message>
+        <source>副本统计</source>
+        <translation>Copies</translation>
+    </message>
+    <message>
+        <source>这张光盘的文件在别的光盘上有没有副本</source>
+        <translation>Whether the files of this disc have copies on other discs</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "import/ImportController.h"
 #include "language/Language.h"
 #include "search/ExportController.h"
+#include "search/FrmCopies.h"
 #include "search/SearchController.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/CataloguedDiscs.h"
@@ -124,6 +125,8 @@ void TfrmMain::createActions()
     actFind->setShortcut(QKeySequence(Qt::Key_F3));
     actDel = makeAction("actDel", 2);
     actDel->setShortcut(QKeySequence(Qt::Key_Delete));
+    actCopies = makeAction("actCopies", -1);
+    actDiscCopies = makeAction("actDiscCopies", -1);
     actQuit = makeAction("actQuit", -1);
     actHelp = makeAction("actHelp", -1);
     actAbout = makeAction("actAbout", -1);
@@ -154,6 +157,8 @@ void TfrmMain::retranslateActions()
     setActionTexts(actDel, tr("删除(&D)"), tr("删除"));
     setActionTexts(actProperties, tr("属性(&R)"), tr("光盘的位置、说明、关键词和借出"));
     setActionTexts(actLentDiscs, tr("借出的光盘(&L)"), tr("列出借出的光盘"));
+    setActionTexts(actCopies, tr("副本统计(&C)"), tr("哪些文件只在一张光盘上，哪些在几张光盘上都有"));
+    setActionTexts(actDiscCopies, tr("副本统计"), tr("这张光盘的文件在别的光盘上有没有副本"));
     setActionTexts(actQuit, tr("退出(&X)"));
     setActionTexts(actHelp, tr("用户手册(&H)"));
     setActionTexts(actAbout, tr("关于光盘索引(&A)"));
@@ -248,6 +253,7 @@ void TfrmMain::createMenus()
     mnuEdit->addAction(menuItem("miLentDiscs", actLentDiscs));
     mnuEdit->addSeparator();
     mnuEdit->addAction(menuItem("miexp", actCDexpASC));
+    mnuEdit->addAction(menuItem("miCopies", actCopies));
     mnuEdit->addSeparator();
     createLanguageMenu(mnuEdit->addMenu(u"Language"_s));
     mnuEdit->addSeparator();
@@ -263,7 +269,7 @@ void TfrmMain::createMenus()
 
     pmCdIndex = new QMenu(this);
     pmCdIndex->setObjectName(u"pmCdIndex"_s);
-    pmCdIndex->addActions({actCDimp, actComment});
+    pmCdIndex->addActions({actCDimp, actComment, actDiscCopies});
     pmCdIndex->addSeparator();
     pmCdIndex->addAction(actDel);
     pmCdIndex->addSeparator();
@@ -437,6 +443,8 @@ void TfrmMain::connectActions()
     forward(actDel, [this] { m_browser->actDelExecute(); });
     forward(actProperties, [this] { m_shelf->showProperties(); });
     forward(actLentDiscs, [this] { m_shelf->showLentDiscs(this); });
+    forward(actCopies, [this] { actCopiesExecute(false); });
+    forward(actDiscCopies, [this] { actCopiesExecute(true); });
     connect(dlvStatus, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { pmStatus->popup(dlvStatus->viewport()->mapToGlobal(at)); });
 }
@@ -535,6 +543,24 @@ void TfrmMain::actHelpExecute()
 void TfrmMain::actAboutExecute()
 {
     const std::unique_ptr<TAboutBox> dialog(new TAboutBox(m_prompts, this));
+    dialog->exec();
+}
+
+void TfrmMain::actCopiesExecute(bool oneDisc)
+{
+    std::optional<TfrmCopies::Disc> disc;
+    if (oneDisc) {
+        const std::optional<TDiscNode> node = m_browser->selectedDisc();
+        if (!node)
+            return;
+        disc = TfrmCopies::Disc{node->DiskCode, node->DiskName};
+    }
+    const std::unique_ptr<TfrmCopies> dialog(new TfrmCopies(m_dm.aConQl.connectionName(), disc, this));
+    dialog->show();
+    {
+        ActionStates::BusyScope busy(m_actionStates);
+        dialog->fill();
+    }
     dialog->exec();
 }
 

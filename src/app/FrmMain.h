@@ -88,6 +88,9 @@ public:
     QAction *actAllOpen;
     QAction *actAllClose;
     QAction *actDriverImp;
+    // 副本统计: of the whole catalogue (menu), of the chosen disc (the tree's menu).
+    QAction *actCopies;
+    QAction *actDiscCopies;
     QAction *actChinese;
     QAction *actEnglish;
     QAction *actProperties;
@@ -123,6 +126,7 @@ private:
     void actQuitExecute();
     void actHelpExecute();
     void actExtEditionExecute();
+    void actCopiesExecute(bool oneDisc);
     void actAboutExecute();
 
     TdmQL &m_dm;

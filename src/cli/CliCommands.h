@@ -13,4 +13,6 @@ int import(const QStringList &arguments);
 int index(const QStringList &arguments);
 int exportList(const QStringList &arguments);
 int categories(const QStringList &arguments);
+int checksums(const QStringList &arguments);
+int copies(const QStringList &arguments);
 } // namespace CliCommands

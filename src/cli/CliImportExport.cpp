@@ -5,6 +5,7 @@
 #include "drives/DriveUtilities.h"
 #include "drives/platform/Platform.h"
 #include "import/DiscImport.h"
+#include "import/RowChecksums.h"
 #include "search/FileListExport.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/AppError.h"
@@ -80,7 +81,7 @@ std::optional<Source> imageSource(const QString &image)
 }
 
 int importOne(CliCatalogue &catalogue, const Source &source, const QString &category, const QStringList &masks,
-              QString name, ScanTime time = ScanTime::Created)
+              QString name, ScanTime time, bool withChecksums)
 {
     if (name.isNull()) {
         RDriveInfo drive;
@@ -93,8 +94,10 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QString &cate
     }
     TerminalProgress progress;
     ScanSkipped skipped;
+    ImportChecksums checksums{withChecksums};
     const DiscImport::Result result = DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root,
-                                                      masks, name, progress, time, &skipped, source.kind, category);
+                                                      masks, name, progress, time, &skipped, source.kind, category,
+                                                      &checksums);
     if (skipped.any())
         CliOutput::error(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, skipped.text()));
     switch (result) {
@@ -110,6 +113,10 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QString &cate
         break;
     }
     CliOutput::note(QCoreApplication::translate("Cli", "完成导入：%1").arg(name));
+    if (checksums.wanted)
+        CliOutput::note(checksums.unreadable > 0
+                            ? QCoreApplication::translate("Cli", "已校验%1个文件；%2").arg(checksums.files).arg(checksums.text())
+                            : QCoreApplication::translate("Cli", "已校验%1个文件").arg(checksums.files));
     return Status::Done;
 }
 
@@ -145,7 +152,9 @@ int CliCommands::import(const QStringList &arguments)
     const QCommandLineOption time(
         u"time"_s, QCoreApplication::translate("Cli", "文件时间：created 创建时间（默认），modified 修改时间。"),
         u"created|modified"_s, u"created"_s);
-    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time});
+    const QCommandLineOption checksums(
+        u"checksums"_s, QCoreApplication::translate("Cli", "计算校验值：读出每个文件，保存它的 SHA-256。"));
+    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time, checksums});
     if (const auto end = command.parse(arguments, 0))
         return *end;
     const QCommandLineParser &p = command.parser;
@@ -170,11 +179,14 @@ int CliCommands::import(const QStringList &arguments)
         int worst = Status::Done;
         if (p.isSet(drive) || p.isSet(folder)) {
             const auto source = p.isSet(drive) ? driveSource(p.value(drive)) : folderSource(p.value(folder));
-            worst = source ? importOne(catalogue, *source, p.value(category), *masks, discName, fileTime) : int(Status::NothingFound);
+            worst = source ? importOne(catalogue, *source, p.value(category), *masks, discName, fileTime,
+                                       p.isSet(checksums))
+                           : int(Status::NothingFound);
         }
         for (const QString &file : p.values(image)) {
             const auto source = imageSource(file);
-            worst = std::max(worst, source ? importOne(catalogue, *source, p.value(category), *masks, discName, fileTime)
+            worst = std::max(worst, source ? importOne(catalogue, *source, p.value(category), *masks, discName,
+                                                       fileTime, p.isSet(checksums))
                                            : int(Status::NothingFound));
         }
         // Once for all the discs of the command, after their transactions.

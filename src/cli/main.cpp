@@ -26,10 +26,12 @@ const char *const kUsage = QT_TRANSLATE_NOOP(
            "  show 光盘名   显示一张光盘的属性和导入的情况\n"
            "  edit 光盘名   修改位置、说明、关键词、名称和借出\n"
            "  search 文字   查找文件（--in name,size,date,path）\n"
-           "  import       导入驱动器、文件夹或光盘映像\n"
+           "  import       导入驱动器、文件夹或光盘映像（--checksums 同时计算校验值）\n"
            "  index        为整个光盘索引库建立搜索索引和拼音\n"
            "  export       把一张光盘的文件或查找结果导出为文本文件\n"
            "  categories   列出扩展名类别和它们的文件掩码\n"
+           "  checksums 光盘名  以 sha256sum 的格式列出一张光盘的校验值\n"
+           "  copies [光盘名]  副本统计：只在一张光盘上有的文件（--single），几张光盘上都有的（--duplicates）\n"
            "\n"
            "每个命令都接受 --help、--catalogue 文件 和 --json，放在命令之前或之后都可以。\n"
            "输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \\t \\r \\n \\\\，\n"
@@ -103,6 +105,7 @@ int main(int argc, char *argv[])
         {u"index"_s, CliCommands::index},       {u"show"_s, CliDiscDetails::show},
         {u"edit"_s, CliDiscDetails::edit},
         {u"export"_s, CliCommands::exportList}, {u"categories"_s, CliCommands::categories},
+        {u"checksums"_s, CliCommands::checksums}, {u"copies"_s, CliCommands::copies},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

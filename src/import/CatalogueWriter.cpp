@@ -2,6 +2,7 @@
 
 #include "store/Catalogue.h"
 #include "store/DmQL.h"
+#include "store/FileChecksums.h"
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
 #include "store/ProgressSink.h"
@@ -10,11 +11,17 @@
 #include <QCoreApplication>
 #include <QScopeGuard>
 
-bool CatalogueWriter::StoreDiscFiles(Catalogue &catalogue, qint64 code, const FileRowModel &rows,
-                                     ProgressSink &progress)
+bool CatalogueWriter::StoreDiscFiles(TdmQL &dm, qint64 code, const FileRowModel &rows, ProgressSink &progress,
+                                     const QList<QByteArray> *digests)
 {
+    Catalogue &catalogue = dm.catalogue();
+    std::optional<FileChecksums> checksums;
+    if (digests)
+        checksums.emplace(dm.aConQl.connectionName());
     for (int i = 0; i < rows.rowCount(); ++i) {
-        catalogue.insertFile(rows.row(i).scannedRecord(code));
+        const qint64 file = catalogue.insertFile(rows.row(i).scannedRecord(code));
+        if (checksums)
+            checksums->store(file, digests->value(i));
         if (i % 100 == 0)
             progress.ReportProgress(QCoreApplication::translate("CatalogueWriter", "正在导入第%1条记录").arg(i), i);
         if (progress.StopRequested())
@@ -24,7 +31,8 @@ bool CatalogueWriter::StoreDiscFiles(Catalogue &catalogue, qint64 code, const Fi
 }
 
 std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm, const Disc &disc,
-                                                 const FileRowModel &rows, ProgressSink &progress)
+                                                 const FileRowModel &rows, ProgressSink &progress,
+                                                 const QList<QByteArray> *digests)
 {
     TQuery &insert = *dm.aqryTempFind;
     const auto closing = qScopeGuard([&] {
@@ -37,11 +45,10 @@ std::optional<qint64> CatalogueWriter::StoreDisc(TdmQL &dm, TLCommFunction &comm
     progress.SetProgressRange(rows.rowCount(), 0);
     try {
         Transaction transaction(dm.aConQl);
-        Catalogue &catalogue = dm.catalogue();
-        const qint64 code = catalogue.insertDisc({0, disc.name, disc.label, disc.serial});
+        const qint64 code = dm.catalogue().insertDisc({0, disc.name, disc.label, disc.serial});
         if (disc.record)
             ImportRecordStore::write(dm.aConQl.connectionName(), code, *disc.record);
-        if (!StoreDiscFiles(catalogue, code, rows, progress))
+        if (!StoreDiscFiles(dm, code, rows, progress, digests))
             return std::nullopt;
         transaction.commit();
         return code;

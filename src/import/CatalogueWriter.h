@@ -2,6 +2,8 @@
 
 #include "store/ImportRecord.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -32,11 +34,15 @@ public:
     // through ShowError as "导入失败" with the engine's message. Ends with "完成导入" and
     // the progress bar reset, whatever happened. The new disc's code, or nothing when
     // nothing was stored.
+    // digests, when given, holds each row's SHA-256 (empty: the file could not be read),
+    // stored with the row's record in the same transaction.
     static std::optional<qint64> StoreDisc(TdmQL &dm, TLCommFunction &commFunction, const Disc &disc,
-                                           const FileRowModel &rows, ProgressSink &progress);
+                                           const FileRowModel &rows, ProgressSink &progress,
+                                           const QList<QByteArray> *digests = nullptr);
 
     // The part of StoreDisc that stores the listed rows: one file record per row under the
     // disc's code, inside the transaction StoreDisc holds, with the progress every hundred
     // rows. False when the stop request ended it; an insert that fails throws DbError.
-    static bool StoreDiscFiles(Catalogue &catalogue, qint64 code, const FileRowModel &rows, ProgressSink &progress);
+    static bool StoreDiscFiles(TdmQL &dm, qint64 code, const FileRowModel &rows, ProgressSink &progress,
+                               const QList<QByteArray> *digests = nullptr);
 };

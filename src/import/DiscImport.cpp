@@ -2,6 +2,7 @@
 
 #include "CatalogueWriter.h"
 #include "ImportRecordOf.h"
+#include "RowChecksums.h"
 #include "ScanFiles.h"
 #include "drives/DriveUtilities.h"
 #include "store/Catalogue.h"
@@ -15,6 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kFolderTimeKey = u"import/folderTime"_s;
+const QString kChecksumsKey = u"import/checksums"_s;
 
 QSettings settings()
 {
@@ -32,6 +34,16 @@ void DiscImport::saveFolderTime(ScanTime time)
     settings().setValue(kFolderTimeKey, time == ScanTime::Modified ? u"modified"_s : u"created"_s);
 }
 
+bool DiscImport::savedChecksums()
+{
+    return settings().value(kChecksumsKey, false).toBool();
+}
+
+void DiscImport::saveChecksums(bool on)
+{
+    settings().setValue(kChecksumsKey, on);
+}
+
 bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 {
     return dm.catalogue().discNameTaken(name);
@@ -39,7 +51,8 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                                    const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time,
-                                   ScanSkipped *skipped, ImportRecord::Source source, const QString &category)
+                                   ScanSkipped *skipped, ImportRecord::Source source, const QString &category,
+                                   ImportChecksums *checksums)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
@@ -54,10 +67,17 @@ DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char
         return Result::NoFiles;
     if (nameTaken(dm, name))
         return Result::NameTaken;
-    const auto code =
-        CatalogueWriter::StoreDisc(dm, commFunction,
-                                   {name, drive.DiskLabel, drive.DiskSerial,
-                                    importRecordOf(category, masks, source, root, drive, time)},
-                                   rows, progress);
+    std::optional<QList<QByteArray>> digests;
+    if (checksums && checksums->wanted) {
+        digests = RowChecksums::compute(
+            letter, rows, [&](const QString &text) { progress.SetStatusText(text); },
+            [&] { return progress.StopRequested(); }, *checksums);
+        if (!digests)
+            return Result::NotStored;
+    }
+    ImportRecord record = importRecordOf(category, masks, source, root, drive, time);
+    record.options.insert(u"checksums"_s, checksums && checksums->wanted);
+    const auto code = CatalogueWriter::StoreDisc(dm, commFunction, {name, drive.DiskLabel, drive.DiskSerial, record},
+                                                 rows, progress, digests ? &*digests : nullptr);
     return code ? Result::Stored : Result::NotStored;
 }

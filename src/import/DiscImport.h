@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+struct ImportChecksums;
 class ProgressSink;
 class TLCommFunction;
 class TdmQL;
@@ -25,14 +26,21 @@ public:
     // masks, and stores what it found under name, disc and files in one transaction; a
     // taken name or a scan that found nothing stores nothing, and so does a stop request
     // or a failed write (NotStored, reported through ShowError). skipped, when given, learns
-    // what the scan could not read.
+    // what the scan could not read. checksums, when given and wanted, has every listed file
+    // read whole and its SHA-256 stored with it (progress through the status text), and
+    // learns how many could not be read.
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                       const QStringList &masks, const QString &name, ProgressSink &progress,
                       ScanTime time = ScanTime::Created, ScanSkipped *skipped = nullptr,
-                      ImportRecord::Source source = ImportRecord::Source::Drive, const QString &category = {});
+                      ImportRecord::Source source = ImportRecord::Source::Drive, const QString &category = {},
+                      ImportChecksums *checksums = nullptr);
 
     // The file time of folder imports the user chose last (the import dialog's 文件时间),
     // kept in the settings; the creation time when none was ever chosen.
     static ScanTime savedFolderTime();
     static void saveFolderTime(ScanTime time);
+    // Whether imports compute checksums (the import dialog's 计算校验值): off until the user
+    // turns it on.
+    static bool savedChecksums();
+    static void saveChecksums(bool on);
 };

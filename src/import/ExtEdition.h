@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RowChecksums.h"
 #include "ScanFiles.h"
 #include "drives/DriveInfo.h"
 #include "store/ImportRecord.h"
@@ -11,6 +12,7 @@
 class FileRowModel;
 class FolderTreeModel;
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QHBoxLayout;
@@ -69,6 +71,10 @@ public:
     bool Scanning = false;
     // What the last scan could not read.
     ScanSkipped Skipped;
+    // 计算校验值: the choice, and once "确定" read the files, what came of it and each row's
+    // SHA-256 (empty for a file that could not be read).
+    ImportChecksums Checksums;
+    std::optional<QList<QByteArray>> Digests;
 
     TCategoryChooser *chooser;
     QMenuBar *mmExt;
@@ -95,6 +101,8 @@ public:
     QLabel *lblFileTime;
     QComboBox *cbFileTime;
     QPushButton *Button4;
+    QFrame *pnlChecksums;
+    QCheckBox *chkChecksums;
     QFrame *pnlOk;
     QPushButton *btnOk;
     QPushButton *BitBtn2;
@@ -138,6 +146,9 @@ private:
     QFrame *createDrivePanel(QWidget *parent);
     QFrame *createFolderPanel(QWidget *parent);
     QFrame *createOkPanel(QWidget *parent);
+    QFrame *createChecksumPanel(QWidget *parent);
+    // Reads the listed files whole with only "取消" usable; false when it was pressed.
+    bool computeChecksums();
     QLabel *createHintLabel(QWidget *parent);
     void showHint(const QString &text);
     QString emptyListHint() const;
@@ -156,6 +167,7 @@ private:
     // What the last scan met: none yet, a drive without a disc, or a scan that ran.
     enum class LastScan { None, NoDisc, Scanned };
     LastScan m_lastScan = LastScan::None;
+    char m_scannedLetter = 0;
     FolderTreeModel *m_folders = nullptr;
     QMenu *m_menu = nullptr;
     TdmQL &m_dm;

@@ -21,6 +21,7 @@
 #include "ui/SortableListView.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -65,6 +66,7 @@ void TfrmExtEdition::retranslateImport()
     Label3->setText(Mode == 3 ? tr("导入名称：") : tr("光盘名:"));
     Label3->resize(203, Label3->sizeHint().height());
     lblFileTime->setText(tr("文件时间："));
+    chkChecksums->setText(tr("计算校验值"));
     cbFileTime->setItemText(0, tr("创建时间"));
     cbFileTime->setItemText(1, tr("修改时间"));
     retranslateHints();
@@ -183,6 +185,18 @@ QFrame *TfrmExtEdition::createOkPanel(QWidget *parent)
     return pnlOk;
 }
 
+// Off at first; the choice is kept for the next import.
+QFrame *TfrmExtEdition::createChecksumPanel(QWidget *parent)
+{
+    pnlChecksums = importPanel(parent, u"pnlChecksums"_s, 26);
+    chkChecksums = new QCheckBox(pnlChecksums);
+    chkChecksums->setObjectName(u"chkChecksums"_s);
+    chkChecksums->setGeometry(16, 2, 203, 22);
+    chkChecksums->setChecked(DiscImport::savedChecksums());
+    connect(chkChecksums, &QCheckBox::toggled, this, [](bool on) { DiscImport::saveChecksums(on); });
+    return pnlChecksums;
+}
+
 QFrame *TfrmExtEdition::createListPanel()
 {
     pnlList = importPanel(this, u"pnlList"_s);
@@ -202,6 +216,7 @@ void TfrmExtEdition::createImportPanels(QVBoxLayout *column, QHBoxLayout *layout
     column->addWidget(createNamePanel(pnlLeft));
     column->addWidget(createDrivePanel(pnlLeft), 1);
     column->addWidget(createFolderPanel(pnlLeft), 1);
+    column->addWidget(createChecksumPanel(pnlLeft));
     column->addWidget(createHintLabel(pnlLeft));
     column->addWidget(createOkPanel(pnlLeft));
     layout->addWidget(createListPanel(), 1);
@@ -226,7 +241,7 @@ void TfrmExtEdition::SetImportMode(int m)
                    Qt::WindowCloseButtonHint);
     for (QWidget *editorSide : {static_cast<QWidget *>(pnlMask), static_cast<QWidget *>(pnlMaskButtons)})
         editorSide->hide();
-    for (QWidget *importSide : {pnlName, pnlOk, pnlList})
+    for (QWidget *importSide : {pnlName, pnlChecksums, pnlOk, pnlList})
         importSide->show();
     pnlDrives->setVisible(m == 2);
     pnlFolder->setVisible(m == 3);
@@ -277,6 +292,7 @@ void TfrmExtEdition::setScanning(bool scanning)
 {
     for (QWidget *widget :
          {static_cast<QWidget *>(pnlCatalog), static_cast<QWidget *>(pnlName), static_cast<QWidget *>(pnlFolder),
+          static_cast<QWidget *>(pnlChecksums),
           static_cast<QWidget *>(dlInfo), static_cast<QWidget *>(pnlList), static_cast<QWidget *>(btnOk)})
         widget->setEnabled(!scanning);
     actOk->setEnabled(!scanning);
@@ -288,6 +304,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     rows()->clear();
     showHint(QString());
     m_lastScan = LastScan::Scanned;
+    m_scannedLetter = letter;
     Skipped = {};
     const auto tellEmpty = qScopeGuard([this] {
         if (rows()->rowCount() == 0)
@@ -353,8 +370,25 @@ void TfrmExtEdition::actOkExecute()
         m_prompts.message(tr("光盘索引库中已经有该名称的光盘了!"));
         return;
     }
+    if (chkChecksums->isChecked() && !computeChecksums())
+        return;
     Accepted = true;
     accept();
+}
+
+bool TfrmExtEdition::computeChecksums()
+{
+    setScanning(true);
+    const auto enable = qScopeGuard([this] {
+        setScanning(false);
+        Scanning = false;
+    });
+    Scanning = true;
+    Checksums = ImportChecksums{true};
+    Digests = RowChecksums::compute(
+        m_scannedLetter, *rows(), [this](const QString &text) { showHint(text); }, [this] { return !Scanning; },
+        Checksums);
+    return Digests.has_value();
 }
 
 void TfrmExtEdition::actCancelExecute()

@@ -10,6 +10,8 @@
 #include <QScopeGuard>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 ImportController::ImportController(TdmQL &dm, TLCommFunction &commFunction, Prompts &prompts, StatusProgress &progress,
                                    ActionStates &states, QWidget *window, QWidget *listPanel)
     : QObject(window)
@@ -46,10 +48,18 @@ void ImportController::runImport(int mode)
         return;
     dialog->hide();
     m_window->setEnabled(false);
-    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo, dialog->importRecord())) {
-        // What the scan passed over stays said once the import is done.
-        if (dialog->Skipped.any())
-            m_progress.SetStatusText(tr("完成导入；%1").arg(dialog->Skipped.text()));
+    const auto &digests = dialog->Digests;
+    std::optional<ImportRecord> record = dialog->importRecord();
+    if (record)
+        record->options.insert(u"checksums"_s, digests.has_value());
+    if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo, record,
+                                    digests ? &*digests : nullptr)) {
+        // What the scan passed over, and the files that could not be read, stay said once
+        // the import is done.
+        QStringList notes{dialog->Skipped.text(), dialog->Checksums.text()};
+        notes.removeAll(QString());
+        if (!notes.isEmpty())
+            m_progress.SetStatusText(tr("完成导入；%1").arg(notes.join(tr("；"))));
         emit discStored(*code);
     }
 }
@@ -57,10 +67,11 @@ void ImportController::runImport(int mode)
 // Stores disc and rows in one transaction, with the tree and the list disabled while it
 // runs.
 std::optional<qint64> ImportController::StoreDisc(const FileRowModel &rows, const QString &discName,
-                                                  const RDriveInfo &drive, const std::optional<ImportRecord> &record)
+                                                  const RDriveInfo &drive, const std::optional<ImportRecord> &record,
+                                                  const QList<QByteArray> *digests)
 {
     m_listPanel->setEnabled(false);
     const auto enable = qScopeGuard([this] { m_listPanel->setEnabled(true); });
     return CatalogueWriter::StoreDisc(m_dm, m_commFunction, {discName, drive.DiskLabel, drive.DiskSerial, record}, rows,
-                                      m_progress);
+                                      m_progress, digests);
 }

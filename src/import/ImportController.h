@@ -2,6 +2,8 @@
 
 #include "store/ImportRecord.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <optional>
 
@@ -28,8 +30,10 @@ public:
     void actDriverImpExecute();
     // Stores an accepted import, disc and files; the new disc's code, or nothing when
     // nothing was stored (stopped, or a failure that was reported).
+    // digests: each row's SHA-256, when the import computed them.
     std::optional<qint64> StoreDisc(const FileRowModel &rows, const QString &discName, const RDriveInfo &drive,
-                                    const std::optional<ImportRecord> &record = std::nullopt);
+                                    const std::optional<ImportRecord> &record = std::nullopt,
+                                    const QList<QByteArray> *digests = nullptr);
 
 signals:
     // An import stored a new disc with this code.

@@ -23,6 +23,13 @@ QStringList CataloguedDiscs::names(TdmQL &dm, const QString &label, const QStrin
     return found;
 }
 
+std::optional<qint64> CataloguedDiscs::codeOf(TdmQL &dm, const QString &name)
+{
+    QSqlQuery query = runStatement(dm.aConQl.connectionName(),
+                                   u"select DiskCode from CdRomListMt where DiskName = ? order by DiskCode"_s, {name});
+    return query.next() ? std::optional(query.value(0).toLongLong()) : std::nullopt;
+}
+
 QString CataloguedDiscs::joined(const QStringList &names)
 {
     return names.join(QCoreApplication::translate("CataloguedDiscs", "、"));

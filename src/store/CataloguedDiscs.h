@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 
 class TdmQL;
 
@@ -9,6 +10,9 @@ class TdmQL;
 // serial number (00000000, or none read) is never recognised.
 namespace CataloguedDiscs {
 QStringList names(TdmQL &dm, const QString &label, const QString &serial);
+// The code of the disc of that name (compared as the catalogue compares names); nothing
+// when there is none.
+std::optional<qint64> codeOf(TdmQL &dm, const QString &name);
 // The names as one text: "、" between them.
 QString joined(const QStringList &names);
 } // namespace CataloguedDiscs

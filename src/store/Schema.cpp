@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "DiscRecordsSchema.h"
+#include "FileChecksums.h"
 #include "SearchIndex.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -73,6 +74,8 @@ QStringList upgradeStatements(int version)
         return SearchIndex::createReadingStatements();
     case 4: // each disc's import record, details and lendings
         return DiscRecordsSchema::createStatements();
+    case 5: // the checksums of files, stored by imports that compute them
+        return FileChecksums::createStatements();
     default:
         return {};
     }
@@ -132,9 +135,11 @@ void refuseViewsAsTables(const QList<SchemaObject> &objects)
                                   .arg(object.name));
 }
 
-void refuseForeignCode(const QList<SchemaObject> &objects, int version)
+// A catalogue set back to an earlier version (tests, benchmarks) may hold the triggers of a
+// later step: they are the program's own as long as their text is.
+void refuseForeignCode(const QList<SchemaObject> &objects)
 {
-    const QList<SchemaObject> own = ownObjects(version);
+    const QList<SchemaObject> own = ownObjects(CatalogueSchema::CurrentVersion);
     QStringList foreign;
     for (const SchemaObject &object : objects) {
         if (object.type != u"trigger"_s && object.type != u"view"_s)
@@ -164,25 +169,36 @@ void rewriteStep(QSqlQuery &query, const QStringList &statements)
         runStatement(query, statement);
 }
 
-// The steps whose tables the program computes from the file records (the search index and
-// the pinyin), so that they may be emptied and built again.
-bool isDerivedStep(int step)
+// Whether the file holds the object a statement creates (no: a statement that creates none).
+bool alreadyMade(const QString &statement, const QList<SchemaObject> &present)
 {
-    return step == 2 || step == 3;
+    const std::optional<SchemaObject> object = objectOf(statement);
+    return object && std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
+        return found.type == object->type && found.name == object->name;
+    });
 }
 
-// Writes the objects of a step that a user dropped, leaving those present (and their rows)
-// as they are.
-void createMissing(QSqlQuery &query, const QStringList &statements, const QList<SchemaObject> &present)
+// Whether the file holds every object of a step's statements.
+bool wholeStep(const QStringList &statements, const QList<SchemaObject> &present)
 {
-    for (const QString &statement : statements) {
-        const std::optional<SchemaObject> object = objectOf(statement);
-        const bool there = object && std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
-                               return found.type == object->type && found.name == object->name;
-                           });
-        if (!there)
+    return std::all_of(statements.cbegin(), statements.cend(), [&](const QString &statement) {
+        return !objectOf(statement) || alreadyMade(statement, present);
+    });
+}
+
+// Runs the statements of a step but those creating objects the file holds.
+void addMissing(QSqlQuery &query, const QStringList &statements, const QList<SchemaObject> &present)
+{
+    for (const QString &statement : statements)
+        if (!alreadyMade(statement, present))
             runStatement(query, statement);
-    }
+}
+
+// The steps whose tables are made from the file records again (the search index and its
+// pinyin); the others keep data nothing else holds.
+bool isDerived(int step)
+{
+    return step == 2 || step == 3;
 }
 
 void writeCategories(QSqlQuery &query)
@@ -276,7 +292,7 @@ void CatalogueSchema::verify(const QString &connectionName)
     refuseViewsAsTables(objects);
     const int fileVersion = userVersion(query);
     if (fileVersion <= CurrentVersion)
-        refuseForeignCode(objects, fileVersion);
+        refuseForeignCode(objects);
 }
 
 int CatalogueSchema::version(const QString &connectionName)
@@ -291,8 +307,12 @@ void CatalogueSchema::upgrade(const QString &connectionName)
     QSqlQuery query(db);
     for (int version = userVersion(query) + 1; version <= CurrentVersion; ++version) {
         Transaction transaction(connectionName);
-        for (const QString &statement : upgradeStatements(version))
-            runStatement(query, statement);
+        // A catalogue set back to an earlier version (tests, benchmarks) may hold a later
+        // step's objects already.
+        const QList<SchemaObject> present = fileObjects(query);
+        const QStringList statements = upgradeStatements(version);
+        if (!wholeStep(statements, present))
+            addMissing(query, statements, present);
         runStatement(query, u"PRAGMA user_version = %1"_s.arg(version));
         query.finish();
         transaction.commit();
@@ -306,19 +326,14 @@ void CatalogueSchema::restoreDerivedTables(const QString &connectionName)
     const QList<SchemaObject> present = fileObjects(query);
     for (int step = 2; step <= std::min(userVersion(query), CurrentVersion); ++step) {
         const QStringList statements = upgradeStatements(step);
-        const bool whole = std::all_of(statements.cbegin(), statements.cend(), [&](const QString &statement) {
-            const std::optional<SchemaObject> object = objectOf(statement);
-            return !object || std::any_of(present.cbegin(), present.cend(), [&](const SchemaObject &found) {
-                return found.type == object->type && found.name == object->name;
-            });
-        });
-        if (whole)
+        if (wholeStep(statements, present))
             continue;
         Transaction transaction(connectionName);
-        if (isDerivedStep(step))
+        if (isDerived(step)) {
             rewriteStep(query, statements);
-        else
-            createMissing(query, statements, present);
+        } else { // data that cannot be made again: only what is missing is added
+            addMissing(query, statements, present);
+        }
         query.finish();
         transaction.commit();
     }

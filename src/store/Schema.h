@@ -12,8 +12,9 @@ public:
     static constexpr int ApplicationId = 0x514C4442;
     // PRAGMA user_version of a catalogue this program writes: 1 the four tables, 2 the
     // search index (SearchIndex), 3 the pinyin of names and folders in it, 4 each disc's
-    // import record, details and lendings (DiscRecordsSchema).
-    static constexpr int CurrentVersion = 4;
+    // import record, details and lendings (DiscRecordsSchema), 5 the files' checksums
+    // (FileChecksums).
+    static constexpr int CurrentVersion = 5;
 
     struct Category {
         QString name;
@@ -40,7 +41,8 @@ public:
     // version it reached).
     static void upgrade(const QString &connectionName);
     // Gives a catalogue of this version the search index and pinyin tables back where any of
-    // their tables or triggers was dropped: empty, to be filled as after an upgrade. A dropped
-    // table of the discs' records comes back empty beside the others, which keep their rows.
+    // their tables or triggers was dropped: empty, to be filled as after an upgrade. Of the
+    // steps that hold data of their own (the discs' records, the checksums) only the missing
+    // objects are added, and the others keep their rows.
     static void restoreDerivedTables(const QString &connectionName);
 };

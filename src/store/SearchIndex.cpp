@@ -147,9 +147,11 @@ void SearchIndex::remove(const QString &connectionName)
         runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + c.table);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
-    // Nor did it keep the discs' records.
+    // Nor had it the later steps' tables.
     for (const QString &table : {u"DiscImport"_s, u"DiscDetails"_s, u"DiscLending"_s})
         runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + table);
+    runStatement(connectionName, u"DROP TRIGGER IF EXISTS FileChecksumRemove"_s);
+    runStatement(connectionName, u"DROP TABLE IF EXISTS FileChecksum"_s);
     runStatement(connectionName, u"PRAGMA user_version = 1"_s);
     transaction.commit();
 }

@@ -32,8 +32,8 @@ public:
     static QStringList createStatements();
     // The statements that add the reading tables, holding no row yet.
     static QStringList createReadingStatements();
-    // Turns a catalogue back into one written before the index existed, without the discs'
-    // records either (tests, benchmarks).
+    // Turns a catalogue back into one written before the index existed (tests, benchmarks):
+    // without the tables of the later steps either.
     static void remove(const QString &connectionName);
 
     struct Progress {

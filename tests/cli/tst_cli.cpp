@@ -214,6 +214,35 @@ private slots:
         QVERIFY(first->toolTip(0).contains(u"书房 柜2"_s));
     }
 
+    // An image imported with checksums: its sha256sum lines check the disc's files with
+    // sha256sum -c, and copies name the files on one disc only.
+    void checksumsAndCopies()
+    {
+        IsoImages images;
+        const QString image = images.genisoimage(u"sums.iso"_s, {u"-J"_s, u"-V"_s, u"SUMS"_s});
+        QVERIFY2(!image.isEmpty(), qPrintable(images.lastError));
+        const Run imported = cli({u"import"_s, u"--name-from-label"_s, u"--category"_s, u"全部文件"_s, u"--image"_s,
+                                  image, u"--checksums"_s});
+        QCOMPARE(imported.status, 0);
+        QVERIFY(imported.err.contains(u"已校验3个文件"_s));
+        const QString list = m_dir.filePath(u"sums.sha256"_s);
+        QCOMPARE(cli({u"checksums"_s, u"SUMS"_s}, list).status, 0);
+        QProcess check;
+        check.setWorkingDirectory(images.path(u"tree"_s));
+        check.start(u"sha256sum"_s, {u"-c"_s, list});
+        QVERIFY(check.waitForFinished(60000));
+        QCOMPARE(check.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(check.readAllStandardOutput()).count(u": OK"_s), 3);
+        QCOMPARE(cli({u"checksums"_s, u"文件夹"_s}).status, 1); // imported without checksums
+
+        // Copies of MY_CD's files (by name, size and time) or not: the list of SUMS's files
+        // found nowhere else holds as many as its line of figures says.
+        const QStringList figures = cli({u"copies"_s, u"SUMS"_s}).out.trimmed().split(u'\t');
+        QCOMPARE(figures.value(1), u"3"_s);
+        const Run single = cli({u"copies"_s, u"SUMS"_s, u"--single"_s});
+        QCOMPARE(QString::number(single.out.count(u'\n')), figures.value(3));
+    }
+
     // Each import leaves the search index and the pinyin up to date; the command index
     // brings a whole catalogue up to date.
     void keepsTheIndexUpToDate()

@@ -1,7 +1,7 @@
 // quillon-screenshots OUTPUT_DIR
 // Renders every window of the program with realistic data into PNG files, for a look
 // and for the manual: the main window (discs, files, drive list; a search result), the
-// import dialog in both modes, the category editor, the search dialog, the error dialog
+// import dialog in both modes, the category editor, the search dialog, 副本统计, the error dialog
 // collapsed and expanded, the about box, and the 13 frames of the drive list. Every window
 // is drawn in Chinese and again in English (the files suffixed _en).
 #include "CatalogueFixture.h"
@@ -20,6 +20,7 @@
 #include "import/Drvbtn.h"
 #include "import/ExtEdition.h"
 #include "language/Language.h"
+#include "search/FrmCopies.h"
 #include "search/FrmSearch.h"
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
@@ -230,6 +231,23 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         save(error, u"error-collapsed"_s);
         error.bbtnDetailClick();
         save(error, u"error-expanded"_s);
+    }
+    {
+        // A backup disc holding two of the catalogue's files, for 副本统计.
+        static bool backedUp = false;
+        if (!backedUp) {
+            CatalogueFixture data(dm, comm);
+            const int code = data.addDisc(u"备份 2024"_s, u"BACKUP"_s, u"5B20C1D0"_s);
+            data.addFile(code, u"爱在西元前.mp3"_s, u"5012345"_s, u"2001-09-14 10:21:05"_s, u"\\周杰伦\\"_s);
+            data.addFile(code, u"IMG_0001.jpg"_s, u"2345678"_s, u"2019-02-05 09:12:44"_s, u"\\照片\\"_s);
+            backedUp = true;
+        }
+        TfrmCopies copies(dm.aConQl.connectionName(), std::nullopt);
+        copies.show();
+        copies.fill();
+        save(copies, u"copies"_s);
+        copies.pcCopies->setCurrentIndex(2);
+        save(copies, u"copies-duplicates"_s);
     }
     {
         TAboutBox about(prompts);

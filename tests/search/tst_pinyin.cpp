@@ -170,6 +170,8 @@ private slots:
                 execute(connection, u"drop trigger "_s + trigger);
             for (const QString &table : {u"SearchNameReading"_s, u"SearchPathReading"_s, u"SearchReadingState"_s})
                 execute(connection, u"drop table "_s + table);
+            execute(connection, u"drop trigger FileChecksumRemove"_s);
+            execute(connection, u"drop table FileChecksum"_s);
             execute(connection, u"pragma user_version = 2"_s);
             QVERIFY(!SearchIndex::progress(connection));
         }

@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include "drives/platform/linux/FolderFileSource.h"
+
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -192,4 +194,10 @@ std::unique_ptr<OpenDirectory> FakePlatform::openDirectory(char letter, const QS
 std::optional<char> FakePlatform::attachImage(const QString &)
 {
     return std::nullopt;
+}
+
+std::unique_ptr<FileSource> FakePlatform::fileSource(char letter)
+{
+    const Drive *d = readyDrive(letter);
+    return d ? FaultyFiles::wrap(m_faults, std::make_unique<FolderFileSource>(d->root)) : nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FaultyFiles.h"
 #include "drives/platform/Platform.h"
 #include "drives/platform/formats/DriveTypes.h"
 #include "drives/platform/linux/ReaddirLister.h"
@@ -42,6 +43,9 @@ public:
     // A directory below a drive's root that cannot be listed.
     void setUnreadable(char letter, const QString &relativeDir);
 
+    // The damage of the drives' files: reads of chosen blocks fail or stall (all drives).
+    FaultyFiles &faults() { return *m_faults; }
+
     void emitMediaEvent(const MediaEvent &event) { emit mediaEvent(event); }
     static MediaEvent arrival(const QList<char> &letters);
     static MediaEvent removal(const QList<char> &letters);
@@ -61,6 +65,8 @@ public:
     // system, with the scripted times and unreadable directories.
     std::unique_ptr<OpenDirectory> openDirectory(char letter, const QString &relativePath) override;
     std::optional<char> attachImage(const QString &imagePath) override;
+    // The files of a ready drive's directory, with the faults.
+    std::unique_ptr<FileSource> fileSource(char letter) override;
 
 private:
     class Directory;
@@ -73,4 +79,5 @@ private:
     QHash<QString, quint64> m_creationTimes;
     QSet<QString> m_unreadable;
     ReaddirLister m_lister;
+    std::shared_ptr<FaultyFiles> m_faults = std::make_shared<FaultyFiles>();
 };

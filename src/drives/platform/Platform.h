@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DriveLocation.h"
+#include "FileSource.h"
 #include "MediaEvent.h"
 #include "OpenDirectory.h"
 #include "drives/platform/formats/DirEntry.h"
@@ -56,6 +57,10 @@ public:
     // holds no disc's volume or no letter is left. Images attached before the drives are
     // first asked for follow the optical drives; later ones take the next free letter.
     virtual std::optional<char> attachImage(const QString &imagePath) = 0;
+    // The files of a drive, for reading their contents (paths below the drive's root, as
+    // listDirectory takes them): a disc with ISO 9660 through its own records, without a
+    // mount; every other drive where it is mounted. Null when the drive has no medium.
+    virtual std::unique_ptr<FileSource> fileSource(char letter) = 0;
 
 signals:
     // A medium arrived in or left drives. Emitted from the event loop of the GUI thread.

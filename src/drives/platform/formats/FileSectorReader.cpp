@@ -35,3 +35,19 @@ std::optional<QByteArray> FileSectorReader::readSector(quint32 sector)
     }
     return data;
 }
+
+qint64 FileSectorReader::readBytes(qint64 offset, char *buffer, qint64 length)
+{
+    return readAt(m_fd.get(), offset, buffer, length);
+}
+
+qint64 FileSectorReader::readAt(int fd, qint64 offset, char *buffer, qint64 length)
+{
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer, size_t(length), off_t(offset));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            return -errno;
+    }
+}

@@ -17,6 +17,11 @@ public:
 
     std::optional<QByteArray> readSector(quint32 sector) override;
     quint32 sessionStart() const override { return m_sessionStart; }
+    // One pread of the whole length.
+    qint64 readBytes(qint64 offset, char *buffer, qint64 length) override;
+    // pread on any descriptor, again when a signal interrupts it: the bytes read, or the
+    // system's error number negated.
+    static qint64 readAt(int fd, qint64 offset, char *buffer, qint64 length);
 
 private:
     UniqueFd m_fd;

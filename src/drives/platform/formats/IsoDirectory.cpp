@@ -61,3 +61,20 @@ QList<DirEntry> IsoDirectory::entries(const QList<IsoDirectoryRecord> &records)
     }
     return result;
 }
+
+std::optional<QList<FileExtent>> IsoDirectory::extents(const QList<IsoDirectoryRecord> &records, const QString &name,
+                                                       qint64 blockSize)
+{
+    for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            const Record &record = records[i];
+            if (!listed(record) || record.isDirectory() || record.name.compare(name, cs) != 0)
+                continue;
+            QList<FileExtent> pieces{{qint64(record.extent) * blockSize, record.dataLength}};
+            for (; i + 1 < records.size() && continues(records[i], records[i + 1]); ++i)
+                pieces.append({qint64(records[i + 1].extent) * blockSize, records[i + 1].dataLength});
+            return pieces;
+        }
+    }
+    return std::nullopt;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DirEntry.h"
+#include "FileExtent.h"
 #include "IsoDirectoryRecord.h"
 
 #include <QList>
@@ -22,4 +23,9 @@ struct IsoDirectory {
     // left out; a file recorded in several extents is one entry whose size is their sum
     // (a broken chain ends the file where it breaks). Directories have size 0.
     static QList<DirEntry> entries(const QList<IsoDirectoryRecord> &records);
+    // Where the listed file of that name lies (the extents of its records, as entries()
+    // sums them), the name matched as it is first, then ignoring case; nothing when no file
+    // of the records has it.
+    static std::optional<QList<FileExtent>> extents(const QList<IsoDirectoryRecord> &records, const QString &name,
+                                                    qint64 blockSize);
 };

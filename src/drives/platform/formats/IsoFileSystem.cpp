@@ -23,6 +23,14 @@ IsoFileSystem::IsoFileSystem(SectorReader &reader, const DiscVolume &volume)
 
 std::optional<QList<DirEntry>> IsoFileSystem::list(const QStringList &components)
 {
+    const auto records = this->records(components);
+    if (!records)
+        return std::nullopt;
+    return IsoDirectory::entries(*records);
+}
+
+std::optional<QList<IsoDirectoryRecord>> IsoFileSystem::records(const QStringList &components)
+{
     quint32 extent = m_volume.rootExtent;
     auto directory = readDirectory(extent, m_volume.rootLength);
     QList<quint32> above{extent}; // the extents from the root down to the directory read
@@ -40,7 +48,7 @@ std::optional<QList<DirEntry>> IsoFileSystem::list(const QStringList &components
     }
     if (!directory)
         return std::nullopt;
-    return IsoDirectory::entries(shown(*directory, above));
+    return shown(*directory, above);
 }
 
 QList<IsoDirectoryRecord> IsoFileSystem::shown(const IsoDirectory &directory, const QList<quint32> &above)

@@ -28,6 +28,11 @@ public:
     // it is first, then ignoring case); nothing when the directory cannot be reached or
     // not one of its blocks can be read.
     std::optional<QList<DirEntry>> list(const QStringList &components);
+    // The records the listing of that directory is made of (IsoDirectory::extents tells
+    // where its files lie); nothing when list() gives nothing.
+    std::optional<QList<IsoDirectoryRecord>> records(const QStringList &components);
+    // The logical block size in force (extents count in blocks).
+    qint64 blockSize() const { return m_volume.blockSize; }
 
     // A directory longer than this is read only this far (no real one comes near).
     static constexpr quint32 MostDirectoryBytes = 64u << 20;

@@ -5,6 +5,7 @@
 #include "DeviceOpticalDrive.h"
 #include "DriveStatusPoller.h"
 #include "DrivesLog.h"
+#include "FolderFileSource.h"
 #include "ImageOpticalDrive.h"
 #include "MountTableMounts.h"
 #include "MountedVolumeProbe.h"
@@ -14,6 +15,7 @@
 #include "UdevMediaMonitor.h"
 #include "UdevOpticalDrives.h"
 #include "UdevVolumeProbe.h"
+#include "drives/platform/DiscFileSource.h"
 #include "drives/platform/SystemPlatform.h"
 #include "drives/platform/formats/DiscImage.h"
 #include "drives/platform/formats/DriveTypes.h"
@@ -350,6 +352,23 @@ std::optional<QList<DirEntry>> LinuxPlatform::listOptical(OpticalDrive &drive, c
     if (!dir)
         return std::nullopt;
     return dir->listing().entries;
+}
+
+// The same choice as listOptical's: a disc's own records where it has ISO 9660.
+std::unique_ptr<FileSource> LinuxPlatform::fileSource(char letter)
+{
+    if (OpticalDrive *drive = optical(letter)) {
+        if (!drive->mediumReady())
+            return nullptr;
+        std::shared_ptr<SectorReader> reader = drive->openMedium();
+        const auto iso = reader ? VolumeDescriptors::readIso9660(*reader) : std::nullopt;
+        if (iso)
+            return std::make_unique<DiscFileSource>(std::move(reader), *iso);
+        const auto mount = drive->mountedView();
+        return mount ? std::make_unique<FolderFileSource>(mount->rootPath) : nullptr;
+    }
+    const auto mount = mountOf(letter);
+    return mount ? std::make_unique<FolderFileSource>(mount->rootPath) : nullptr;
 }
 
 std::optional<char> LinuxPlatform::attachImage(const QString &imagePath)

@@ -51,6 +51,7 @@ public:
     std::optional<QList<DirEntry>> listDirectory(char letter, const QString &relativePath) override;
     std::unique_ptr<OpenDirectory> openDirectory(char letter, const QString &relativePath) override;
     std::optional<char> attachImage(const QString &imagePath) override;
+    std::unique_ptr<FileSource> fileSource(char letter) override;
 
     // Turns media changes of optical drives into media events (what the media event
     // source reports).
