@@ -30,7 +30,6 @@ public:
     void AddDiscNode(TQuery &query, QTreeWidgetItem *parent);
     void AddDiscNode(const DiscRecord &record, QTreeWidgetItem *parent);
     void ReopenDiscList();
-    void LoadDiscFiles();
     void ClearSortMarks(int keep);
     // New captions for the file list's columns; a column's sort mark stays.
     void setColumnCaptions(const QStringList &captions);

@@ -102,15 +102,16 @@ int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressS
     progress.SetStatusText(QString());
     progress.SetProgressRange(rows.rowCount(), 0);
     int k = 0;
-    for (const FileRow &row : rows.rows()) {
+    const QString counted = QCoreApplication::translate("FileListExport", "已导出%1条记录");
+    // The rows come from the catalogue in list order, a batch at a time.
+    rows.forEachRow([&](const FileRow &row) {
         encode(rowLine(row), buffer);
         if (buffer.size() >= 64 * 1024)
             flush(device, buffer);
         ++k;
-        progress.ReportProgress(QCoreApplication::translate("FileListExport", "已导出%1条记录").arg(k), k);
-        if (progress.StopRequested())
-            break;
-    }
+        progress.ReportProgress(counted.arg(k), k);
+        return !progress.StopRequested();
+    });
     flush(device, buffer);
     return k;
 }

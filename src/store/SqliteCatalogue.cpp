@@ -145,6 +145,35 @@ void SqliteCatalogue::openSearch(TQuery &query, const FileSearchRequest &request
     SearchStatement::open(query, request, use);
 }
 
+std::vector<qint64> SqliteCatalogue::fileKeysOfDisc(qint64 disc, const FileKeyReads::Going &going)
+{
+    return FileKeyReads(connectionName()).ofDisc(disc, going);
+}
+
+std::vector<qint64> SqliteCatalogue::hitKeys(const TQuery &search, const FileKeyReads::Going &going)
+{
+    const SearchStatement::KeyStatement keys = SearchStatement::keysOf(search);
+    return FileKeyReads(connectionName()).ofStatement(keys.text, keys.values, going);
+}
+
+void SqliteCatalogue::readFiles(std::span<const qint64> keys,
+                                const std::function<void(size_t, const FileRecord &)> &take)
+{
+    if (!m_readFault.isEmpty())
+        throw DbError(m_readFault);
+    FileKeyReads(connectionName()).records(keys, take);
+}
+
+std::vector<QString> SqliteCatalogue::fileTexts(std::span<const qint64> keys, FileField field)
+{
+    return FileKeyReads(connectionName()).texts(keys, field);
+}
+
+std::vector<qint64> SqliteCatalogue::fileDiscs(std::span<const qint64> keys)
+{
+    return FileKeyReads(connectionName()).discs(keys);
+}
+
 int SqliteCatalogue::openCategoryMasks(TQuery &masks, qint64 category)
 {
     return m_commFunction.OpenSql(masks, kMasksOfCategory, {category});
