@@ -482,6 +482,13 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>FileRowModel</name>
+    <message>
+        <source>（此记录已删除）</source>
+        <translation>(record deleted)</translation>
+    </message>
+</context>
+<context>
     <name>Gb18030Encoder</name>
     <message>
         <source>系统不支持 GB18030 编码</source>
@@ -489,17 +496,17 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
-    <name>ReadOnlyReason</name>
-    <message>
-        <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
-        <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
-    </message>
-</context>
-<context>
     <name>ImportController</name>
     <message>
         <source>完成导入；%1</source>
         <translation>Import complete; %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyReason</name>
+    <message>
+        <source>这个光盘索引库由较新版本的程序写入，不能修改</source>
+        <translation>A newer version of the program wrote this catalogue: it cannot be changed</translation>
     </message>
 </context>
 <context>
