@@ -475,6 +475,13 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>FileKeyReads</name>
+    <message>
+        <source>光盘索引库没有打开</source>
+        <translation>The catalogue is not open</translation>
+    </message>
+</context>
+<context>
     <name>FileListExport</name>
     <message>
         <source>已导出%1条记录</source>

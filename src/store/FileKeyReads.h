@@ -9,8 +9,6 @@
 #include <span>
 #include <vector>
 
-class QSqlQuery;
-
 // The statements of a list that holds only the keys (rowids) of its file records: the keys
 // of a disc's files or of a search's hits, and reads of records and of single fields by key,
 // in batches. Every failure raises DbError with the engine's message.
@@ -36,11 +34,12 @@ public:
     std::vector<qint64> discs(std::span<const qint64> keys) const;
 
 private:
+    class NativeStatement;
     // Runs the select of these columns over the keys, sorted, a batch at a time: a dense
     // run of keys as one range, scattered keys as a list. read gets the position of the key
-    // in keys and the query on its row, whose first column is the rowid.
+    // in keys and the statement on its row, whose first column is the rowid.
     void forEachRow(std::span<const qint64> keys, const QString &columns,
-                    const std::function<void(size_t, const QSqlQuery &)> &read) const;
+                    const std::function<void(size_t, const NativeStatement &)> &read) const;
 
     QString m_connectionName;
 };
