@@ -1,6 +1,5 @@
 #include "SearchController.h"
 
-#include "FileSearch.h"
 #include "FrmSearch.h"
 #include "store/Catalogue.h"
 #include "store/DmQL.h"

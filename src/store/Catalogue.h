@@ -35,10 +35,6 @@ public:
     // Writes one file record; the statement stays prepared for the next.
     virtual void insertFile(const FileRecord &file) = 0;
 
-    // Opens the query on the file records of a disc, in the order they were written.
-    virtual void openDiscFiles(TQuery &files, qint64 disc) = 0;
-    // Calls back with every file record of a disc, in the order they were written.
-    virtual void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) = 0;
     // Opens the search query on the hits of a request (see SearchStatement::open).
     virtual void openSearch(TQuery &query, const FileSearchRequest &request,
                             SearchStatement::IndexUse use = SearchStatement::IndexUse::WhereBuilt) = 0;

@@ -131,6 +131,8 @@ std::vector<qint64> FileKeyReads::ofStatement(const QString &text, const QVarian
         if (going && qsizetype(keys.size()) % kProgressStep == 0 && !going(qsizetype(keys.size())))
             return keys;
     }
+    // A list holds its keys and nothing else: no room to grow.
+    keys.shrink_to_fit();
     return keys;
 }
 

@@ -122,24 +122,6 @@ void SqliteCatalogue::insertFile(const FileRecord &file)
     insert.ExecSQL();
 }
 
-void SqliteCatalogue::openDiscFiles(TQuery &files, qint64 disc)
-{
-    files.Close();
-    files.SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s};
-    files.Params() = {disc};
-    files.Open();
-}
-
-void SqliteCatalogue::forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take)
-{
-    QSqlQuery files = runStatement(
-        connectionName(),
-        u"select FileName, FileSize, FileData, FilePath from CdRomListDt where DiskCode = ? order by rowid"_s, {disc});
-    while (files.next())
-        take({disc, files.value(0).toString(), files.value(1).toString(), files.value(2).toString(),
-              files.value(3).toString()});
-}
-
 void SqliteCatalogue::openSearch(TQuery &query, const FileSearchRequest &request, SearchStatement::IndexUse use)
 {
     SearchStatement::open(query, request, use);

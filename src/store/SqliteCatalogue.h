@@ -21,8 +21,6 @@ public:
     qint64 insertDisc(const DiscRecord &disc) override;
     void insertFile(const FileRecord &file) override;
 
-    void openDiscFiles(TQuery &files, qint64 disc) override;
-    void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) override;
     void openSearch(TQuery &query, const FileSearchRequest &request, SearchStatement::IndexUse use) override;
 
     std::vector<qint64> fileKeysOfDisc(qint64 disc, const FileKeyReads::Going &going) override;

@@ -48,8 +48,9 @@ std::vector<int> textOrder(const std::vector<QString> &texts, bool ascending)
     const QCollator &collator = InterfaceLanguage::textCollator();
     std::vector<QCollatorSortKey> keys;
     keys.reserve(texts.size());
-    for (const QString &text : texts)
-        keys.push_back(collator.sortKey(text));
+    // Equal neighbours (the disc name of every row of a disc) share one key.
+    for (size_t i = 0; i < texts.size(); ++i)
+        keys.push_back(i > 0 && texts[i] == texts[i - 1] ? keys.back() : collator.sortKey(texts[i]));
     std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
