@@ -2,11 +2,13 @@
 // disc loads, deleting a disc, and sorting the list by its headers.
 #include "CatalogueFixture.h"
 #include "RecordingErrorPresenter.h"
+#include "RecordingProgress.h"
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
+#include "search/FileListExport.h"
 #include "store/Catalogue.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
@@ -16,6 +18,7 @@
 #include "ui/StatusProgress.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -140,6 +143,27 @@ private slots:
         for (const FileRow &row : rows())
             QCOMPARE(row.caption, u"B"_s);
         QCOMPARE(status(), u"共读入:3000条记录"_s);
+    }
+
+    // The export of a sorted list of keys writes its rows in the order on screen.
+    void exportOfASortedListWritesTheSortedOrder()
+    {
+        const int a = m_session->data.addDisc(u"A"_s);
+        for (const QString &name : {u"b.mp3"_s, u"c.mp3"_s, u"a.mp3"_s})
+            QVERIFY(m_session->data.addFile(a, name));
+        openWindow();
+        m_main->tvCdIndex->setCurrentItem(disc(u"A"_s));
+        emit m_main->lvDetail->header()->sectionClicked(1);
+        emit m_main->lvDetail->header()->sectionClicked(1);
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        RecordingProgress progress;
+        QCOMPARE(FileListExport::write(*m_main->lvDetail->rows(), out, progress, FileListExport::Encoding::Utf8), 3);
+        const QList<QByteArray> lines = out.data().split('\n');
+        QVERIFY(lines.size() >= 4);
+        QVERIFY(lines[1].startsWith("A\tc.mp3\t"));
+        QVERIFY(lines[2].startsWith("A\tb.mp3\t"));
+        QVERIFY(lines[3].startsWith("A\ta.mp3\t"));
     }
 
     // A disc deleted by another program while its rows are listed: its rows show as removed,
