@@ -163,6 +163,8 @@ void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
     const qsizetype count = qsizetype(keys.size());
     rows.showKeys(m_dm.catalogue(), {{disc.DiskCode, disc.DiskName}}, std::move(keys));
     rows.setTitle(disc.DiskName);
+    // The pages the key read went through are of no more use to the list.
+    m_dm.aConQl.releaseMemory();
     m_progress.SetProgressRange(0, 0);
     m_progress.SetStatusText(tr("共读入:%1条记录").arg(count));
 }
