@@ -598,10 +598,24 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>FileKeyReads</name>
+    <message>
+        <source>光盘索引库没有打开</source>
+        <translation>The catalogue is not open</translation>
+    </message>
+</context>
+<context>
     <name>FileListExport</name>
     <message>
         <source>已导出%1条记录</source>
         <translation>%1 records exported so far</translation>
+    </message>
+</context>
+<context>
+    <name>FileRowModel</name>
+    <message>
+        <source>（此记录已删除）</source>
+        <translation>(record deleted)</translation>
     </message>
 </context>
 <context>

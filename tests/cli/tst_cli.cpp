@@ -117,7 +117,7 @@ class TestCli : public QObject {
     static QString tsv(const FileRowModel &rows)
     {
         QString text;
-        for (const FileRow &row : rows.rows()) {
+        for (const FileRow &row : rows.allRows()) {
             QStringList fields{row.caption, row.sub[0], row.sub[1], row.sub[2], row.sub[3]};
             for (QString &field : fields)
                 field.replace(u"\\"_s, u"\\\\"_s);
