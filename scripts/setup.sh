@@ -13,13 +13,14 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev
+  libsqlite3-dev sqlite3 libicu-dev libarchive-dev
   pkgconf libudev-dev libblkid-dev dosfstools
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
   libqt6svg6 qt6-translations-l10n qt6-l10n-tools python3
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream
+  zip p7zip-full zstd xz-utils libarchive-tools
 )
 # The real-drive tests: a virtual machine with a CD-ROM drive, and what runs inside it.
 VM_PACKAGES=(qemu-system-x86 busybox-static kmod udev udisks2 dbus udftools)

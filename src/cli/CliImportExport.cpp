@@ -4,6 +4,7 @@
 #include "CliSupport.h"
 #include "drives/DriveUtilities.h"
 #include "drives/platform/Platform.h"
+#include "import/ArchiveProbe.h"
 #include "import/DiscImport.h"
 #include "search/FileListExport.h"
 #include "search/SearchIndexBuilder.h"
@@ -77,8 +78,24 @@ std::optional<Source> imageSource(const QString &image)
     return Source{*letter, QString(QChar(char16_t(*letter))) + u":\\"_s, image};
 }
 
+// What importOne is asked to list besides the files: their times, and the files inside
+// archives (--archives).
+struct ImportChoices {
+    ScanTime time = ScanTime::Created;
+    bool archives = false;
+};
+
+// The archives a scan looked into, for standard error: their number, and each that could
+// not be read.
+void reportArchives(const Source &source, const ArchiveScan &archives)
+{
+    CliOutput::note(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, archives.text()));
+    for (const QString &unreadable : archives.unreadable)
+        CliOutput::error(QCoreApplication::translate("Cli", "无法读取压缩文件 %1").arg(unreadable));
+}
+
 int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &masks, QString name,
-              ScanTime time = ScanTime::Created)
+              const ImportChoices &choices)
 {
     if (name.isNull()) {
         RDriveInfo drive;
@@ -91,8 +108,13 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QStringList &
     }
     TerminalProgress progress;
     ScanSkipped skipped;
-    const DiscImport::Result result = DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root,
-                                                      masks, name, progress, time, &skipped);
+    ArchiveProbe probe;
+    ArchiveScan archives{probe};
+    const DiscImport::Result result =
+        DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root, masks, name, progress,
+                        choices.time, &skipped, choices.archives ? &archives : nullptr);
+    if (choices.archives)
+        reportArchives(source, archives);
     if (skipped.any())
         CliOutput::error(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, skipped.text()));
     switch (result) {
@@ -143,7 +165,9 @@ int CliCommands::import(const QStringList &arguments)
     const QCommandLineOption time(
         u"time"_s, QCoreApplication::translate("Cli", "文件时间：created 创建时间（默认），modified 修改时间。"),
         u"created|modified"_s, u"created"_s);
-    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time});
+    const QCommandLineOption archives(u"archives"_s,
+                                      QCoreApplication::translate("Cli", "包括压缩文件中的文件（zip、7z、rar、tar 等）。"));
+    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time, archives});
     if (const auto end = command.parse(arguments, 0))
         return *end;
     const QCommandLineParser &p = command.parser;
@@ -159,7 +183,8 @@ int CliCommands::import(const QStringList &arguments)
         CliOutput::error(QCoreApplication::translate("Cli", "--time 只能是 created 或 modified"));
         return Status::BadUsage;
     }
-    const ScanTime fileTime = p.value(time) == u"modified"_s ? ScanTime::Modified : ScanTime::Created;
+    const ImportChoices choices{p.value(time) == u"modified"_s ? ScanTime::Modified : ScanTime::Created,
+                                p.isSet(archives)};
     return withCatalogue(command, TdmQL::Access::ReadWrite, [&](CliCatalogue &catalogue) {
         const std::optional<QStringList> masks = categoryMasks(catalogue.dm(), p.value(category));
         if (!masks)
@@ -168,11 +193,11 @@ int CliCommands::import(const QStringList &arguments)
         int worst = Status::Done;
         if (p.isSet(drive) || p.isSet(folder)) {
             const auto source = p.isSet(drive) ? driveSource(p.value(drive)) : folderSource(p.value(folder));
-            worst = source ? importOne(catalogue, *source, *masks, discName, fileTime) : int(Status::NothingFound);
+            worst = source ? importOne(catalogue, *source, *masks, discName, choices) : int(Status::NothingFound);
         }
         for (const QString &file : p.values(image)) {
             const auto source = imageSource(file);
-            worst = std::max(worst, source ? importOne(catalogue, *source, *masks, discName, fileTime)
+            worst = std::max(worst, source ? importOne(catalogue, *source, *masks, discName, choices)
                                            : int(Status::NothingFound));
         }
         // Once for all the discs of the command, after their transactions.

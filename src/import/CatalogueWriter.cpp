@@ -15,6 +15,8 @@ bool CatalogueWriter::StoreDiscFiles(Catalogue &catalogue, qint64 code, const Fi
 {
     for (int i = 0; i < rows.rowCount(); ++i) {
         catalogue.insertFile(rows.row(i).scannedRecord(code));
+        if (rows.row(i).archiveMember)
+            catalogue.markLastFileAsArchiveMember();
         if (i % 100 == 0)
             progress.ReportProgress(QCoreApplication::translate("CatalogueWriter", "正在导入第%1条记录").arg(i), i);
         if (progress.StopRequested())

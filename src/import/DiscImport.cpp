@@ -14,6 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kFolderTimeKey = u"import/folderTime"_s;
+const QString kArchivesKey = u"import/archives"_s;
 
 QSettings settings()
 {
@@ -31,6 +32,16 @@ void DiscImport::saveFolderTime(ScanTime time)
     settings().setValue(kFolderTimeKey, time == ScanTime::Modified ? u"modified"_s : u"created"_s);
 }
 
+bool DiscImport::savedArchives()
+{
+    return settings().value(kArchivesKey, false).toBool();
+}
+
+void DiscImport::saveArchives(bool archives)
+{
+    settings().setValue(kArchivesKey, archives);
+}
+
 bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 {
     return dm.catalogue().discNameTaken(name);
@@ -38,13 +49,13 @@ bool DiscImport::nameTaken(TdmQL &dm, const QString &name)
 
 DiscImport::Result DiscImport::run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                                    const QStringList &masks, const QString &name, ProgressSink &progress, ScanTime time,
-                                   ScanSkipped *skipped)
+                                   ScanSkipped *skipped, ArchiveScan *archives)
 {
     RDriveInfo drive;
     GetDriveInfo(letter, drive);
     FileRowModel rows;
     const bool scanning = true;
-    const ScanSkipped passedOver = ScanFiles(root, masks, rows, scanning, &progress, time);
+    const ScanSkipped passedOver = ScanFiles(root, masks, rows, scanning, &progress, time, archives);
     if (skipped)
         *skipped = passedOver;
     if (progress.StopRequested())

@@ -24,13 +24,19 @@ public:
     // masks, and stores what it found under name, disc and files in one transaction; a
     // taken name or a scan that found nothing stores nothing, and so does a stop request
     // or a failed write (NotStored, reported through ShowError). skipped, when given, learns
-    // what the scan could not read.
+    // what the scan could not read; archives, when given, has the scan list the files
+    // inside archives too (see ScanFiles) and learns what came of them.
     static Result run(TdmQL &dm, TLCommFunction &commFunction, char letter, const QString &root,
                       const QStringList &masks, const QString &name, ProgressSink &progress,
-                      ScanTime time = ScanTime::Created, ScanSkipped *skipped = nullptr);
+                      ScanTime time = ScanTime::Created, ScanSkipped *skipped = nullptr,
+                      ArchiveScan *archives = nullptr);
 
     // The file time of folder imports the user chose last (the import dialog's 文件时间),
     // kept in the settings; the creation time when none was ever chosen.
     static ScanTime savedFolderTime();
     static void saveFolderTime(ScanTime time);
+    // Whether the import dialog lists the files inside archives (包括压缩文件中的文件), as
+    // the user chose last; off until chosen.
+    static bool savedArchives();
+    static void saveArchives(bool archives);
 };

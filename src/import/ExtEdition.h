@@ -6,10 +6,13 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class FileRowModel;
 class FolderTreeModel;
+class ArchiveProbe;
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QHBoxLayout;
@@ -66,6 +69,9 @@ public:
     bool Scanning = false;
     // What the last scan could not read.
     ScanSkipped Skipped;
+    // What the last scan made of archives ("m个压缩文件，k个压缩文件无法读取"); empty when it
+    // did not look into them.
+    QString ArchivesScanned;
 
     TCategoryChooser *chooser;
     QMenuBar *mmExt;
@@ -92,6 +98,8 @@ public:
     QLabel *lblFileTime;
     QComboBox *cbFileTime;
     QPushButton *Button4;
+    // 包括压缩文件中的文件: the scan lists the files inside archives too.
+    QCheckBox *chkArchives;
     QFrame *pnlOk;
     QPushButton *btnOk;
     QPushButton *BitBtn2;
@@ -134,6 +142,8 @@ private:
     QFrame *createFolderPanel(QWidget *parent);
     QFrame *createOkPanel(QWidget *parent);
     QLabel *createHintLabel(QWidget *parent);
+    QCheckBox *createArchivesBox(QWidget *parent);
+    ScanSkipped scanWithArchives(const QString &root, const QStringList &masks, ScanTime time);
     void showHint(const QString &text);
     QString emptyListHint() const;
     void showNoDrives();
@@ -151,6 +161,8 @@ private:
     // What the last scan met: none yet, a drive without a disc, or a scan that ran.
     enum class LastScan { None, NoDisc, Scanned };
     LastScan m_lastScan = LastScan::None;
+    // Started on the first archive of a scan that looks into them, kept for the next scans.
+    std::shared_ptr<ArchiveProbe> m_archiveProbe;
     FolderTreeModel *m_folders = nullptr;
     QMenu *m_menu = nullptr;
     TdmQL &m_dm;

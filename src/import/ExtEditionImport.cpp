@@ -2,6 +2,7 @@
 // (mode 3). A scan fills the file list; "确定" checks the name.
 #include "ExtEdition.h"
 
+#include "ArchiveProbe.h"
 #include "DiscImport.h"
 #include "DrvList.h"
 #include "FolderTreeModel.h"
@@ -20,6 +21,7 @@
 #include "ui/SortableListView.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -31,6 +33,7 @@
 #include <QScopeGuard>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QtDebug>
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +69,7 @@ void TfrmExtEdition::retranslateImport()
     lblFileTime->setText(tr("文件时间："));
     cbFileTime->setItemText(0, tr("创建时间"));
     cbFileTime->setItemText(1, tr("修改时间"));
+    chkArchives->setText(tr("包括压缩文件中的文件"));
     retranslateHints();
     lvDetail->rows()->setHeaderCaptions({tr("名称"), tr("大小"), tr("时间"), tr("路径")});
     if (lblCatalogued->isVisibleTo(this))
@@ -182,6 +186,15 @@ QFrame *TfrmExtEdition::createOkPanel(QWidget *parent)
     return pnlOk;
 }
 
+QCheckBox *TfrmExtEdition::createArchivesBox(QWidget *parent)
+{
+    chkArchives = new QCheckBox(parent);
+    chkArchives->setObjectName(u"chkArchives"_s);
+    chkArchives->setChecked(DiscImport::savedArchives());
+    connect(chkArchives, &QCheckBox::toggled, this, [](bool on) { DiscImport::saveArchives(on); });
+    return chkArchives;
+}
+
 QFrame *TfrmExtEdition::createListPanel()
 {
     pnlList = importPanel(this, u"pnlList"_s);
@@ -201,6 +214,7 @@ void TfrmExtEdition::createImportPanels(QVBoxLayout *column, QHBoxLayout *layout
     column->addWidget(createNamePanel(pnlLeft));
     column->addWidget(createDrivePanel(pnlLeft), 1);
     column->addWidget(createFolderPanel(pnlLeft), 1);
+    column->addWidget(createArchivesBox(pnlLeft));
     column->addWidget(createHintLabel(pnlLeft));
     column->addWidget(createOkPanel(pnlLeft));
     layout->addWidget(createListPanel(), 1);
@@ -288,6 +302,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     showHint(QString());
     m_lastScan = LastScan::Scanned;
     Skipped = {};
+    ArchivesScanned.clear();
     const auto tellEmpty = qScopeGuard([this] {
         if (rows()->rowCount() == 0)
             showHint(emptyListHint());
@@ -305,7 +320,22 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     const auto enable = qScopeGuard([this] { setScanning(false); });
     Scanning = true;
     const ScanTime time = Mode == 3 ? ScanTime(cbFileTime->currentData().toInt()) : ScanTime::Created;
-    Skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
+    Skipped = chkArchives->isChecked() ? scanWithArchives(root, masks, time)
+                                       : ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
+}
+
+// The scan with the files inside archives; each archive that could not be read is named
+// in the log.
+ScanSkipped TfrmExtEdition::scanWithArchives(const QString &root, const QStringList &masks, ScanTime time)
+{
+    if (!m_archiveProbe)
+        m_archiveProbe = std::make_shared<ArchiveProbe>();
+    ArchiveScan archives{*m_archiveProbe};
+    const ScanSkipped skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr, time, &archives);
+    for (const QString &unreadable : archives.unreadable)
+        qWarning().noquote() << "unreadable archive" << unreadable;
+    ArchivesScanned = archives.text();
+    return skipped;
 }
 
 void TfrmExtEdition::dlInfoDrvClick(QObject *, char drvName)

@@ -48,8 +48,13 @@ void ImportController::runImport(int mode)
     m_window->setEnabled(false);
     if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo)) {
         // What the scan passed over stays said once the import is done.
+        QStringList said;
         if (dialog->Skipped.any())
-            m_progress.SetStatusText(tr("完成导入；%1").arg(dialog->Skipped.text()));
+            said << dialog->Skipped.text();
+        if (!dialog->ArchivesScanned.isEmpty())
+            said << dialog->ArchivesScanned;
+        if (!said.isEmpty())
+            m_progress.SetStatusText(tr("完成导入；%1").arg(said.join(u'；')));
         emit discStored(*code);
     }
 }

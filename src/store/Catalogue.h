@@ -33,6 +33,10 @@ public:
     virtual qint64 insertDisc(const DiscRecord &disc) = 0;
     // Writes one file record; the statement stays prepared for the next.
     virtual void insertFile(const FileRecord &file) = 0;
+    // Marks the file record written last as a file inside an archive.
+    virtual void markLastFileAsArchiveMember() = 0;
+    // Whether the file record of that rowid is a file inside an archive.
+    virtual bool isArchiveMember(qint64 fileRow) = 0;
 
     // Opens the query on the file records of a disc, in the order they were written.
     virtual void openDiscFiles(TQuery &files, qint64 disc) = 0;

@@ -70,6 +70,10 @@ QStringList upgradeStatements(int version)
         return SearchIndex::createStatements();
     case 3: // the pinyin of names and folders, empty: read in batches while the program runs
         return SearchIndex::createReadingStatements();
+    case 4: // which file records are files inside archives, gone with their records
+        return {u"CREATE TABLE ArchiveMember (FileRow INTEGER PRIMARY KEY)"_s,
+                u"CREATE TRIGGER ArchiveMember_Gone AFTER DELETE ON CdRomListDt BEGIN"
+                " DELETE FROM ArchiveMember WHERE FileRow = old.rowid; END"_s};
     default:
         return {};
     }
@@ -180,8 +184,9 @@ void writeTables(const QString &connectionName, bool withCategories)
     runStatement(query, u"BEGIN"_s);
     for (const QString &statement : kDdl)
         runStatement(query, statement);
-    for (const QString &statement : SearchIndex::createStatements() + SearchIndex::createReadingStatements())
-        runStatement(query, statement);
+    for (int step = 2; step <= CatalogueSchema::CurrentVersion; ++step)
+        for (const QString &statement : upgradeStatements(step))
+            runStatement(query, statement);
     runStatement(query, u"PRAGMA user_version = %1"_s.arg(CatalogueSchema::CurrentVersion));
     if (withCategories)
         writeCategories(query);

@@ -12,7 +12,7 @@ public:
     static constexpr int ApplicationId = 0x514C4442;
     // PRAGMA user_version of a catalogue this program writes: 1 the four tables, 2 the
     // search index (SearchIndex), 3 the pinyin of names and folders in it.
-    static constexpr int CurrentVersion = 3;
+    static constexpr int CurrentVersion = 4;
 
     struct Category {
         QString name;

@@ -123,6 +123,16 @@ void SqliteCatalogue::insertFile(const FileRecord &file)
     insert.ExecSQL();
 }
 
+void SqliteCatalogue::markLastFileAsArchiveMember()
+{
+    runStatement(connectionName(), u"insert into ArchiveMember (FileRow) values (last_insert_rowid())"_s);
+}
+
+bool SqliteCatalogue::isArchiveMember(qint64 fileRow)
+{
+    return runStatement(connectionName(), u"select 1 from ArchiveMember where FileRow = ?"_s, {fileRow}).next();
+}
+
 void SqliteCatalogue::openDiscFiles(TQuery &files, qint64 disc)
 {
     files.Close();

@@ -20,6 +20,8 @@ public:
 
     qint64 insertDisc(const DiscRecord &disc) override;
     void insertFile(const FileRecord &file) override;
+    void markLastFileAsArchiveMember() override;
+    bool isArchiveMember(qint64 fileRow) override;
 
     void openDiscFiles(TQuery &files, qint64 disc) override;
     void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) override;
