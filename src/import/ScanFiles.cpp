@@ -41,10 +41,15 @@ public:
         QString shown;
         QString stored;
         QByteArray native;
+        QByteArray nativeChild(const QString &name, const QByteArray &nativeName) const
+        {
+            if (native.isEmpty())
+                return {};
+            return native + '/' + (nativeName.isEmpty() ? QFile::encodeName(name) : nativeName);
+        }
         Folder child(const QString &name, const QByteArray &nativeName = {}) const
         {
-            return {shown + name + u'\\', stored + name + u'\\',
-                    native.isEmpty() || nativeName.isEmpty() ? QByteArray() : native + '/' + nativeName};
+            return {shown + name + u'\\', stored + name + u'\\', nativeChild(name, nativeName)};
         }
     };
 
@@ -118,14 +123,14 @@ private:
                                                      folder.shown, folder.stored));
         if (m_archives && !folder.native.isEmpty())
             for (const DirEntry &entry : entries)
-                if (!entry.isDir && running() && ArchiveProtocol::looksLikeArchive(entry.nativeName.toStdString()))
+                if (!entry.isDir && running() && ArchiveProtocol::looksLikeArchive(entry.name.toStdString()))
                     addMembers(entry, folder, found);
         m_rows.appendRows(std::move(found));
     }
 
     void addMembers(const DirEntry &entry, const Folder &folder, std::vector<FileRow> &found)
     {
-        const ArchiveListing listing = m_archives->probe.list(folder.native + '/' + entry.nativeName, entry.name, [this] {
+        const ArchiveListing listing = m_archives->probe.list(folder.nativeChild(entry.name, entry.nativeName), entry.name, [this] {
             m_pump.pump();
             return running();
         });

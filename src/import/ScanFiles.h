@@ -24,6 +24,10 @@ struct ScanSkipped {
 // A scan that looks into archives as well (包括压缩文件中的文件): the probe that lists
 // them, and what came of it.
 struct ArchiveScan {
+    explicit ArchiveScan(ArchiveProbe &probe)
+        : probe(probe)
+    {
+    }
     ArchiveProbe &probe;
     int listed = 0;
     // Each archive that could not be read, in letter form with the reason ("g:\a.zip: …").

@@ -1,6 +1,14 @@
 // The archives' members as the import lists them: archives made here by the real tools,
 // listed by quillon-probe through ArchiveProbe.
+#include "FakePlatform.h"
+#include "RecordingProgress.h"
+#include "TestSession.h"
+#include "drives/platform/PlatformOverride.h"
 #include "import/ArchiveProbe.h"
+#include "import/DiscImport.h"
+#include "import/ScanFiles.h"
+#include "store/Catalogue.h"
+#include "store/FileRowModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,6 +43,7 @@ private slots:
     void unreadableArchivesListNothing();
     void namesAreDecodedAndKeptInsideTheArchive();
     void aHungProbeCostsOneArchive();
+    void folderImportStoresMembersMarked();
 
 private:
     // Runs a tool in the work folder; the test fails when it does.
@@ -185,6 +194,57 @@ void TestArchives::aHungProbeCostsOneArchive()
     QVERIFY(!hung.readable);
     QVERIFY(idles >= 3);
     QVERIFY(probe.list(QFile::encodeName(path(u"photos.zip"_s)), u"photos.zip"_s).readable);
+}
+
+void TestArchives::folderImportStoresMembersMarked()
+{
+    FakePlatform platform;
+    const PlatformOverride override(platform);
+    const QString root = platform.addDrive('e').root;
+    QVERIFY(QDir().mkpath(root + u"/备份"_s));
+    for (const QString &name : {u"photos.zip"_s, u"truncated.zip"_s, u"level1.zip"_s})
+        QVERIFY(QFile::copy(path(name), root + u"/备份/"_s + name));
+    QVERIFY(QFile::copy(path(u"tree/readme.txt"_s), root + u"/备份/IMG_0001.JPG"_s));
+    const auto scanned = [&](const QStringList &masks, ArchiveScan *archives) {
+        FileRowModel rows;
+        const bool scanning = true;
+        ScanFiles(u"e:\\"_s, masks, rows, scanning, nullptr, ScanTime::Modified, archives);
+        QStringList lines;
+        for (const FileRow &row : rows.rows())
+            lines << row.sub[FileRow::ScanStoredFolder - 1] + row.caption + (row.archiveMember ? u" *"_s : u""_s);
+        return lines;
+    };
+    // Off: today's rows. On: the members that match after the folder's own files, the
+    // archive itself where its name matches; the truncated one is counted, not opened.
+    QCOMPARE(scanned({u"*.jpg"_s}, nullptr), QStringList{u"\\备份\\IMG_0001.JPG"_s});
+    ArchiveScan archives{m_probe};
+    QStringList lines = scanned({u"*.jpg"_s, u"photos.*"_s}, &archives);
+    QCOMPARE(lines.mid(0, 2), QStringList({u"\\备份\\IMG_0001.JPG"_s, u"\\备份\\photos.zip"_s}));
+    lines.sort(); // the archives come in the order the folder lists them
+    QCOMPARE(lines.mid(1), QStringList({u"\\备份\\level1.zip\\photos.tar.gz *"_s,
+                                        u"\\备份\\level1.zip\\photos.tar.gz\\tree\\夏天\\IMG_0412.JPG *"_s,
+                                        u"\\备份\\photos.zip"_s,
+                                        u"\\备份\\photos.zip\\tree\\夏天\\IMG_0412.JPG *"_s}));
+    QCOMPARE(archives.listed, 2);
+    QCOMPARE(archives.unreadable.size(), 1);
+    QVERIFY(archives.unreadable.first().startsWith(u"e:\\备份\\truncated.zip: "_s));
+
+    TestSession session;
+    RecordingProgress progress;
+    ArchiveScan stored{m_probe};
+    QCOMPARE(DiscImport::run(session.dm, session.comm, 'e', u"e:\\"_s, {u"*.jpg"_s}, u"备份盘"_s, progress,
+                             ScanTime::Modified, nullptr, &stored),
+             DiscImport::Result::Stored);
+    QStringList marked;
+    Catalogue &catalogue = session.dm.catalogue();
+    qint64 rowid = 0;
+    catalogue.forEachFileOfDisc(catalogue.discNamed(u"备份盘"_s)->code, [&](const FileRecord &file) {
+        marked << file.folder + file.name + (catalogue.isArchiveMember(++rowid) ? u" *"_s : u""_s);
+    });
+    marked.sort();
+    QCOMPARE(marked, QStringList({u"\\备份\\IMG_0001.JPG"_s,
+                                  u"\\备份\\level1.zip\\photos.tar.gz\\tree\\夏天\\IMG_0412.JPG *"_s,
+                                  u"\\备份\\photos.zip\\tree\\夏天\\IMG_0412.JPG *"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestArchives)
