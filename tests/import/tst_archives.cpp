@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -245,6 +247,10 @@ void TestArchives::folderImportStoresMembersMarked()
     QCOMPARE(marked, QStringList({u"\\备份\\IMG_0001.JPG"_s,
                                   u"\\备份\\level1.zip\\photos.tar.gz\\tree\\夏天\\IMG_0412.JPG *"_s,
                                   u"\\备份\\photos.zip\\tree\\夏天\\IMG_0412.JPG *"_s}));
+    // The marks go with their records.
+    QSqlQuery remove(QSqlDatabase::database(session.dm.aConQl.connectionName()));
+    QVERIFY(remove.exec(u"delete from CdRomListMt"_s));
+    QVERIFY(!catalogue.isArchiveMember(2) && !catalogue.isArchiveMember(3));
 }
 
 QTEST_GUILESS_MAIN(TestArchives)

@@ -170,6 +170,9 @@ private slots:
                 execute(connection, u"drop trigger "_s + trigger);
             for (const QString &table : {u"SearchNameReading"_s, u"SearchPathReading"_s, u"SearchReadingState"_s})
                 execute(connection, u"drop table "_s + table);
+            // and what later steps added (the files inside archives), as in a catalogue of version 2
+            execute(connection, u"drop trigger ArchiveMember_Gone"_s);
+            execute(connection, u"drop table ArchiveMember"_s);
             execute(connection, u"pragma user_version = 2"_s);
             QVERIFY(!SearchIndex::progress(connection));
         }
