@@ -1,7 +1,7 @@
 #!/bin/bash
 # Makes the archive fuzz target's starting archives in DIR with the real tools: zip (with
 # a nested one and an encrypted one), 7z, tar with gzip, xz and zstd, a single gz file,
-# cpio, ar and a small ISO image.
+# cpio (where it is installed), ar and a small ISO image.
 set -euo pipefail
 out=$(realpath -m "${1:?usage: make-archive-seeds.sh DIR}")
 mkdir -p "$out"
@@ -19,6 +19,6 @@ tar -czf "$out/a.tar.gz" tree
 tar -cJf "$out/a.tar.xz" tree
 tar --zstd -cf "$out/a.tar.zst" tree
 gzip -c tree/docs/readme.txt >"$out/readme.txt.gz"
-find tree | cpio -o --quiet >"$out/a.cpio"
+if command -v cpio >/dev/null; then find tree | cpio -o --quiet >"$out/a.cpio"; fi
 ar rc "$out/a.ar" tree/docs/readme.txt
 genisoimage -quiet -J -o "$out/a.iso" tree
