@@ -142,7 +142,7 @@ private:
     QFrame *createFolderPanel(QWidget *parent);
     QFrame *createOkPanel(QWidget *parent);
     QLabel *createHintLabel(QWidget *parent);
-    QCheckBox *createArchivesBox(QWidget *parent);
+    QWidget *createArchivesBox(QWidget *parent);
     ScanSkipped scanWithArchives(const QString &root, const QStringList &masks, ScanTime time);
     void showHint(const QString &text);
     QString emptyListHint() const;

@@ -186,13 +186,18 @@ QFrame *TfrmExtEdition::createOkPanel(QWidget *parent)
     return pnlOk;
 }
 
-QCheckBox *TfrmExtEdition::createArchivesBox(QWidget *parent)
+// Lined up with the panels' widgets above it.
+QWidget *TfrmExtEdition::createArchivesBox(QWidget *parent)
 {
-    chkArchives = new QCheckBox(parent);
+    auto *frame = new QWidget(parent);
+    chkArchives = new QCheckBox(frame);
     chkArchives->setObjectName(u"chkArchives"_s);
     chkArchives->setChecked(DiscImport::savedArchives());
     connect(chkArchives, &QCheckBox::toggled, this, [](bool on) { DiscImport::saveArchives(on); });
-    return chkArchives;
+    auto *layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(16, 2, 0, 2);
+    layout->addWidget(chkArchives);
+    return frame;
 }
 
 QFrame *TfrmExtEdition::createListPanel()
