@@ -169,7 +169,7 @@ private:
         if (isRaw(a))
             member.size = readThrough(a);
         else
-            member.size = archive_entry_size_is_set(entry) ? uint64_t(archive_entry_size(entry)) : 0;
+            member.size = archive_entry_size_is_set(entry) ? uint64_t(std::max<la_int64_t>(archive_entry_size(entry), 0)) : 0;
         member.hasTime = archive_entry_mtime_is_set(entry);
         member.time = member.hasTime ? int64_t(archive_entry_mtime(entry)) : 0;
         m_take(member);
