@@ -539,6 +539,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
         <source>，%1个压缩文件无法读取</source>
         <translation>, %1 archive(s) could not be read</translation>
     </message>
+    <message>
+        <source>这张光盘上的文件不能直接读取</source>
+        <translation>the files of this disc cannot be read directly</translation>
+    </message>
 </context>
 <context>
     <name>SearchController</name>

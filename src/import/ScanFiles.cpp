@@ -121,7 +121,7 @@ private:
                     found.push_back(FileRow::scanned(entry.name, QString::number(entry.size),
                                                      DateText::fromDateTime(FileTimeToDateTime(timeOf(entry))),
                                                      folder.shown, folder.stored));
-        if (m_archives && !folder.native.isEmpty())
+        if (m_archives)
             for (const DirEntry &entry : entries)
                 if (!entry.isDir && running() && ArchiveProtocol::looksLikeArchive(entry.name.toStdString()))
                     addMembers(entry, folder, found);
@@ -130,10 +130,14 @@ private:
 
     void addMembers(const DirEntry &entry, const Folder &folder, std::vector<FileRow> &found)
     {
-        const ArchiveListing listing = m_archives->probe.list(folder.nativeChild(entry.name, entry.nativeName), entry.name, [this] {
-            m_pump.pump();
-            return running();
-        });
+        // A disc read through its own records (an image not mounted) has no file to open yet.
+        const ArchiveListing listing =
+            folder.native.isEmpty()
+                ? ArchiveListing{false, {}, QCoreApplication::translate("ScanFiles", "这张光盘上的文件不能直接读取")}
+                : m_archives->probe.list(folder.nativeChild(entry.name, entry.nativeName), entry.name, [this] {
+                      m_pump.pump();
+                      return running();
+                  });
         if (!listing.readable) {
             m_archives->unreadable.append(folder.shown + entry.name + u": "_s + listing.problem);
             return;
