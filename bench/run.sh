@@ -104,6 +104,7 @@ trap 'rm -f "$RESULTS"' EXIT
 {
   printf 'what\tfigure\tunit\ttarget\n'
   "$BIN/bench-scan" "$DATA"
+  "$BIN/bench-archives" "$DATA"
   "$BIN/bench-browser" "$DATA/catalogue"
   if [ "$HUGE" = 1 ]; then "$BIN/bench-browser" "$DATA/huge" huge; fi
   "$BIN/bench-search" "$DATA/catalogue"

@@ -34,6 +34,10 @@ public:
     virtual qint64 insertDisc(const DiscRecord &disc) = 0;
     // Writes one file record and returns its rowid; the statement stays prepared for the next.
     virtual qint64 insertFile(const FileRecord &file) = 0;
+    // Marks a file record as a file inside an archive.
+    virtual void markArchiveMember(qint64 fileRow) = 0;
+    // Whether the file record of that rowid is a file inside an archive.
+    virtual bool isArchiveMember(qint64 fileRow) = 0;
 
     // Opens the search query on the hits of a request (see SearchStatement::open).
     virtual void openSearch(TQuery &query, const FileSearchRequest &request,

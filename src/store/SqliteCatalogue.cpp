@@ -124,6 +124,16 @@ qint64 SqliteCatalogue::insertFile(const FileRecord &file)
     return insert.LastInsertId();
 }
 
+void SqliteCatalogue::markArchiveMember(qint64 fileRow)
+{
+    runStatement(connectionName(), u"insert into ArchiveMember (FileRow) values (?)"_s, {fileRow});
+}
+
+bool SqliteCatalogue::isArchiveMember(qint64 fileRow)
+{
+    return runStatement(connectionName(), u"select 1 from ArchiveMember where FileRow = ?"_s, {fileRow}).next();
+}
+
 void SqliteCatalogue::openSearch(TQuery &query, const FileSearchRequest &request, SearchStatement::IndexUse use)
 {
     SearchStatement::open(query, request, use);

@@ -20,6 +20,8 @@ public:
 
     qint64 insertDisc(const DiscRecord &disc) override;
     qint64 insertFile(const FileRecord &file) override;
+    void markArchiveMember(qint64 fileRow) override;
+    bool isArchiveMember(qint64 fileRow) override;
 
     void openSearch(TQuery &query, const FileSearchRequest &request, SearchStatement::IndexUse use) override;
 
