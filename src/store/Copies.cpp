@@ -122,8 +122,11 @@ Groups group(const std::vector<Record> &records)
 
 // Walks the records size by size; each size's records and their groups go to work.
 void walk(const QString &connectionName, std::optional<qint64> disc, bool withPaths,
-          const std::function<void(const QString &size, const std::vector<Record> &, const Groups &)> &work)
+          const std::function<void(const QString &size, const std::vector<Record> &, const Groups &)> &work,
+          const Copies::Going &going)
 {
+    constexpr qsizetype kReportEvery = 4096;
+    qsizetype read = 0;
     QSqlQuery query(QSqlDatabase::database(connectionName, false));
     query.setForwardOnly(true);
     runStatement(query, kWalk.arg(withPaths ? u", d.FilePath"_s : QString(), disc ? kSizesOfDisc : QString()),
@@ -136,6 +139,8 @@ void walk(const QString &connectionName, std::optional<qint64> disc, bool withPa
         records.clear();
     };
     while (query.next()) {
+        if (going && ++read % kReportEvery == 0 && !going(read))
+            return;
         const QString next = query.value(0).toString();
         if (next != size || records.empty()) {
             flush();
@@ -146,6 +151,8 @@ void walk(const QString &connectionName, std::optional<qint64> disc, bool withPa
                                  query.value(4).toByteArray()});
     }
     flush();
+    if (going)
+        going(read);
 }
 
 QHash<qint64, QString> discNames(const QString &connectionName)
@@ -164,7 +171,8 @@ QStringList Copies::indexStatements()
     return {u"CREATE INDEX CdRomListDt_Copies ON CdRomListDt(FileSize, FileName, FileData, DiskCode)"_s};
 }
 
-QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::optional<qint64> disc)
+QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::optional<qint64> disc,
+                                       const Going &going)
 {
     QHash<qint64, DiscShare> counts;
     walk(connectionName, disc, false, [&](const QString &, const std::vector<Record> &records, const Groups &groups) {
@@ -173,7 +181,7 @@ QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::opti
             ++share.files;
             share.copied += groups.several(i) ? 1 : 0;
         }
-    });
+    }, going);
     QSqlQuery query = runStatement(connectionName,
                                    u"SELECT DiskCode, DiskName FROM CdRomListMt ORDER BY DiskName COLLATE LOCALE"_s);
     QList<DiscShare> shares;
@@ -190,7 +198,7 @@ QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::opti
 }
 
 void Copies::single(const QString &connectionName, std::optional<qint64> disc,
-                    const std::function<void(FileRow &&)> &each)
+                    const std::function<void(FileRow &&)> &each, const Going &going)
 {
     const QHash<qint64, QString> names = discNames(connectionName);
     walk(connectionName, disc, true, [&](const QString &size, const std::vector<Record> &records, const Groups &groups) {
@@ -199,11 +207,11 @@ void Copies::single(const QString &connectionName, std::optional<qint64> disc,
             if (!groups.several(i) && (!disc || r.disc == *disc))
                 each(FileRow{names.value(r.disc), {r.name, size, r.time, r.path}});
         }
-    });
+    }, going);
 }
 
 void Copies::duplicates(const QString &connectionName, std::optional<qint64> disc,
-                        const std::function<void(Group &&)> &each)
+                        const std::function<void(Group &&)> &each, const Going &going)
 {
     const QHash<qint64, QString> names = discNames(connectionName);
     walk(connectionName, disc, false, [&](const QString &size, const std::vector<Record> &records, const Groups &groups) {
@@ -233,5 +241,5 @@ void Copies::duplicates(const QString &connectionName, std::optional<qint64> dis
             group.discs.sort(Qt::CaseInsensitive);
             each(std::move(group));
         }
-    });
+    }, going);
 }
