@@ -94,38 +94,26 @@ void TfrmCopies::changeEvent(QEvent *event)
 void TfrmCopies::fill(StatusProgress &progress)
 {
     const std::optional<qint64> disc = m_disc ? std::optional(m_disc->code) : std::nullopt;
-    int pass = 0;
-    bool going = true;
-    // Each list walks the records once: the status says which walk and how far it is.
-    const auto walking = [&] {
-        ++pass;
-        return [&, this](qsizetype read) {
-            progress.ReportProgress(tr("副本统计（%1/3）：已读入%2条记录").arg(pass).arg(read), 0);
-            going = going && isVisible() && !progress.StopRequested();
-            return going;
-        };
-    };
     const auto done = qScopeGuard([&] { progress.SetStatusText(QString()); });
-    {
-        RowBatches shares(*lvShares->rows());
-        for (const Copies::DiscShare &share : Copies::shares(m_connectionName, disc, walking()))
-            shares.add(FileRow{share.name,
-                               {QString::number(share.files), QString::number(share.copied),
-                                QString::number(share.files - share.copied), percent(share.copied, share.files)}});
-    }
-    {
-        RowBatches single(*lvSingle->rows());
-        if (going)
-            Copies::single(m_connectionName, disc, [&](FileRow &&row) { single.add(std::move(row)); }, walking());
-    }
-    if (!going)
-        return;
+    bool going = true;
+    RowBatches single(*lvSingle->rows());
     RowBatches groups(*lvDuplicates->rows());
-    Copies::duplicates(
-        m_connectionName, disc,
+    const QList<Copies::DiscShare> shares = Copies::all(
+        m_connectionName, disc, [&](FileRow &&row) { single.add(std::move(row)); },
         [&](Copies::Group &&group) {
             groups.add(FileRow{group.name,
                                {group.size, group.time, group.discs.join(tr("、")), QString::fromLatin1(group.digest.toHex())}});
         },
-        walking());
+        [&, this](qsizetype read) {
+            progress.ReportProgress(tr("副本统计：已读入%1条记录").arg(read), 0);
+            going = going && isVisible() && !progress.StopRequested();
+            return going;
+        });
+    if (!going)
+        return; // the shares of a walk stopped halfway would be wrong
+    RowBatches shareRows(*lvShares->rows());
+    for (const Copies::DiscShare &share : shares)
+        shareRows.add(FileRow{share.name,
+                              {QString::number(share.files), QString::number(share.copied),
+                               QString::number(share.files - share.copied), percent(share.copied, share.files)}});
 }

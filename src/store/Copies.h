@@ -54,4 +54,10 @@ public:
     // The groups of copies held on several discs (those holding a file of one disc).
     static void duplicates(const QString &connectionName, std::optional<qint64> disc,
                            const std::function<void(Group &&)> &each, const Going &going = {});
+
+    // The three at once, in one walk of the records: the files on one disc only and the
+    // groups handed on as they are found, the shares answered at the end.
+    static QList<DiscShare> all(const QString &connectionName, std::optional<qint64> disc,
+                                const std::function<void(FileRow &&)> &single,
+                                const std::function<void(Group &&)> &duplicate, const Going &going = {});
 };

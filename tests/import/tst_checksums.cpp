@@ -138,6 +138,22 @@ private slots:
         Copies::single(connection(s), {}, [&](FileRow &&row) { single.append(row.caption + u':' + row.sub[0]); });
         single.sort();
         QCOMPARE(single, (QStringList{u"E:scratched.avi"_s, u"F:other.txt"_s}));
+
+        // The three lists in one walk are the three walks' lists.
+        QStringList singleAtOnce;
+        int groupsAtOnce = 0;
+        const QList<Copies::DiscShare> sharesAtOnce = Copies::all(
+            connection(s), {}, [&](FileRow &&row) { singleAtOnce.append(row.caption + u':' + row.sub[0]); },
+            [&](Copies::Group &&) { ++groupsAtOnce; });
+        singleAtOnce.sort();
+        QCOMPARE(singleAtOnce, single);
+        int groupsApart = 0;
+        Copies::duplicates(connection(s), {}, [&](Copies::Group &&) { ++groupsApart; });
+        QCOMPARE(groupsAtOnce, groupsApart);
+        const QList<Copies::DiscShare> sharesApart = Copies::shares(connection(s));
+        QCOMPARE(sharesAtOnce.size(), sharesApart.size());
+        for (qsizetype i = 0; i < sharesApart.size(); ++i)
+            QCOMPARE(sharesAtOnce[i].copied, sharesApart[i].copied);
     }
 };
 
