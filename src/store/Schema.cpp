@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "DiscRecordsSchema.h"
 #include "FileChecksums.h"
+#include "ImportRecord.h"
 #include "SearchIndex.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -76,6 +77,8 @@ QStringList upgradeStatements(int version)
         return DiscRecordsSchema::createStatements();
     case 5: // the checksums of files, stored by imports that compute them
         return FileChecksums::createStatements();
+    case 6: // the volume each folder import lay on, so that an update finds it again
+        return ImportRecordStore::volumeStatements();
     default:
         return {};
     }

@@ -100,6 +100,12 @@ std::optional<VolumeInfo> FakePlatform::volumeInformation(char letter)
     return d ? std::optional(d->volume) : std::nullopt;
 }
 
+std::optional<VolumeIdentity> FakePlatform::volumeIdentity(char letter)
+{
+    const Drive *d = readyDrive(letter);
+    return d && !d->uuid.isEmpty() ? std::optional(VolumeIdentity{d->uuid, d->volume.label}) : std::nullopt;
+}
+
 qint32 FakePlatform::driveType(char letter)
 {
     return m_drives.contains(driveLetter(letter)) ? m_drives.value(driveLetter(letter)).type : DriveTypes::NoRootDir;
