@@ -500,6 +500,10 @@ any other control character \x1b (C1 \u009b).
 Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
 </translation>
     </message>
+    <message>
+        <source>%1：%2，没有更新（%3）</source>
+        <translation>%1: %2; not updated (%3)</translation>
+    </message>
 </context>
 <context>
     <name>CliColumns</name>
@@ -1089,6 +1093,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>……还有%1个文件</source>
         <translation>… and %1 more files</translation>
+    </message>
+    <message>
+        <source>%1，其中的文件列为删除。</source>
+        <translation>%1; their files are listed as removed.</translation>
     </message>
 </context>
 <context>
