@@ -29,11 +29,7 @@ class TestUpdate : public QObject {
     // changes differs from one scan to the next.
     void write(char letter, const QString &relative, const QByteArray &data)
     {
-        const QString path = m_platform.drive(letter).root + u'/' + relative;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(data);
+        QVERIFY(m_platform.writeFile(letter, relative, data));
         m_platform.setCreationTime(letter, relative, kTime);
     }
     void remove(char letter, const QString &relative)

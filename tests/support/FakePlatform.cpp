@@ -3,6 +3,8 @@
 #include "drives/platform/linux/FolderFileSource.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +32,14 @@ FakePlatform::Drive &FakePlatform::drive(char letter)
 {
     Q_ASSERT(m_drives.contains(driveLetter(letter)));
     return m_drives[driveLetter(letter)];
+}
+
+bool FakePlatform::writeFile(char letter, const QString &relativePath, const QByteArray &data)
+{
+    const QString path = drive(letter).root + u'/' + relativePath;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 void FakePlatform::removeDrive(char letter)

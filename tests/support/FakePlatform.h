@@ -39,6 +39,8 @@ public:
     Drive &drive(char letter);
     void removeDrive(char letter);
 
+    // Writes a file below a drive's root, with the folders it lies in; false when it cannot.
+    bool writeFile(char letter, const QString &relativePath, const QByteArray &data);
     // The creation time a listing gives for a file or directory below a drive's root.
     void setCreationTime(char letter, const QString &relativePath, quint64 fileTime);
     // A directory below a drive's root that cannot be listed.
