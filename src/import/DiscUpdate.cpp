@@ -1,5 +1,6 @@
 #include "DiscUpdate.h"
 
+#include "ArchiveProbe.h"
 #include "drives/DriveInfo.h"
 #include "drives/DriveUtilities.h"
 #include "drives/platform/Platform.h"
@@ -101,7 +102,13 @@ DiscUpdate::Result DiscUpdate::prepare(ProgressSink &progress)
     const ScanTime time =
         m_record->options.value(u"fileTime"_s).toString() == u"modified"_s ? ScanTime::Modified : ScanTime::Created;
     const bool scanning = true;
-    m_skipped = ScanFiles(source->root, m_record->masks, m_rows, scanning, &progress, time);
+    // A disc imported with the files inside its archives is scanned with them again.
+    std::optional<ArchiveProbe> probe;
+    std::optional<ArchiveScan> archives;
+    if (m_record->options.value(u"archives"_s).toBool())
+        archives.emplace(probe.emplace());
+    m_skipped = ScanFiles(source->root, m_record->masks, m_rows, scanning, &progress, time,
+                          archives ? &*archives : nullptr);
     if (progress.StopRequested())
         return Result::Stopped;
     m_checksums.wanted = m_record->options.value(u"checksums"_s).toBool();
@@ -156,6 +163,8 @@ bool DiscUpdate::apply(ProgressSink &progress)
         const qint64 file = catalogue.insertFile(scannedRecord(row));
         if (checksums)
             checksums->store(file, m_digests->at(row));
+        if (m_rows.row(row).archiveMember)
+            catalogue.markArchiveMember(file);
         if (!step())
             return false;
     }

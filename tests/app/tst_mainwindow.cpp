@@ -199,7 +199,7 @@ private slots:
         write(u"一.mp3"_s);
         RecordingProgress progress;
         QCOMPARE(DiscImport::run(m_session->dm, m_session->comm, 'e', u"e:\\歌"_s, {u"*.*"_s}, u"硬盘"_s, progress,
-                                 ScanTime::Created, nullptr, ImportRecord::Source::Folder),
+                                 {ScanTime::Created, nullptr, ImportRecord::Source::Folder}),
                  DiscImport::Result::Stored);
         write(u"二.mp3"_s);
         m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);

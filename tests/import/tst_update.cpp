@@ -43,8 +43,9 @@ class TestUpdate : public QObject {
         RecordingProgress progress;
         ImportChecksums checksums{true};
         const auto result = DiscImport::run(s.dm, s.comm, letter, QString(QChar(char16_t(letter))) + u":\\photos"_s,
-                                            {u"*.*"_s}, u"USB"_s, progress, ScanTime::Created, nullptr,
-                                            ImportRecord::Source::Folder, u"全部文件"_s, &checksums);
+                                            {u"*.*"_s}, u"USB"_s, progress,
+                                            {ScanTime::Created, nullptr, ImportRecord::Source::Folder, u"全部文件"_s,
+                                             &checksums});
         if (result != DiscImport::Result::Stored)
             return -1;
         return *CataloguedDiscs::codeOf(s.dm, u"USB"_s);

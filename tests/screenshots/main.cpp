@@ -44,6 +44,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeView>
@@ -136,6 +137,18 @@ void fillDrive(FakePlatform &platform, char letter, const QString &label)
         f.open(QIODevice::WriteOnly);
         f.write(QByteArray(4096, 'x'));
     }
+    // An archive of songs beside them, for the import that includes the files inside archives.
+    QDir().mkpath(drive.root + u"/旧歌/2004"_s);
+    for (const QString &name : {u"旧歌/2004/童年.mp3"_s, u"旧歌/2004/Let It Be.mp3"_s}) {
+        QFile f(drive.root + u'/' + name);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(5000, 'y'));
+    }
+    QProcess zip;
+    zip.setWorkingDirectory(drive.root);
+    zip.start(u"zip"_s, {u"-qrm"_s, u"音乐/旧歌.zip"_s, u"旧歌"_s});
+    zip.waitForFinished();
+    QDir(drive.root + u"/旧歌"_s).removeRecursively();
 }
 
 QTreeWidgetItem *discNode(TfrmMain &window, const QString &name)
@@ -212,6 +225,12 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         folder.Button4->click();
         folder.edtDrvLabel->setText(u"我的音乐"_s);
         save(folder, u"import-folder"_s);
+        // The same with the files inside archives; the choice the user had is kept.
+        const bool chosen = folder.chkArchives->isChecked();
+        folder.chkArchives->setChecked(true);
+        folder.Button4->click();
+        save(folder, u"import-archives"_s);
+        folder.chkArchives->setChecked(chosen);
     }
     {
         TfrmSearch search(*dm.aqryQuery, dm.catalogue(), prompts);
@@ -277,8 +296,8 @@ qint64 importChangedFolder(TdmQL &dm, TLCommFunction &comm, FakePlatform &platfo
                                 u"旅行/桂林 02.jpg"_s, u"说明.txt"_s})
         writeFile(root + u'/' + name, 2345678);
     RecordingProgress progress;
-    DiscImport::run(dm, comm, 'c', u"c:\\照片"_s, {u"*.*"_s}, u"移动硬盘 照片"_s, progress, ScanTime::Modified,
-                    nullptr, ImportRecord::Source::Folder, u"全部文件"_s);
+    DiscImport::run(dm, comm, 'c', u"c:\\照片"_s, {u"*.*"_s}, u"移动硬盘 照片"_s, progress,
+                    {ScanTime::Modified, nullptr, ImportRecord::Source::Folder, u"全部文件"_s});
     QFile::remove(root + u"/春节/IMG_0002.jpg"_s);
     writeFile(root + u"/说明.txt"_s, 4096);
     for (const QString &name : {u"旅行/桂林 03.jpg"_s, u"旅行/阳朔 01.jpg"_s, u"2024/IMG_1001.jpg"_s})
