@@ -1,7 +1,8 @@
 # Installing the program as a Linux desktop program, and its Debian package.
 #   cmake --install build --prefix /usr/local     (or cpack -G DEB in the build folder)
 # Installed: quillon and quillon-mkdb, the desktop entry, the icon, the AppStream
-# metadata and the manual (share/quillon/help, beside which the program looks for it).
+# metadata, the manual (share/quillon/help, beside which the program looks for it) and the
+# systemd user timer and service of the daily update (lib/systemd/user, disabled).
 include(GNUInstallDirs)
 
 set(QUILLON_APP_ID example.quillon.Quillon)
@@ -13,6 +14,9 @@ configure_file(resources/linux/${QUILLON_APP_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/${QUILLON_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY resources/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quillon/help)
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/quillon)
+# The daily update of folder imports, as a systemd user timer that nothing enables.
+install(FILES resources/linux/quillon-update.service resources/linux/quillon-update.timer
+  DESTINATION lib/systemd/user)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillon)

@@ -15,7 +15,7 @@ PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
   libsqlite3-dev sqlite3 libicu-dev libssl-dev libarchive-dev
-  pkgconf libudev-dev libblkid-dev dosfstools
+  pkgconf libudev-dev libblkid-dev dosfstools systemd
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
   libqt6svg6 qt6-translations-l10n qt6-l10n-tools python3

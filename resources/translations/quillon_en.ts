@@ -436,6 +436,42 @@
         <translation>Compute checksums: read every file and store its SHA-256.</translation>
     </message>
     <message>
+        <source>%1：没有导入记录，无法更新</source>
+        <translation>%1: no import record, cannot be updated</translation>
+    </message>
+    <message>
+        <source>%1：找不到光盘的来源：%2</source>
+        <translation>%1: cannot find the disc&apos;s source: %2</translation>
+    </message>
+    <message>
+        <source>%1：%2（没有写入）</source>
+        <translation>%1: %2 (nothing written)</translation>
+    </message>
+    <message>
+        <source>完成更新：%1：%2</source>
+        <translation>Updated: %1: %2</translation>
+    </message>
+    <message>
+        <source>跳过 %1：找不到光盘的来源：%2</source>
+        <translation>Skipped %1: cannot find the disc&apos;s source: %2</translation>
+    </message>
+    <message>
+        <source>按导入记录重新扫描光盘或文件夹，在原处更新它的文件（光盘的编号、属性和未变文件的校验值都保留）。</source>
+        <translation>Scans a disc or folder again as its import record says and updates its files in place (the disc&apos;s code, its properties and the checksums of unchanged files are kept).</translation>
+    </message>
+    <message>
+        <source>只列出新增、删除和更改的文件，不写入。</source>
+        <translation>Only lists the added, removed and changed files; writes nothing.</translation>
+    </message>
+    <message>
+        <source>更新所有从文件夹导入、它的卷现在已挂载的光盘。</source>
+        <translation>Updates every disc imported from a folder whose volume is mounted now.</translation>
+    </message>
+    <message>
+        <source>需要一个光盘名，或者 --all-folders；使用 --help 查看用法。</source>
+        <translation>Needs a disc name or --all-folders. See --help.</translation>
+    </message>
+    <message>
         <source>用法：quillon-cli 命令 [选项] [参数]
 
 命令：
@@ -447,6 +483,7 @@
   import       导入驱动器、文件夹或光盘映像（--checksums 同时计算校验值）
   index        为整个光盘索引库建立搜索索引和拼音
   export       把一张光盘的文件或查找结果导出为文本文件
+  update 光盘名  按来源在原处更新一张光盘（--dry-run 只列出差别，--all-folders 所有文件夹）
   categories   列出扩展名类别和它们的文件掩码
   checksums 光盘名  以 sha256sum 的格式列出一张光盘的校验值
   copies [光盘名]  副本统计：只在一张光盘上有的文件（--single），几张光盘上都有的（--duplicates）
@@ -467,6 +504,7 @@ Commands:
   import       import a drive, a folder or disc images (--checksums: compute checksums too)
   index        bring the search index and the pinyin of the whole catalogue up to date
   export       export the files of a disc or a search result as a text file
+  update DISC  update a disc in place from its source (--dry-run only lists the difference, --all-folders every folder)
   categories   list the categories and their file masks
   checksums DISC  list the checksums of a disc in the format of sha256sum
   copies [DISC]   copies: files on one disc only (--single), files on several discs (--duplicates)
@@ -476,6 +514,10 @@ Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash 
 any other control character \x1b (C1 \u009b).
 Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
 </translation>
+    </message>
+    <message>
+        <source>%1：%2，没有更新（%3）</source>
+        <translation>%1: %2; not updated (%3)</translation>
     </message>
     <message>
         <source>无法读取压缩文件 %1</source>
@@ -591,6 +633,13 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>DiscDifference</name>
+    <message>
+        <source>新增%1个文件，删除%2个，更改%3个，未变%4个</source>
+        <translation>%1 files added, %2 removed, %3 changed, %4 unchanged</translation>
+    </message>
+</context>
+<context>
     <name>DiscNodeLook</name>
     <message>
         <source>卷标：%1</source>
@@ -607,6 +656,21 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>借给 %1（%2 起）</source>
         <translation>Lent to %1 (since %2)</translation>
+    </message>
+</context>
+<context>
+    <name>DiscUpdate</name>
+    <message>
+        <source>%1（卷“%2”）</source>
+        <translation>%1 (volume “%2”)</translation>
+    </message>
+    <message>
+        <source>卷标“%1”，序列号 %2</source>
+        <translation>label “%1”, serial number %2</translation>
+    </message>
+    <message>
+        <source>正在更新第%1条记录</source>
+        <translation>Updating record %1</translation>
     </message>
 </context>
 <context>
@@ -1031,6 +1095,61 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>副本统计：已读入%1条记录</source>
+        <translation>Copies: %1 records read</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmDiscDifference</name>
+    <message>
+        <source>更新光盘“%1”</source>
+        <translation>Update the disc “%1”</translation>
+    </message>
+    <message>
+        <source>光盘的文件没有变化。</source>
+        <translation>The disc&apos;s files have not changed.</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>新增%1个文件</source>
+        <translation>%1 files added</translation>
+    </message>
+    <message>
+        <source>删除%1个文件</source>
+        <translation>%1 files removed</translation>
+    </message>
+    <message>
+        <source>更改%1个文件</source>
+        <translation>%1 files changed</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>……还有%1个文件</source>
+        <translation>… and %1 more files</translation>
+    </message>
+    <message>
+        <source>%1，其中的文件列为删除。</source>
+        <translation>%1; their files are listed as removed.</translation>
     </message>
 </context>
 <context>
@@ -1521,6 +1640,14 @@ quillon --cd-image IMAGE-FILE</translation>
         <source>这张光盘的文件在别的光盘上有没有副本</source>
         <translation>Whether the files of this disc have copies on other discs</translation>
     </message>
+    <message>
+        <source>更新(&amp;U)</source>
+        <translation>&amp;Update</translation>
+    </message>
+    <message>
+        <source>按导入记录重新扫描光盘的来源，在原处更新它的文件</source>
+        <translation>Scan the disc&apos;s source again as its import record says and update its files in place</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSearch</name>
@@ -1559,6 +1686,49 @@ quillon --cd-image IMAGE-FILE</translation>
     <message>
         <source>也按拼音查找中文名称：全拼（zhoujielun）或首字母（zjl）</source>
         <translation>Also find Chinese names by their pinyin: full spelling (zhoujielun) or initials (zjl)</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateController</name>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>正在扫描光盘“%1”的来源……</source>
+        <translation>Scanning the source of the disc “%1”…</translation>
+    </message>
+    <message>
+        <source>光盘“%1”没有导入记录，无法更新。</source>
+        <translation>The disc “%1” has no import record and cannot be updated.</translation>
+    </message>
+    <message>
+        <source>找不到光盘的来源：%1</source>
+        <translation>Cannot find the disc&apos;s source: %1</translation>
+    </message>
+    <message>
+        <source>更新已停止，光盘没有改变</source>
+        <translation>Update stopped; the disc is unchanged</translation>
+    </message>
+    <message>
+        <source>正在更新光盘“%1”……</source>
+        <translation>Updating the disc “%1”…</translation>
+    </message>
+    <message>
+        <source>更新失败</source>
+        <translation>Update failed</translation>
+    </message>
+    <message>
+        <source>光盘“%1”没有更新：<byte value="xd"/></source>
+        <translation>The disc “%1” was not updated:<byte value="xd"/></translation>
+    </message>
+    <message>
+        <source>完成更新：%1</source>
+        <translation>Updated: %1</translation>
     </message>
 </context>
 </TS>

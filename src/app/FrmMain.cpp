@@ -9,6 +9,7 @@
 #include "drives/StatusFrames.h"
 #include "import/ExtEdition.h"
 #include "import/ImportController.h"
+#include "import/UpdateController.h"
 #include "language/Language.h"
 #include "search/ExportController.h"
 #include "search/FrmCopies.h"
@@ -142,9 +143,11 @@ void TfrmMain::createActions()
     actProperties = makeAction("actProperties", -1);
     actProperties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
     actLentDiscs = makeAction("actLentDiscs", -1);
-    m_actionStates.setChanging(
-        {actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition, actProperties, actLentDiscs});
-    m_actionStates.setWriting({actCDimp, actDriverImp, actDel, actExtEdition, actComment});
+    actUpdate = makeAction("actUpdate", -1);
+    m_actionStates.setAllowed(actUpdate, false);
+    m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition, actProperties,
+                                actLentDiscs, actUpdate});
+    m_actionStates.setWriting({actCDimp, actDriverImp, actDel, actExtEdition, actComment, actUpdate});
     m_actionStates.setReadOnly(m_dm.readOnlyReason());
 }
 
@@ -156,6 +159,7 @@ void TfrmMain::retranslateActions()
     setActionTexts(actFind, tr("查询(&F)"), tr("查询"));
     setActionTexts(actDel, tr("删除(&D)"), tr("删除"));
     setActionTexts(actProperties, tr("属性(&R)"), tr("光盘的位置、说明、关键词和借出"));
+    setActionTexts(actUpdate, tr("更新(&U)"), tr("按导入记录重新扫描光盘的来源，在原处更新它的文件"));
     setActionTexts(actLentDiscs, tr("借出的光盘(&L)"), tr("列出借出的光盘"));
     setActionTexts(actCopies, tr("副本统计(&C)"), tr("哪些文件只在一张光盘上，哪些在几张光盘上都有"));
     setActionTexts(actDiscCopies, tr("副本统计"), tr("这张光盘的文件在别的光盘上有没有副本"));
@@ -250,6 +254,7 @@ void TfrmMain::createMenus()
     mnuEdit->setObjectName(u"mnuEdit"_s);
     mnuEdit->addAction(menuItem("miDel", actDel));
     mnuEdit->addAction(menuItem("miProperties", actProperties));
+    mnuEdit->addAction(menuItem("miUpdate", actUpdate));
     mnuEdit->addAction(menuItem("miLentDiscs", actLentDiscs));
     mnuEdit->addSeparator();
     mnuEdit->addAction(menuItem("miexp", actCDexpASC));
@@ -273,7 +278,7 @@ void TfrmMain::createMenus()
     pmCdIndex->addSeparator();
     pmCdIndex->addAction(actDel);
     pmCdIndex->addSeparator();
-    pmCdIndex->addAction(actProperties);
+    pmCdIndex->addActions({actProperties, actUpdate});
 
     pmStatus = new QMenu(this);
     pmStatus->setObjectName(u"pmStatus"_s);
@@ -400,6 +405,10 @@ void TfrmMain::createFeatures()
     m_import = new ImportController(m_dm, m_commFunction, m_prompts, *m_progress, m_actionStates, this, Panel3);
     connect(m_import, &ImportController::discStored, m_browser, &DiscBrowser::AddStoredDisc);
     connect(m_import, &ImportController::discStored, m_shelf, &DiscShelf::refresh);
+    m_update = new UpdateController(m_dm, m_commFunction, m_prompts, *m_progress, m_actionStates, this, Panel3);
+    connect(m_update, &UpdateController::discUpdated, this,
+            ActionGuard::wrap(m_prompts, [this] { m_browser->tvCdIndexChange(); }));
+    connect(m_update, &UpdateController::discUpdated, m_shelf, &DiscShelf::refresh);
     connect(m_browser, &DiscBrowser::discDeleted, m_shelf, &DiscShelf::refresh);
     m_search = new SearchController(
         m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
@@ -442,6 +451,10 @@ void TfrmMain::connectActions()
     forward(actFind, [this] { m_search->actFindExecute(); });
     forward(actDel, [this] { m_browser->actDelExecute(); });
     forward(actProperties, [this] { m_shelf->showProperties(); });
+    forward(actUpdate, [this] {
+        if (const std::optional<TDiscNode> disc = m_browser->selectedDisc())
+            m_update->update(disc->DiskCode, disc->DiskName);
+    });
     forward(actLentDiscs, [this] { m_shelf->showLentDiscs(this); });
     forward(actCopies, [this] { actCopiesExecute(false); });
     forward(actDiscCopies, [this] { actCopiesExecute(true); });
@@ -454,6 +467,8 @@ void TfrmMain::connectBrowser()
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
             ActionGuard::wrap(m_prompts, [this] { m_browser->tvCdIndexChange(); }));
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, m_shelf, &DiscShelf::currentChanged);
+    connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
+            [this] { m_actionStates.setAllowed(actUpdate, m_browser->selectedDisc().has_value()); });
     connect(tvCdIndex, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         ActionGuard::run(m_prompts, [this, item] { m_shelf->showProperties(item); });
     });

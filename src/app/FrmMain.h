@@ -20,6 +20,7 @@ class DiscShelf;
 class QLineEdit;
 class ExportController;
 class ImportController;
+class UpdateController;
 class Prompts;
 class SearchController;
 class SearchIndexBuilder;
@@ -94,6 +95,7 @@ public:
     QAction *actChinese;
     QAction *actEnglish;
     QAction *actProperties;
+    QAction *actUpdate;
     QAction *actLentDiscs;
 
 protected:
@@ -139,6 +141,7 @@ private:
     DiscBrowser *m_browser = nullptr;
     DiscShelf *m_shelf = nullptr;
     ImportController *m_import = nullptr;
+    UpdateController *m_update = nullptr;
     SearchController *m_search = nullptr;
     ExportController *m_export = nullptr;
     SearchIndexBuilder *m_indexBuilder = nullptr;

@@ -15,4 +15,5 @@ int exportList(const QStringList &arguments);
 int categories(const QStringList &arguments);
 int checksums(const QStringList &arguments);
 int copies(const QStringList &arguments);
+int update(const QStringList &arguments);
 } // namespace CliCommands

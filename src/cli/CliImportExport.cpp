@@ -8,7 +8,6 @@
 #include "import/DiscImport.h"
 #include "import/RowChecksums.h"
 #include "search/FileListExport.h"
-#include "search/SearchIndexBuilder.h"
 #include "store/AppError.h"
 #include "store/Catalogue.h"
 #include "store/FileRowModel.h"
@@ -142,16 +141,6 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QString &cate
                             ? QCoreApplication::translate("Cli", "已校验%1个文件；%2").arg(checksums.files).arg(checksums.text())
                             : QCoreApplication::translate("Cli", "已校验%1个文件").arg(checksums.files));
     return Status::Done;
-}
-
-// The search index and the pinyin brought up to date, as the window does after an import.
-bool updateIndex(CliCatalogue &catalogue)
-{
-    TerminalProgress progress;
-    if (SearchIndexBuilder::buildAll(catalogue.dm().aConQl.connectionName(), progress))
-        return true;
-    CliOutput::error(QCoreApplication::translate("Cli", "这个光盘索引库没有搜索索引"));
-    return false;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 
+#include "search/SearchIndexBuilder.h"
 #include "store/AppError.h"
 #include "store/Catalogue.h"
 #include "store/FileRowModel.h"
@@ -136,6 +137,16 @@ int finished(int status)
     if (status != Status::CatalogueFailed)
         CliOutput::error(QString::fromLocal8Bit(std::strerror(errno)));
     return Status::CatalogueFailed;
+}
+
+// The search index and the pinyin brought up to date, as the window does after an import.
+bool updateIndex(CliCatalogue &catalogue)
+{
+    TerminalProgress progress;
+    if (SearchIndexBuilder::buildAll(catalogue.dm().aConQl.connectionName(), progress))
+        return true;
+    CliOutput::error(QCoreApplication::translate("Cli", "这个光盘索引库没有搜索索引"));
+    return false;
 }
 
 } // namespace CliSupport

@@ -42,6 +42,9 @@ std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const Q
 // Lists file rows; status 1 when there are none.
 int listFiles(const CommandParser &command, const FileRowModel &rows);
 QCommandLineOption inOption();
+// The search index and the pinyin brought up to date, as the window does after an import;
+// false (said on standard error) for a catalogue without the index.
+bool updateIndex(CliCatalogue &catalogue);
 // The status a command ends with once standard output is flushed: CatalogueFailed (with
 // the system's message) when any write to it failed.
 int finished(int status);

@@ -29,6 +29,7 @@ const char *const kUsage = QT_TRANSLATE_NOOP(
            "  import       导入驱动器、文件夹或光盘映像（--checksums 同时计算校验值）\n"
            "  index        为整个光盘索引库建立搜索索引和拼音\n"
            "  export       把一张光盘的文件或查找结果导出为文本文件\n"
+           "  update 光盘名  按来源在原处更新一张光盘（--dry-run 只列出差别，--all-folders 所有文件夹）\n"
            "  categories   列出扩展名类别和它们的文件掩码\n"
            "  checksums 光盘名  以 sha256sum 的格式列出一张光盘的校验值\n"
            "  copies [光盘名]  副本统计：只在一张光盘上有的文件（--single），几张光盘上都有的（--duplicates）\n"
@@ -106,6 +107,7 @@ int main(int argc, char *argv[])
         {u"edit"_s, CliDiscDetails::edit},
         {u"export"_s, CliCommands::exportList}, {u"categories"_s, CliCommands::categories},
         {u"checksums"_s, CliCommands::checksums}, {u"copies"_s, CliCommands::copies},
+        {u"update"_s, CliCommands::update},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

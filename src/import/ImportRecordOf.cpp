@@ -24,6 +24,21 @@ QString nativePath(const QString &root)
     return QDir::cleanPath(base + u'/' + relative);
 }
 
+// The volume a folder lies on and the folder's path below the volume's root.
+void addVolume(const QString &root, ImportRecord &record)
+{
+    const std::optional<VolumeIdentity> volume = Platform::instance().volumeIdentity(root.at(0).toLatin1());
+    if (!volume)
+        return;
+    record.volumeUuid = volume->uuid;
+    record.volumeLabel = volume->label;
+    QString relative = root.mid(3);
+    relative.replace(u'\\', u'/');
+    while (relative.endsWith(u'/'))
+        relative.chop(1);
+    record.volumePath = relative;
+}
+
 } // namespace
 
 ImportRecord importRecordOf(const QString &category, const QStringList &masks, ImportRecord::Source source,
@@ -37,8 +52,11 @@ ImportRecord importRecordOf(const QString &category, const QStringList &masks, I
     record.letter = root.isEmpty() ? QString() : root.left(1).toUpper();
     record.label = drive.DiskLabel;
     record.serial = drive.DiskSerial;
-    if (source == ImportRecord::Source::Folder)
+    if (source == ImportRecord::Source::Folder) {
         record.path = nativePath(root);
+        if (root.size() >= 3)
+            addVolume(root, record);
+    }
     record.options.insert(u"fileTime"_s, time == ScanTime::Modified ? u"modified"_s : u"created"_s);
     return record;
 }

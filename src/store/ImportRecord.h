@@ -24,6 +24,12 @@ struct ImportRecord {
     // key, so no schema step is needed for one more option, and readers ignore keys
     // they do not know.
     QJsonObject options;
+    // For a folder: the file system it lay on, as udev or blkid name it, and the folder's
+    // path below that volume's root ('/'-separated, empty for the root), so that an update
+    // finds it wherever the volume is mounted now. Empty where the volume told none.
+    QString volumeUuid;
+    QString volumeLabel;
+    QString volumePath;
 
     static QString sourceName(Source source);
     static Source sourceOf(const QString &name);
@@ -35,4 +41,9 @@ namespace ImportRecordStore {
 // Writes the record of the disc of that code; inside the transaction that stores the disc.
 void write(const QString &connectionName, qint64 discCode, const ImportRecord &record);
 std::optional<ImportRecord> read(const QString &connectionName, qint64 discCode);
+// The codes of the discs imported from a folder, ascending.
+QList<qint64> folderDiscs(const QString &connectionName);
+// The table of the folders' volumes (DiscImportVolume), one row per folder import whose
+// volume has a UUID, removed with the disc.
+QStringList volumeStatements();
 } // namespace ImportRecordStore

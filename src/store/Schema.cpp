@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "DiscRecordsSchema.h"
 #include "FileChecksums.h"
+#include "ImportRecord.h"
 #include "SearchIndex.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -80,6 +81,8 @@ QStringList upgradeStatements(int version)
         return {u"CREATE TABLE ArchiveMember (FileRow INTEGER PRIMARY KEY)"_s,
                 u"CREATE TRIGGER ArchiveMember_Gone AFTER DELETE ON CdRomListDt BEGIN"
                 " DELETE FROM ArchiveMember WHERE FileRow = old.rowid; END"_s};
+    case 7: // the volume each folder import lay on, so that an update finds it again
+        return ImportRecordStore::volumeStatements();
     default:
         return {};
     }

@@ -148,7 +148,7 @@ void SearchIndex::remove(const QString &connectionName)
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchIndexState"_s);
     runStatement(connectionName, u"DROP TABLE IF EXISTS SearchReadingState"_s);
     // Nor had it the later steps' tables.
-    for (const QString &table : {u"DiscImport"_s, u"DiscDetails"_s, u"DiscLending"_s})
+    for (const QString &table : {u"DiscImportVolume"_s, u"DiscImport"_s, u"DiscDetails"_s, u"DiscLending"_s})
         runStatement(connectionName, u"DROP TABLE IF EXISTS "_s + table);
     runStatement(connectionName, u"DROP TRIGGER IF EXISTS FileChecksumRemove"_s);
     runStatement(connectionName, u"DROP TABLE IF EXISTS FileChecksum"_s);

@@ -1,11 +1,16 @@
 // The main window: actions, menus, panels, the status bar and the stop request.
+#include "FakePlatform.h"
 #include "RecordingErrorPresenter.h"
+#include "RecordingProgress.h"
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestSession.h"
 #include "app/DiscBrowser.h"
 #include "app/FrmMain.h"
 #include "app/HelpWindow.h"
+#include "drives/platform/PlatformOverride.h"
+#include "import/DiscDifferenceDialog.h"
+#include "import/DiscImport.h"
 #include "language/Language.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
@@ -143,7 +148,8 @@ private slots:
         QCOMPARE(entries(top[0]->menu()), (QStringList{u"新的CD"_s, u"磁盘导入"_s, u"-"_s, u"退出(&X)"_s}));
         QCOMPARE(top[1]->text(), u"编辑(&E)"_s);
         QCOMPARE(entries(top[1]->menu()),
-                 (QStringList{u"删除(&D)"_s, u"属性(&R)"_s, u"借出的光盘(&L)"_s, u"-"_s, u"导出(&E)"_s, u"副本统计(&C)"_s,
+                 (QStringList{u"删除(&D)"_s, u"属性(&R)"_s, u"更新(&U)"_s, u"借出的光盘(&L)"_s, u"-"_s, u"导出(&E)"_s,
+                              u"副本统计(&C)"_s,
                               u"-"_s, u"Language"_s, u"-"_s, u"设置"_s}));
         QMenu *language = subMenu(top[1]->menu(), u"Language"_s);
         QCOMPARE(entries(language), (QStringList{u"Chinese(GB)"_s, u"English"_s}));
@@ -156,7 +162,7 @@ private slots:
         QCOMPARE(entries(top[2]->menu()), (QStringList{u"用户手册(&H)"_s, u"-"_s, u"关于光盘索引(&A)"_s}));
 
         QCOMPARE(entries(m_main->pmCdIndex), (QStringList{u"光盘导入(&I)"_s, u"备注"_s, u"副本统计"_s, u"-"_s,
-                                                          u"删除(&D)"_s, u"-"_s, u"属性(&R)"_s}));
+                                                          u"删除(&D)"_s, u"-"_s, u"属性(&R)"_s, u"更新(&U)"_s}));
         QCOMPARE(entries(m_main->pmStatus),
                  (QStringList{u"  弹  出"_s, u"  关  闭"_s, u"-"_s, u"全部弹出"_s, u"全部关闭"_s}));
         QCOMPARE(m_main->tb->actions(),
@@ -175,6 +181,53 @@ private slots:
         QCOMPARE(imports.size(), 1);
         m_main->actionStates().setAllowed(action(u"actCDimp"_s), false);
         QVERIFY(!miCDimp->isEnabled());
+    }
+
+    // 更新 of the selected disc: the difference dialog, and 确定 lists the new file; 取消 and
+    // a source that cannot be found change nothing, the latter said in the program's words.
+    void updateThroughTheWindow()
+    {
+        FakePlatform platform;
+        PlatformOverride use(platform);
+        platform.addDrive('e').uuid = u"ABCD-0001"_s;
+        const QString folder = platform.drive('e').root + u"/歌/"_s;
+        QDir().mkpath(folder);
+        const auto write = [&](const QString &name) {
+            QFile file(folder + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
+        write(u"一.mp3"_s);
+        RecordingProgress progress;
+        QCOMPARE(DiscImport::run(m_session->dm, m_session->comm, 'e', u"e:\\歌"_s, {u"*.*"_s}, u"硬盘"_s, progress,
+                                 {ScanTime::Created, nullptr, ImportRecord::Source::Folder}),
+                 DiscImport::Result::Stored);
+        write(u"二.mp3"_s);
+        m_main = std::make_unique<TfrmMain>(m_session->dm, m_session->comm, m_prompts);
+        m_main->show();
+        m_main->tvCdIndex->setCurrentItem(m_main->rootNode()->child(0));
+        QVERIFY(action(u"actUpdate"_s)->isEnabled());
+        const auto answer = [&](bool ok) {
+            auto *timer = new QTimer(m_main.get());
+            connect(timer, &QTimer::timeout, timer, [timer, ok] {
+                if (auto *dialog = qobject_cast<TfrmDiscDifference *>(QApplication::activeModalWidget())) {
+                    ok ? dialog->accept() : dialog->reject();
+                    timer->deleteLater();
+                }
+            });
+            timer->start(10);
+        };
+        answer(false);
+        action(u"actUpdate"_s)->trigger();
+        QCOMPARE(m_main->lvDetail->rows()->rowCount(), 1);
+        answer(true);
+        action(u"actUpdate"_s)->trigger();
+        QCOMPARE(m_main->lvDetail->rows()->rowCount(), 2);
+        QCOMPARE(m_main->lvDetail->rows()->row(1).sub[FileRow::ListName - 1], u"二.mp3"_s);
+        platform.drive('e').uuid = u"ABCD-0002"_s;
+        action(u"actUpdate"_s)->trigger();
+        QCOMPARE(m_prompts.calls.size(), 1);
+        QVERIFY(m_prompts.calls.first().text.startsWith(u"找不到光盘的来源："_s));
+        QCOMPARE(m_main->lvDetail->rows()->rowCount(), 2);
     }
 
     // Every menu item has its name and runs its action; none takes the action's shortcut,

@@ -310,6 +310,61 @@ private slots:
         QVERIFY2(err.contains(u"1个文件夹和2个文件无法读取，没有列入"_s), qPrintable(err));
     }
 
+    // update: --dry-run lists the difference and writes nothing; update applies it, keeps
+    // the disc's code and leaves the index exact; --all-folders passes over a folder that is
+    // gone with a line, update of it alone says so; refused while the catalogue is held.
+    void updateFromTheCommandLine()
+    {
+        QTemporaryDir dir;
+        const QString catalogue = dir.filePath(u"cat.mdb"_s);
+        QCOMPARE(QProcess::execute(QStringLiteral(QUILLON_MKDB), {catalogue}), 0);
+        const QString folder = dir.filePath(u"歌"_s);
+        const auto write = [&](const QString &name) {
+            QDir().mkpath(folder);
+            QFile file(folder + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("data");
+        };
+        write(u"一.mp3"_s);
+        write(u"二.mp3"_s);
+        const auto run = [&](const QStringList &arguments) { return cli(arguments, QString(), catalogue); };
+        QCOMPARE(run({u"import"_s, u"--name"_s, u"歌盘"_s, u"--category"_s, u"音乐"_s, u"--folder"_s, folder}).status,
+                 0);
+        QCOMPARE(run({u"edit"_s, u"歌盘"_s, u"--location"_s, u"抽屉三"_s}).status, 0);
+        const QString shown = run({u"show"_s, u"歌盘"_s}).out;
+        QVERIFY(shown.contains(u"抽屉三"_s));
+        QVERIFY(QFile::remove(folder + u"/二.mp3"_s));
+        write(u"新歌.mp3"_s);
+
+        const Run dry = run({u"update"_s, u"歌盘"_s, u"--dry-run"_s});
+        QCOMPARE(dry.status, 0);
+        const QStringList lines = dry.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.at(0).startsWith(u"added\t"_s) && lines.at(0).contains(u"\t新歌.mp3\t4\t"_s), qPrintable(dry.out));
+        QVERIFY(lines.at(1).startsWith(u"removed\t"_s) && lines.at(1).contains(u"\t二.mp3\t"_s));
+        QVERIFY2(dry.err.contains(u"新增1个文件，删除1个，更改0个，未变1个"_s), qPrintable(dry.err));
+        QCOMPARE(run({u"files"_s, u"歌盘"_s}).out.count(u'\n'), 2);
+
+        const Run applied = run({u"update"_s, u"歌盘"_s});
+        QCOMPARE(applied.status, 0);
+        QVERIFY(applied.err.contains(u"新增1个文件，删除1个"_s));
+        QCOMPARE(run({u"show"_s, u"歌盘"_s}).out, shown);
+        QVERIFY(run({u"search"_s, u"xinge"_s, u"--pinyin"_s}).out.contains(u"新歌.mp3"_s));
+        QCOMPARE(run({u"search"_s, u"二.mp3"_s}).status, 1);
+
+        QVERIFY(QDir(folder).removeRecursively());
+        const Run all = run({u"update"_s, u"--all-folders"_s});
+        QCOMPARE(all.status, 0);
+        QVERIFY2(all.err.contains(u"跳过 歌盘：找不到光盘的来源："_s), qPrintable(all.err));
+        const Run missing = run({u"update"_s, u"歌盘"_s});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains(u"找不到光盘的来源："_s));
+        QCOMPARE(run({u"files"_s, u"歌盘"_s}).out.count(u'\n'), 2);
+
+        const CatalogueLock window(catalogue);
+        QCOMPARE(run({u"update"_s, u"--all-folders"_s}).status, 1);
+    }
+
     // A write waits for no one: it is refused while another program holds the catalogue;
     // reading goes on.
     void writesRefusedWhileInUse()

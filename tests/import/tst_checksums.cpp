@@ -23,11 +23,7 @@ class TestChecksums : public QObject {
 
     void write(char letter, const QString &relative, const QByteArray &data)
     {
-        const QString path = m_platform.drive(letter).root + u'/' + relative;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(data);
+        QVERIFY(m_platform.writeFile(letter, relative, data));
     }
 
     static DiscImport::Result import(TestSession &s, char letter, const QString &name, ImportChecksums &checksums,

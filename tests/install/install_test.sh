@@ -93,10 +93,10 @@ grep -q "usr/lib/debug/.build-id/${BUILD_ID:0:2}/${BUILD_ID:2}.debug" <<<"$DEBUG
 echo "ok: stripped programs, symbols in $(basename "$DBGSYM")"
 for path in ./usr/bin/quillon ./usr/bin/quillon-cli ./usr/bin/quillon-mkdb ./usr/share/applications/example.quillon.Quillon.desktop \
   ./usr/share/icons/hicolor/scalable/apps/quillon.svg ./usr/share/metainfo/example.quillon.Quillon.metainfo.xml \
-  ./usr/share/quillon/help/Quillon.html; do
+  ./usr/share/quillon/help/Quillon.html ./usr/lib/systemd/user/quillon-update.timer ./usr/lib/systemd/user/quillon-update.service; do
   grep -q " $path\$" <<<"$CONTENTS" || fail "the package lacks $path"
 done
-echo "ok: the package holds the program, desktop entry, icon, metadata and manual"
+echo "ok: the package holds the program, desktop entry, icon, metadata, manual and update timer"
 ! grep -Eq 'tst_|bench|drivecheck|screenshots' <<<"$CONTENTS" || fail "the package holds test or benchmark files"
 echo "ok: no test or benchmark file in the package"
 DEPENDS=$(dpkg-deb --field "$DEB" Depends)

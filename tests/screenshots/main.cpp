@@ -6,6 +6,7 @@
 // is drawn in Chinese and again in English (the files suffixed _en).
 #include "CatalogueFixture.h"
 #include "FakePlatform.h"
+#include "RecordingProgress.h"
 #include "ScriptedPrompts.h"
 #include "TestProgramDir.h"
 #include "app/AboutBox.h"
@@ -16,6 +17,9 @@
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
 #include "drives/platform/PlatformOverride.h"
+#include "import/DiscDifferenceDialog.h"
+#include "import/DiscImport.h"
+#include "import/DiscUpdate.h"
 #include "import/DrvList.h"
 #include "import/Drvbtn.h"
 #include "import/ExtEdition.h"
@@ -279,6 +283,48 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
     }
 }
 
+// A folder of an external disk imported last month, with files added, removed and
+// changed since: the difference 更新 shows.
+void writeFile(const QString &path, qsizetype size)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(QByteArray(size, 'x'));
+}
+
+qint64 importChangedFolder(TdmQL &dm, TLCommFunction &comm, FakePlatform &platform)
+{
+    const QString root = platform.drive('c').root + u"/照片"_s;
+    for (const QString &name : {u"春节/IMG_0001.jpg"_s, u"春节/IMG_0002.jpg"_s, u"旅行/桂林 01.jpg"_s,
+                                u"旅行/桂林 02.jpg"_s, u"说明.txt"_s})
+        writeFile(root + u'/' + name, 2345678);
+    RecordingProgress progress;
+    DiscImport::run(dm, comm, 'c', u"c:\\照片"_s, {u"*.*"_s}, u"移动硬盘 照片"_s, progress,
+                    {ScanTime::Modified, nullptr, ImportRecord::Source::Folder, u"全部文件"_s});
+    QFile::remove(root + u"/春节/IMG_0002.jpg"_s);
+    writeFile(root + u"/说明.txt"_s, 4096);
+    for (const QString &name : {u"旅行/桂林 03.jpg"_s, u"旅行/阳朔 01.jpg"_s, u"2024/IMG_1001.jpg"_s})
+        writeFile(root + u'/' + name, 3456789);
+    return dm.catalogue().discNamed(u"移动硬盘 照片"_s)->code;
+}
+
+void updateDifference(TdmQL &dm, qint64 code)
+{
+    DiscUpdate update(dm, code);
+    RecordingProgress progress;
+    update.prepare(progress);
+    TfrmDiscDifference dialog(u"移动硬盘 照片"_s, update);
+    dialog.show();
+    save(dialog, u"update-difference"_s);
+}
+
+void useLanguage(Language language)
+{
+    InterfaceLanguage::apply(language);
+    g_suffix = language == Language::English ? u"_en"_s : QString();
+}
+
 void frames()
 {
     QPixmap strip(13 * 40, 40);
@@ -315,10 +361,15 @@ int main(int argc, char *argv[])
     TdmQL dm(dir.path(), comm, business);
     fillCatalogue(dm, comm);
     for (const Language language : {Language::Chinese, Language::English}) {
-        InterfaceLanguage::apply(language);
-        g_suffix = language == Language::English ? u"_en"_s : QString();
+        useLanguage(language);
         mainWindows(dm, comm, prompts);
         dialogs(dm, comm, prompts);
+    }
+    // After the main window's pictures, which show the catalogue without it.
+    const qint64 updated = importChangedFolder(dm, comm, platform);
+    for (const Language language : {Language::Chinese, Language::English}) {
+        useLanguage(language);
+        updateDifference(dm, updated);
     }
     frames();
     return 0;

@@ -2,9 +2,13 @@
 // plain scan finds; the index follows every write and delete, fills in resumable batches on
 // a catalogue written before it existed, and stays right through compaction.
 #include "CatalogueFixture.h"
+#include "FakePlatform.h"
 #include "RecordingErrorPresenter.h"
 #include "RecordingProgress.h"
 #include "TestProgramDir.h"
+#include "drives/platform/PlatformOverride.h"
+#include "import/DiscImport.h"
+#include "import/DiscUpdate.h"
 #include "search/SearchIndexBuilder.h"
 #include "store/Catalogue.h"
 #include "store/LCommBusiness.h"
@@ -213,6 +217,65 @@ private slots:
         const int narrowed = compareWithScan(dm, random, 2500);
         QVERIFY(narrowed >= 0);
         QVERIFY2(narrowed > 1500, qPrintable(QString::number(narrowed)));
+    }
+
+    // Random patterns over a catalogue changed by updates: a folder disc among others loses,
+    // gains and changes files (the new ones named at random, some in Chinese), twice, the
+    // second time after the discs behind it went, so that new rows take freed rowids.
+    void updatedCatalogueSearchesAsTheScan()
+    {
+        FakePlatform platform;
+        PlatformOverride override(platform);
+        platform.addDrive('e').uuid = u"UPDATE-1"_s;
+        const QString root = platform.drive('e').root + u"/docs/"_s;
+        QRandomGenerator random(33);
+        QStringList files;
+        const auto addFiles = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                QString name = randomText(random, 1 + random.bounded(6)).remove(u'/').remove(u'\\');
+                name = u"%1 %2.txt"_s.arg(name).arg(files.size());
+                const QString folder = random.bounded(3) == 0 ? u"子目录/"_s : QString();
+                QDir().mkpath(root + folder);
+                QFile file(root + folder + name);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(QByteArray(random.bounded(50), 'x'));
+                files.append(folder + name);
+            }
+        };
+        addFiles(200);
+        TestProgramDir dir;
+        Session s;
+        TdmQL dm(dir.path(), s.comm, s.business);
+        const QString connection = dm.aConQl.connectionName();
+        RecordingProgress progress;
+        QCOMPARE(DiscImport::run(dm, s.comm, 'e', u"e:\\docs"_s, {u"*.*"_s}, u"folder"_s, progress,
+                                 {ScanTime::Modified, nullptr, ImportRecord::Source::Folder}),
+                 DiscImport::Result::Stored);
+        addRandomDisc(dm, s.comm, random, u"behind"_s, 150);
+        buildIndex(connection);
+        const qint64 code = dm.catalogue().discNamed(u"folder"_s)->code;
+        const auto update = [&] {
+            for (int i = 0; i < 30; ++i)
+                QVERIFY(QFile::remove(root + files.takeAt(random.bounded(files.size()))));
+            for (int i = 0; i < 20; ++i) {
+                QFile file(root + files.at(random.bounded(files.size())));
+                QVERIFY(file.open(QIODevice::Append));
+                file.write("more");
+            }
+            addFiles(40);
+            DiscUpdate discUpdate(dm, code);
+            QCOMPARE(discUpdate.prepare(progress), DiscUpdate::Result::Ready);
+            QCOMPARE(discUpdate.difference().added.size(), 40);
+            QVERIFY(discUpdate.apply(progress));
+        };
+        update();
+        buildIndex(connection);
+        QVERIFY(s.comm.ExecSql(*dm.aqryTempFind, u"delete from CdRomListMt where DiskName = ?"_s, {u"behind"_s}));
+        update();
+        QVERIFY(SearchIndex::progress(connection)->tail() > 0);
+        QVERIFY(compareWithScan(dm, random, 600) >= 0);
+        buildIndex(connection);
+        QVERIFY(compareWithScan(dm, random, 600) >= 0);
     }
 
     // Long texts ask the index for little: repeated runs merged, few terms counted and put

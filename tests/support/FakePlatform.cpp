@@ -3,6 +3,8 @@
 #include "drives/platform/linux/FolderFileSource.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +32,14 @@ FakePlatform::Drive &FakePlatform::drive(char letter)
 {
     Q_ASSERT(m_drives.contains(driveLetter(letter)));
     return m_drives[driveLetter(letter)];
+}
+
+bool FakePlatform::writeFile(char letter, const QString &relativePath, const QByteArray &data)
+{
+    const QString path = drive(letter).root + u'/' + relativePath;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 void FakePlatform::removeDrive(char letter)
@@ -98,6 +108,12 @@ std::optional<VolumeInfo> FakePlatform::volumeInformation(char letter)
 {
     const Drive *d = readyDrive(letter);
     return d ? std::optional(d->volume) : std::nullopt;
+}
+
+std::optional<VolumeIdentity> FakePlatform::volumeIdentity(char letter)
+{
+    const Drive *d = readyDrive(letter);
+    return d && !d->uuid.isEmpty() ? std::optional(VolumeIdentity{d->uuid, d->volume.label}) : std::nullopt;
 }
 
 qint32 FakePlatform::driveType(char letter)

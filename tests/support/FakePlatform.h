@@ -21,6 +21,7 @@ public:
         qint32 type = DriveTypes::Fixed;
         bool ready = true; // false: no medium (no volume, no size, no listing)
         VolumeInfo volume; // what a ready drive's volume says
+        QString uuid;      // the file system's UUID; empty: it tells none
         qint64 size = qint64(1) << 30;
         bool openTrayResult = false;
         bool closeTrayResult = false;
@@ -38,6 +39,8 @@ public:
     Drive &drive(char letter);
     void removeDrive(char letter);
 
+    // Writes a file below a drive's root, with the folders it lies in; false when it cannot.
+    bool writeFile(char letter, const QString &relativePath, const QByteArray &data);
     // The creation time a listing gives for a file or directory below a drive's root.
     void setCreationTime(char letter, const QString &relativePath, quint64 fileTime);
     // A directory below a drive's root that cannot be listed.
@@ -56,6 +59,7 @@ public:
     QString nativeRoot(char letter) override;
     std::optional<DriveLocation> locate(const QString &nativePath) override;
     std::optional<VolumeInfo> volumeInformation(char letter) override;
+    std::optional<VolumeIdentity> volumeIdentity(char letter) override;
     qint32 driveType(char letter) override;
     std::optional<qint64> volumeSize(char letter) override;
     bool openTray(char letter) override;

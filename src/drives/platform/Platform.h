@@ -14,6 +14,13 @@
 
 class PlatformOverride;
 
+// What names a file system wherever it is mounted: its UUID and label as udev or libblkid
+// give them (the mounted file system itself where neither knows it).
+struct VolumeIdentity {
+    QString uuid;
+    QString label;
+};
+
 // Everything the program asks the operating system about drives. Drives are named by
 // letters: every method takes a letter in either case and answers "no such drive" for
 // anything that is not a letter of a drive. Used on the GUI thread only.
@@ -40,6 +47,8 @@ public:
 
     // Nothing when there is no readable volume.
     virtual std::optional<VolumeInfo> volumeInformation(char letter) = 0;
+    // Nothing when the drive has no mounted file system or it tells no UUID.
+    virtual std::optional<VolumeIdentity> volumeIdentity(char letter) = 0;
     // One of DriveTypes.
     virtual qint32 driveType(char letter) = 0;
     // Total bytes of the volume; nothing when it cannot be asked (no medium).
@@ -71,5 +80,6 @@ protected:
 
 private:
     friend class PlatformOverride;
+
     static Platform *s_override;
 };

@@ -244,6 +244,17 @@ std::optional<VolumeInfo> LinuxPlatform::volumeInformation(char letter)
     return mount ? mountedVolumeInformation(*mount) : std::nullopt;
 }
 
+std::optional<VolumeIdentity> LinuxPlatform::volumeIdentity(char letter)
+{
+    const auto mount = mountOf(letter);
+    if (!mount)
+        return std::nullopt;
+    const VolumeId id = identify(*mount);
+    if (id.uuid.isEmpty())
+        return std::nullopt;
+    return VolumeIdentity{id.uuid, id.label};
+}
+
 std::optional<VolumeInfo> LinuxPlatform::mountedVolumeInformation(const MountEntry &mount)
 {
     const auto st = volumeStat(mount.rootPath);

@@ -44,6 +44,7 @@ public:
     QString nativeRoot(char letter) override;
     std::optional<DriveLocation> locate(const QString &nativePath) override;
     std::optional<VolumeInfo> volumeInformation(char letter) override;
+    std::optional<VolumeIdentity> volumeIdentity(char letter) override;
     qint32 driveType(char letter) override;
     std::optional<qint64> volumeSize(char letter) override;
     bool openTray(char letter) override;
