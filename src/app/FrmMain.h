@@ -19,6 +19,7 @@ class DiscBrowser;
 class DiscShelf;
 class QLineEdit;
 class ExportController;
+class VerifyController;
 class ImportController;
 class Prompts;
 class SearchController;
@@ -95,6 +96,8 @@ public:
     QAction *actEnglish;
     QAction *actProperties;
     QAction *actLentDiscs;
+    QAction *actVerify;
+    QAction *actDueDiscs;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -141,6 +144,7 @@ private:
     ImportController *m_import = nullptr;
     SearchController *m_search = nullptr;
     ExportController *m_export = nullptr;
+    VerifyController *m_verify = nullptr;
     SearchIndexBuilder *m_indexBuilder = nullptr;
     THelpWindow *m_help = nullptr;
 };

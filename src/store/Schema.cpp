@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "DiscRecordsSchema.h"
+#include "DiscVerifications.h"
 #include "FileChecksums.h"
 #include "SearchIndex.h"
 #include "Statement.h"
@@ -76,6 +77,8 @@ QStringList upgradeStatements(int version)
         return DiscRecordsSchema::createStatements();
     case 5: // the checksums of files, stored by imports that compute them
         return FileChecksums::createStatements();
+    case 6: // the verifications of discs against their catalogue
+        return DiscVerificationStore::createStatements();
     default:
         return {};
     }

@@ -14,7 +14,7 @@ public:
     // search index (SearchIndex), 3 the pinyin of names and folders in it, 4 each disc's
     // import record, details and lendings (DiscRecordsSchema), 5 the files' checksums
     // (FileChecksums).
-    static constexpr int CurrentVersion = 5;
+    static constexpr int CurrentVersion = 6;
 
     struct Category {
         QString name;
