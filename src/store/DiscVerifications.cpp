@@ -93,15 +93,17 @@ QHash<qint32, Verification> DiscVerificationStore::latest(const QString &connect
 QList<DueDisc> DiscVerificationStore::due(const QString &connectionName, const QString &cutoff)
 {
     QList<DueDisc> discs;
-    const bool kept = present(connectionName);
-    QSqlQuery query = runStatement(
-        connectionName,
-        kept ? u"select m.DiskCode, m.DiskName, coalesce(v.Last, '') from CdRomListMt m left join "
-               "(select DiskCode, max(VerifiedAt) as Last from DiscVerification group by DiskCode) v "
-               "on v.DiskCode = m.DiskCode where v.Last is null or v.Last < ? "
-               "order by v.Last is not null, v.Last, m.DiskName collate LOCALE"_s
-             : u"select DiskCode, DiskName, '' from CdRomListMt where ? is not null order by DiskName collate LOCALE"_s,
-        {cutoff});
+    // A catalogue without the table has never verified a disc: every disc is due.
+    QSqlQuery query =
+        present(connectionName)
+            ? runStatement(connectionName,
+                           u"select m.DiskCode, m.DiskName, coalesce(v.Last, '') from CdRomListMt m left join "
+                           "(select DiskCode, max(VerifiedAt) as Last from DiscVerification group by DiskCode) v "
+                           "on v.DiskCode = m.DiskCode where v.Last is null or v.Last < ? "
+                           "order by v.Last is not null, v.Last, m.DiskName collate LOCALE"_s,
+                           {cutoff})
+            : runStatement(connectionName,
+                           u"select DiskCode, DiskName, '' from CdRomListMt order by DiskName collate LOCALE"_s);
     while (query.next())
         discs.append({query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()});
     return discs;

@@ -10,12 +10,14 @@
 #include "app/VerifyDialog.h"
 #include "drives/platform/PlatformOverride.h"
 #include "import/DiscImport.h"
+#include "import/RowChecksums.h"
 #include "store/FileRowModel.h"
 #include "ui/SortableListView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -43,15 +45,22 @@ class TestVerifyWindow : public QObject {
                 return main.rootNode()->child(i);
         return nullptr;
     }
+    // Runs look on the dialog once it is open (the verification runs events before it opens
+    // it), then closes it.
     template <class Dialog>
     void whenOpen(const std::function<void(Dialog &)> &look)
     {
-        QTimer::singleShot(0, this, [look] {
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, look] {
             auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+            if (!dialog)
+                return;
+            poll->deleteLater();
+            poll->stop();
+            const auto closing = qScopeGuard([dialog] { dialog->reject(); }); // a failed check too
             look(*dialog);
-            dialog->reject();
         });
+        poll->start(10);
     }
 
 private slots:
