@@ -29,7 +29,7 @@ TfrmVerify::TfrmVerify(const QString &discName, const DiscVerification::Outcome 
     lblSummary->setWordWrap(true);
     lvVerify = new TSortableListView(this);
     lvVerify->setObjectName(u"lvVerify"_s);
-    lvVerify->setColumns(QStringList(5, QString()), {180, 90, 140, 200, 260});
+    lvVerify->setColumns(QStringList(5, QString()), {170, 80, 140, 130, 350});
     std::vector<FileRow> rows;
     rows.reserve(size_t(outcome.files.size()));
     for (const VerifiedFile &file : outcome.files)

@@ -172,6 +172,9 @@ void verification(TdmQL &dm, TfrmMain &window)
     }
     RecordingProgress progress;
     const auto outcome = DiscVerification::run(dm, code, DriveRoot::ofDrive('d'), progress);
+    static bool kept = false;
+    if (!std::exchange(kept, true))
+        DiscVerificationStore::record(connection, code, outcome->counts);
     {
         TfrmVerify result(u"我的音乐 2024"_s, *outcome, &window);
         result.show();
