@@ -75,6 +75,8 @@ double runSearchOnce(TfrmMain &window, const Search &search, QString &status)
         dialog->btnFind->click();
     });
     window.findChild<QAction *>(u"actFind"_s)->trigger();
+    // To the count with the first rows of the list painted.
+    window.lvDetail->viewport()->repaint();
     const double seconds = timer.nsecsElapsed() / 1e9;
     status = window.MyStatusBar1->Panel7->text();
     return seconds;

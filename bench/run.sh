@@ -2,6 +2,8 @@
 # Runs every benchmark in one run on this machine and prints one table.
 #   bash bench/run.sh            data in $QUILLON_BENCH_DATA (default /tmp/quillon-bench)
 #   bash bench/run.sh --huge     also lists and sorts a disc of 1,000,000 records
+#   bash bench/run.sh --plocate  also times quillon-cli search beside plocate over the same
+#                                paths (installs plocate and hyperfine with apt if missing)
 #   bash bench/run.sh --ten-million
 #                                also searches catalogues of 1,000,000 and 10,000,000 records
 #                                with names and folders as on real discs (generated once:
@@ -13,8 +15,10 @@ BUILD=${QUILLON_BUILD_DIR:-build}
 DATA=${QUILLON_BENCH_DATA:-/tmp/quillon-bench}
 HUGE=0
 TEN=0
+PLOCATE=0
 for arg in "$@"; do
   [ "$arg" = "--huge" ] && HUGE=1
+  [ "$arg" = "--plocate" ] && PLOCATE=1
   [ "$arg" = "--ten-million" ] && TEN=1
 done
 
@@ -66,11 +70,41 @@ if [ "$TEN" = 1 ]; then
   realistic ten-million 10000
 fi
 
+# quillon-cli search of a common word beside plocate over the same paths (disc, folder and
+# name of every record), both whole processes printing every hit to /dev/null, in
+# alternating rounds of hyperfine. Only this step needs the two tools; CI never runs it.
+cli_beside_plocate() {
+  local word=$1 db="$DATA/catalogue/data/dbQL.mdb"
+  if ! command -v plocate >/dev/null || ! command -v hyperfine >/dev/null; then
+    apt-get install -y --no-install-recommends plocate hyperfine >/dev/null
+  fi
+  if [ ! -f "$DATA/paths.plocate" ]; then
+    sqlite3 "$db" "select m.DiskName || f.FilePath || f.FileName from CdRomListDt f join CdRomListMt m on m.DiskCode = f.DiskCode" \
+      | tr '\\' '/' >"$DATA/paths.txt"
+    plocate-build -p -l no "$DATA/paths.txt" "$DATA/paths.plocate"
+  fi
+  local cli="$BIN/quillon-cli search $word --catalogue $db" locate="plocate -d $DATA/paths.plocate -i $word"
+  printf 'quillon-cli search %s (%s hits)\t\t\t\n' "$word" "$($cli | wc -l)"
+  printf 'plocate -i %s over the same paths (%s hits)\t\t\t\n' "$word" "$($locate | wc -l)"
+  local csv cliSum=0 locateSum=0
+  csv=$(mktemp)
+  for round in 1 2 3; do
+    hyperfine -N --warmup 1 --runs 5 --export-csv "$csv" "$cli" "$locate" >/dev/null
+    cliSum=$(awk -F, -v s="$cliSum" 'NR == 2 {print s + $4}' "$csv")
+    locateSum=$(awk -F, -v s="$locateSum" 'NR == 3 {print s + $4}' "$csv")
+  done
+  rm -f "$csv"
+  awk -v c="$cliSum" -v l="$locateSum" 'BEGIN {
+    printf "quillon-cli search, whole process (mean of the medians of 3 rounds)\t%.3f\ts\t<= 2x plocate\n", c / 3
+    printf "plocate, whole process\t%.3f\ts\tratio %.1f\n", l / 3, c / l }'
+}
+
 RESULTS=$(mktemp)
 trap 'rm -f "$RESULTS"' EXIT
 {
   printf 'what\tfigure\tunit\ttarget\n'
   "$BIN/bench-scan" "$DATA"
+  "$BIN/bench-archives" "$DATA"
   "$BIN/bench-browser" "$DATA/catalogue"
   if [ "$HUGE" = 1 ]; then "$BIN/bench-browser" "$DATA/huge" huge; fi
   "$BIN/bench-search" "$DATA/catalogue"
@@ -79,6 +113,7 @@ trap 'rm -f "$RESULTS"' EXIT
   "$BIN/bench-checksums" "$DATA/checksums"
   "$BIN/bench-copies" "$DATA/copies" --records 1000000
   if [ "$TEN" = 1 ]; then "$BIN/bench-copies" "$DATA/copies-10m" --records 10000000; fi
+  if [ "$PLOCATE" = 1 ]; then cli_beside_plocate 照片; fi
   if [ "$TEN" = 1 ]; then
     for name in million ten-million; do
       printf '%s\t\t\t\n' "-- $name: realistic names and folders"

@@ -5,7 +5,7 @@
 include(GNUInstallDirs)
 
 set(QUILLON_APP_ID example.quillon.Quillon)
-install(TARGETS quillon quillon-cli quillon-mkdb RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillon quillon-cli quillon-mkdb quillon-probe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/linux/${QUILLON_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/icons/quillon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 configure_file(resources/linux/${QUILLON_APP_ID}.metainfo.xml.in

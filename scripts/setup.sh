@@ -4,8 +4,9 @@
 #   test  runs the whole test suite, the real-drive tests in a virtual machine last
 #   vm    runs only the real-drive tests (tests/vm)
 #   package  builds the Debian package (build/quillon_VERSION_amd64.deb)
-#   fuzz [SECONDS]  builds the disc reader's fuzz target with clang (build-fuzz/) and runs
-#         it (default 600 s); only this command needs the optional packages
+#   fuzz [TARGET] [SECONDS]  builds a fuzz target with clang (build-fuzz/) and runs it
+#         (default 600 s): fuzz_isodirectory (the disc reader, the default) or
+#         fuzz_archivelister (the archive lister); only this command needs the optional packages
 # QUILLON_SANITIZE=1 builds with AddressSanitizer and UBSan into build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,13 +14,14 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev libssl-dev
+  libsqlite3-dev sqlite3 libicu-dev libssl-dev libarchive-dev
   pkgconf libudev-dev libblkid-dev dosfstools
   genisoimage xorriso umockdev libumockdev-dev dbus-daemon
   fonts-noto-cjk tzdata
   libqt6svg6 qt6-translations-l10n qt6-l10n-tools python3
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream
+  zip p7zip-full zstd xz-utils libarchive-tools
 )
 # The real-drive tests: a virtual machine with a CD-ROM drive, and what runs inside it.
 VM_PACKAGES=(qemu-system-x86 busybox-static kmod udev udisks2 dbus udftools)
@@ -79,13 +81,18 @@ make_package() {
 }
 
 run_fuzz() {
-  local seconds=${1:-600} corpus=build-fuzz/corpus seeds=build-fuzz/seeds
+  local target=fuzz_isodirectory
+  case "${1:-}" in fuzz_*) target=$1; shift ;; esac
+  local seconds=${1:-600} corpus=build-fuzz/corpus-$target seeds=build-fuzz/seeds-$target
+  local make_seeds=tests/drives/fuzz/make-seeds.sh
+  [ "$target" = fuzz_archivelister ] && make_seeds=tests/drives/fuzz/make-archive-seeds.sh
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DQUILLON_FUZZ=ON >/dev/null
-  cmake --build build-fuzz --target fuzz_isodirectory
+  cmake --build build-fuzz --target "$target"
   mkdir -p "$corpus"
-  [ -d "$seeds" ] || tests/drives/fuzz/make-seeds.sh "$seeds"
+  [ -d "$seeds" ] || "$make_seeds" "$seeds"
   cd build-fuzz
-  exec bin/fuzz_isodirectory -max_total_time="$seconds" -timeout=10 -print_final_stats=1 corpus seeds
+  exec "bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    "corpus-$target" "seeds-$target"
 }
 
 command=${1:-}
@@ -96,5 +103,5 @@ case "$command" in
   vm)   install_missing "${VM_PACKAGES[@]}"; build; run_vm_tests "$@" ;;
   package) install_missing; build; make_package ;;
   fuzz) install_missing "${FUZZ_PACKAGES[@]}"; run_fuzz "$@" ;;
-  *)    echo "usage: $0 run|test|vm|package|fuzz [SECONDS]" >&2; exit 2 ;;
+  *)    echo "usage: $0 run|test|vm|package|fuzz [TARGET] [SECONDS]" >&2; exit 2 ;;
 esac

@@ -9,6 +9,21 @@
     </message>
 </context>
 <context>
+    <name>ArchiveProbe</name>
+    <message>
+        <source>无法启动%1</source>
+        <translation>Cannot start %1</translation>
+    </message>
+    <message>
+        <source>读取超时</source>
+        <translation>timed out while reading</translation>
+    </message>
+    <message>
+        <source>读取时出错</source>
+        <translation>failed while reading</translation>
+    </message>
+</context>
+<context>
     <name>CatalogueLocation</name>
     <message>
         <source>无法建立文件夹 %1</source>
@@ -506,6 +521,14 @@ Exit status: 0 done, 1 nothing found or refused (verify: files differ), 2 bad us
 4 files could not be read (verify).
 </translation>
     </message>
+    <message>
+        <source>无法读取压缩文件 %1</source>
+        <translation>Cannot read the archive %1</translation>
+    </message>
+    <message>
+        <source>包括压缩文件中的文件（zip、7z、rar、tar 等）。</source>
+        <translation>Include the files inside archives (zip, 7z, rar, tar and others).</translation>
+    </message>
 </context>
 <context>
     <name>CliColumns</name>
@@ -745,10 +768,24 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>FileKeyReads</name>
+    <message>
+        <source>光盘索引库没有打开</source>
+        <translation>The catalogue is not open</translation>
+    </message>
+</context>
+<context>
     <name>FileListExport</name>
     <message>
         <source>已导出%1条记录</source>
         <translation>%1 records exported so far</translation>
+    </message>
+</context>
+<context>
+    <name>FileRowModel</name>
+    <message>
+        <source>（此记录已删除）</source>
+        <translation>(record deleted)</translation>
     </message>
 </context>
 <context>
@@ -792,6 +829,18 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>%1个文件夹和%2个文件无法读取，没有列入</source>
         <translation>%1 folder(s) and %2 file(s) could not be read and are not listed</translation>
+    </message>
+    <message>
+        <source>这张光盘上的文件不能直接读取</source>
+        <translation>the files of this disc cannot be read directly</translation>
+    </message>
+    <message>
+        <source>%1个压缩文件</source>
+        <translation>%1 archive(s)</translation>
+    </message>
+    <message>
+        <source>，%1个压缩文件无法读取</source>
+        <translation>, %1 archive(s) could not be read</translation>
     </message>
 </context>
 <context>
@@ -1459,6 +1508,10 @@ quillon --cd-image IMAGE-FILE</translation>
     <message>
         <source>计算校验值</source>
         <translation>Compute checksums</translation>
+    </message>
+    <message>
+        <source>包括压缩文件中的文件</source>
+        <translation>Include the files inside archives</translation>
     </message>
 </context>
 <context>

@@ -7,8 +7,9 @@
 #include "store/FileRowModel.h"
 #include "store/LCommFunction.h"
 #include "ui/ActionStates.h"
+#include "ui/ApplicationTitle.h"
 #include "ui/Icons.h"
-#include "ui/ListFeeder.h"
+#include "ui/KeyReadProgress.h"
 #include "ui/Prompts.h"
 #include "ui/SortableListView.h"
 #include "ui/StatusProgress.h"
@@ -60,6 +61,11 @@ DiscBrowser::DiscBrowser(TdmQL &dm, TLCommFunction &commFunction, Prompts &promp
     , m_list(list)
     , m_actDel(actDel)
 {
+    // A row read fails while the view paints: the message waits until the paint is over.
+    connect(
+        m_list.rows(), &FileRowModel::readFailed, this,
+        [this](const QString &message) { m_prompts.critical(ApplicationTitle::get(), message); },
+        Qt::QueuedConnection);
 }
 
 QTreeWidgetItem *DiscBrowser::rootNode() const
@@ -121,12 +127,13 @@ void DiscBrowser::AddDiscNode(const DiscRecord &record, QTreeWidgetItem *parent)
     node->setData(0, Qt::UserRole, QVariant::fromValue(disc));
 }
 
-void DiscBrowser::LoadDiscFiles()
+// The keys of the files of the disc on which the disc query stands.
+std::vector<qint64> DiscBrowser::LoadDiscFiles(const FileKeyReads::Going &going)
 {
     if (!m_dm.aqryCdRomListMt->Active())
         ReopenDiscList();
     const qint64 code = m_dm.aqryCdRomListMt->FieldByName(u"DiskCode"_s).AsInteger();
-    m_dm.catalogue().openDiscFiles(*m_dm.aqryCdRomListDt, code); // a failure throws with the engine's message
+    return m_dm.catalogue().fileKeysOfDisc(code, going); // a failure throws with the engine's message
 }
 
 void DiscBrowser::tvCdIndexChange()
@@ -140,9 +147,9 @@ void DiscBrowser::tvCdIndexChange()
         loadSelectedDisc(*disc);
 }
 
-// Lists the files of the selected disc. While events run the user may select another
-// node: that nested run empties the list and lists its own disc to the end, and this run
-// then finds the file query at its end, or the root selected, and stops.
+// Lists the files of the selected disc: their keys at once, their texts as they are shown.
+// A read that takes long lets events run; the user may then select another node, whose
+// nested run lists its own disc, and this run finds another node selected and stops.
 void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
 {
     ActionStates::BusyScope busy(m_states);
@@ -152,39 +159,23 @@ void DiscBrowser::loadSelectedDisc(const TDiscNode &disc)
         if (!discs.Locate(u"DiskCode"_s, disc.DiskCode))
             throw DbError(tr("找不到光盘“%1”的记录").arg(disc.DiskName));
     }
-    LoadDiscFiles();
-    TQuery &files = *m_dm.aqryCdRomListDt;
-    files.DisableControls();
-    files.First();
-    m_progress.SetProgressRange(files.RecordCount(), 0);
-    m_list.rows()->reserve(size_t(files.RecordCount()));
-    m_list.rows()->setTitle(disc.DiskName);
-    ListFeeder feeder(m_progress, *m_list.rows());
-    for (int k = 0;;) {
-        if (files.Eof()) {
-            feeder.flush();
-            m_dm.aConQl.releaseMemory();
-            files.EnableControls();
-            m_progress.SetProgressRange(0, 0);
-            m_progress.SetStatusText(tr("共读入:%1条记录").arg(files.RecordCount()));
-            return;
-        }
-        if (!selectedDisc()) {
-            // The root was selected while events ran; its empty list has no status.
-            files.EnableControls();
-            m_progress.SetProgressRange(0, 0);
+    KeyReadProgress reading(m_progress, tr("已读入:%1条记录"));
+    std::vector<qint64> keys = LoadDiscFiles(reading.going());
+    const std::optional<TDiscNode> selected = selectedDisc();
+    if (reading.stopped() || !selected || selected->DiskCode != disc.DiskCode) {
+        // The root selected while events ran has an empty list without a status.
+        if (!selected)
             m_progress.SetStatusText(QString());
-            return;
-        }
-        feeder.add(FileRow{disc.DiskName,
-                           {files.FieldByName(u"FileName"_s).AsString(), files.FieldByName(u"FileSize"_s).AsString(),
-                            files.FieldByName(u"FileData"_s).AsString(), files.FieldByName(u"FilePath"_s).AsString()}});
-        files.Next();
-        ++k;
-        m_progress.ReportProgress(tr("已读入:%1条记录").arg(k), k);
-        if (m_progress.StopRequested())
-            return;
+        return;
     }
+    FileRowModel &rows = *m_list.rows();
+    const qsizetype count = qsizetype(keys.size());
+    rows.showKeys(m_dm.catalogue(), {{disc.DiskCode, disc.DiskName}}, std::move(keys));
+    rows.setTitle(disc.DiskName);
+    // The pages the key read went through are of no more use to the list.
+    m_dm.aConQl.releaseMemory();
+    m_progress.SetProgressRange(0, 0);
+    m_progress.SetStatusText(tr("共读入:%1条记录").arg(count));
 }
 
 void DiscBrowser::pmCdIndexPopup()

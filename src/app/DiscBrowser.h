@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DiscNode.h"
+#include "store/FileKeyReads.h"
 
 #include <QHash>
 #include <QObject>
@@ -30,7 +31,7 @@ public:
     void AddDiscNode(TQuery &query, QTreeWidgetItem *parent);
     void AddDiscNode(const DiscRecord &record, QTreeWidgetItem *parent);
     void ReopenDiscList();
-    void LoadDiscFiles();
+    std::vector<qint64> LoadDiscFiles(const FileKeyReads::Going &going);
     void ClearSortMarks(int keep);
     // New captions for the file list's columns; a column's sort mark stays.
     void setColumnCaptions(const QStringList &captions);

@@ -3,6 +3,7 @@
 
 #include "CliSupport.h"
 #include "drives/DriveUtilities.h"
+#include "import/ArchiveProbe.h"
 #include "import/DiscImport.h"
 #include "import/DriveRoot.h"
 #include "import/RowChecksums.h"
@@ -47,8 +48,25 @@ std::optional<Source> sourceOf(const std::optional<DriveRoot> &where, const QStr
     return where ? std::optional(Source{where->letter, where->root, shown, kind}) : std::nullopt;
 }
 
+// What importOne is asked to list besides the files: their times, and the files inside
+// archives (--archives), and whether it computes checksums (--checksums).
+struct ImportChoices {
+    ScanTime time = ScanTime::Created;
+    bool archives = false;
+    bool checksums = false;
+};
+
+// The archives a scan looked into, for standard error: their number, and each that could
+// not be read.
+void reportArchives(const Source &source, const ArchiveScan &archives)
+{
+    CliOutput::note(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, archives.text()));
+    for (const QString &unreadable : archives.unreadable)
+        CliOutput::error(QCoreApplication::translate("Cli", "无法读取压缩文件 %1").arg(unreadable));
+}
+
 int importOne(CliCatalogue &catalogue, const Source &source, const QString &category, const QStringList &masks,
-              QString name, ScanTime time, bool withChecksums)
+              QString name, const ImportChoices &choices)
 {
     if (name.isNull()) {
         RDriveInfo drive;
@@ -61,10 +79,16 @@ int importOne(CliCatalogue &catalogue, const Source &source, const QString &cate
     }
     TerminalProgress progress;
     ScanSkipped skipped;
-    ImportChecksums checksums{withChecksums};
+    ImportChecksums checksums{choices.checksums};
+    ArchiveProbe probe;
+    ArchiveScan archives{probe};
+    DiscImport::Options options{choices.time, &skipped, source.kind, category, &checksums};
+    if (choices.archives)
+        options.archives = &archives;
     const DiscImport::Result result = DiscImport::run(catalogue.dm(), catalogue.comm(), source.letter, source.root,
-                                                      masks, name, progress, time, &skipped, source.kind, category,
-                                                      &checksums);
+                                                      masks, name, progress, options);
+    if (choices.archives)
+        reportArchives(source, archives);
     if (skipped.any())
         CliOutput::error(QCoreApplication::translate("Cli", "%1：%2").arg(source.shown, skipped.text()));
     switch (result) {
@@ -121,7 +145,9 @@ int CliCommands::import(const QStringList &arguments)
         u"created|modified"_s, u"created"_s);
     const QCommandLineOption checksums(
         u"checksums"_s, QCoreApplication::translate("Cli", "计算校验值：读出每个文件，保存它的 SHA-256。"));
-    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time, checksums});
+    const QCommandLineOption archives(u"archives"_s,
+                                      QCoreApplication::translate("Cli", "包括压缩文件中的文件（zip、7z、rar、tar 等）。"));
+    command.parser.addOptions({name, fromLabel, category, drive, folder, image, time, checksums, archives});
     if (const auto end = command.parse(arguments, 0))
         return *end;
     const QCommandLineParser &p = command.parser;
@@ -137,7 +163,8 @@ int CliCommands::import(const QStringList &arguments)
         CliOutput::error(QCoreApplication::translate("Cli", "--time 只能是 created 或 modified"));
         return Status::BadUsage;
     }
-    const ScanTime fileTime = p.value(time) == u"modified"_s ? ScanTime::Modified : ScanTime::Created;
+    const ImportChoices choices{p.value(time) == u"modified"_s ? ScanTime::Modified : ScanTime::Created,
+                                p.isSet(archives), p.isSet(checksums)};
     return withCatalogue(command, TdmQL::Access::ReadWrite, [&](CliCatalogue &catalogue) {
         const std::optional<QStringList> masks = categoryMasks(catalogue.dm(), p.value(category));
         if (!masks)
@@ -148,14 +175,11 @@ int CliCommands::import(const QStringList &arguments)
             const auto source = p.isSet(drive)
                                     ? sourceOf(driveNamed(p.value(drive)), p.value(drive), ImportRecord::Source::Drive)
                                     : sourceOf(folderNamed(p.value(folder)), p.value(folder), ImportRecord::Source::Folder);
-            worst = source ? importOne(catalogue, *source, p.value(category), *masks, discName, fileTime,
-                                       p.isSet(checksums))
-                           : int(Status::NothingFound);
+            worst = source ? importOne(catalogue, *source, p.value(category), *masks, discName, choices) : int(Status::NothingFound);
         }
         for (const QString &file : p.values(image)) {
             const auto source = sourceOf(imageNamed(file), file, ImportRecord::Source::Image);
-            worst = std::max(worst, source ? importOne(catalogue, *source, p.value(category), *masks, discName,
-                                                       fileTime, p.isSet(checksums))
+            worst = std::max(worst, source ? importOne(catalogue, *source, p.value(category), *masks, discName, choices)
                                            : int(Status::NothingFound));
         }
         // Once for all the discs of the command, after their transactions.

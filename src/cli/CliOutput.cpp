@@ -82,28 +82,45 @@ QString CliOutput::escaped(const QString &field)
 
 void CliOutput::listing(const QStringList &fields, const QList<QStringList> &records) const
 {
-    if (m_json) {
-        QJsonArray array;
-        for (const QStringList &record : records) {
-            QJsonObject object;
-            for (qsizetype i = 0; i < fields.size(); ++i)
-                object.insert(fields.at(i), record.value(i));
-            array.append(object);
-        }
-        put(stdout, QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
-        return;
-    }
+    listing(fields, [&](const RecordSink &take) {
+        for (const QStringList &record : records)
+            take(record);
+    });
+}
+
+// Written as the records come, 64 KiB at a time: a listing of a million files never waits
+// in memory. The JSON is the indented array QJsonDocument writes, one object at a time.
+void CliOutput::listing(const QStringList &fields, const std::function<void(const RecordSink &)> &each) const
+{
     QString text;
-    for (const QStringList &record : records) {
-        QStringList cells;
-        for (const QString &field : record)
-            cells.append(escaped(field));
-        text += cells.join(u'\t') + u'\n';
+    bool first = true;
+    const auto due = [&] {
         if (text.size() > 64 * 1024) {
             put(stdout, text);
             text.clear();
         }
+    };
+    if (m_json) {
+        text = u"["_s;
+        each([&](const QStringList &record) {
+            QJsonObject object;
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                object.insert(fields.at(i), record.value(i));
+            const QString json = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)).trimmed();
+            text += (first ? u"\n    "_s : u",\n    "_s) + QString(json).replace(u'\n', u"\n    "_s);
+            first = false;
+            due();
+        });
+        put(stdout, text + u"\n]\n"_s);
+        return;
     }
+    each([&](const QStringList &record) {
+        QStringList cells;
+        for (const QString &field : record)
+            cells.append(escaped(field));
+        text += cells.join(u'\t') + u'\n';
+        due();
+    });
     put(stdout, text);
 }
 

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // What quillon-cli writes: listings as tab-separated UTF-8 lines on standard output (a TAB,
 // CR, LF or backslash inside a field escaped as \t, \r, \n, \\, any other control
@@ -22,6 +23,9 @@ public:
     // One listing: its field names, then its records. Raises AppError with the system's
     // message when standard output cannot take it.
     void listing(const QStringList &fields, const QList<QStringList> &records) const;
+    // The same, the records handed to take one at a time by each.
+    using RecordSink = std::function<void(const QStringList &)>;
+    void listing(const QStringList &fields, const std::function<void(const RecordSink &)> &each) const;
     static QString escaped(const QString &field);
     // One JSON document on standard output, indented.
     static void document(const QJsonDocument &document);

@@ -1,7 +1,6 @@
 #include "CliSupport.h"
 
 #include "drives/platform/Platform.h"
-#include "search/FileSearch.h"
 #include "store/AppError.h"
 #include "store/Catalogue.h"
 #include "store/FileRowModel.h"
@@ -20,14 +19,6 @@ using namespace Qt::StringLiterals;
 namespace CliSupport {
 
 namespace {
-QList<QStringList> recordsOf(const FileRowModel &rows)
-{
-    QList<QStringList> out;
-    for (const FileRow &row : rows.rows())
-        out.append({row.caption, row.sub[0], row.sub[1], row.sub[2], row.sub[3]});
-    return out;
-}
-
 const QStringList kFileFields{u"disc"_s, u"name"_s, u"size"_s, u"date"_s, u"path"_s};
 
 } // namespace
@@ -92,8 +83,7 @@ std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowM
         CliOutput::error(QCoreApplication::translate("Cli", "找不到光盘“%1”的记录").arg(name));
         return std::nullopt;
     }
-    dm.catalogue().forEachFileOfDisc(
-        disc->code, [&](const FileRecord &file) { rows.appendRow(FileRow::listed(disc->name, file)); });
+    rows.showKeys(dm.catalogue(), {{qint32(disc->code), disc->name}}, dm.catalogue().fileKeysOfDisc(disc->code));
     return &rows;
 }
 
@@ -116,16 +106,21 @@ std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const Q
     std::sort(searched.begin(), searched.end());
     TQuery &query = *dm.aqryQuery;
     dm.catalogue().openSearch(query, FileSearchRequest::forText(text, searched, pinyin));
-    const QHash<qint32, QString> discNames = dm.catalogue().discNames();
-    for (query.First(); !query.Eof(); query.Next())
-        rows.appendRow(FileSearch::hitRow(query, discNames));
+    std::vector<qint64> keys = dm.catalogue().hitKeys(query);
     query.Close();
+    rows.showKeys(dm.catalogue(), dm.catalogue().discNames(), std::move(keys));
     return &rows;
 }
 
 int listFiles(const CommandParser &command, const FileRowModel &rows)
 {
-    command.output().listing(kFileFields, recordsOf(rows));
+    // The rows stream from the catalogue in list order, a batch at a time.
+    command.output().listing(kFileFields, [&](const CliOutput::RecordSink &take) {
+        rows.forEachRow([&](const FileRow &row) {
+            take({row.caption, row.sub[0], row.sub[1], row.sub[2], row.sub[3]});
+            return true;
+        });
+    });
     return rows.rowCount() > 0 ? Status::Done : Status::NothingFound;
 }
 

@@ -22,6 +22,8 @@ bool CatalogueWriter::StoreDiscFiles(TdmQL &dm, qint64 code, const FileRowModel 
         const qint64 file = catalogue.insertFile(rows.row(i).scannedRecord(code));
         if (checksums)
             checksums->store(file, digests->value(i));
+        if (rows.row(i).archiveMember)
+            catalogue.markArchiveMember(file);
         if (i % 100 == 0)
             progress.ReportProgress(QCoreApplication::translate("CatalogueWriter", "正在导入第%1条记录").arg(i), i);
         if (progress.StopRequested())

@@ -8,9 +8,11 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class FileRowModel;
 class FolderTreeModel;
+class ArchiveProbe;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -75,6 +77,9 @@ public:
     // SHA-256 (empty for a file that could not be read).
     ImportChecksums Checksums;
     std::optional<QList<QByteArray>> Digests;
+    // What the last scan made of archives ("m个压缩文件，k个压缩文件无法读取"); empty when it
+    // did not look into them.
+    QString ArchivesScanned;
 
     TCategoryChooser *chooser;
     QMenuBar *mmExt;
@@ -103,6 +108,8 @@ public:
     QPushButton *Button4;
     QFrame *pnlChecksums;
     QCheckBox *chkChecksums;
+    // 包括压缩文件中的文件: the scan lists the files inside archives too.
+    QCheckBox *chkArchives;
     QFrame *pnlOk;
     QPushButton *btnOk;
     QPushButton *BitBtn2;
@@ -150,6 +157,8 @@ private:
     // Reads the listed files whole with only "取消" usable; false when it was pressed.
     bool computeChecksums();
     QLabel *createHintLabel(QWidget *parent);
+    QWidget *createArchivesBox(QWidget *parent);
+    ScanSkipped scanWithArchives(const QString &root, const QStringList &masks, ScanTime time);
     void showHint(const QString &text);
     QString emptyListHint() const;
     void showNoDrives();
@@ -168,6 +177,8 @@ private:
     enum class LastScan { None, NoDisc, Scanned };
     LastScan m_lastScan = LastScan::None;
     char m_scannedLetter = 0;
+    // Started on the first archive of a scan that looks into them, kept for the next scans.
+    std::shared_ptr<ArchiveProbe> m_archiveProbe;
     FolderTreeModel *m_folders = nullptr;
     QMenu *m_menu = nullptr;
     TdmQL &m_dm;

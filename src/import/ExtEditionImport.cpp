@@ -2,6 +2,7 @@
 // (mode 3). A scan fills the file list; "确定" checks the name.
 #include "ExtEdition.h"
 
+#include "ArchiveProbe.h"
 #include "DiscImport.h"
 #include "DrvList.h"
 #include "FolderTreeModel.h"
@@ -33,6 +34,7 @@
 #include <QScopeGuard>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QtDebug>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +71,7 @@ void TfrmExtEdition::retranslateImport()
     chkChecksums->setText(tr("计算校验值"));
     cbFileTime->setItemText(0, tr("创建时间"));
     cbFileTime->setItemText(1, tr("修改时间"));
+    chkArchives->setText(tr("包括压缩文件中的文件"));
     retranslateHints();
     lvDetail->rows()->setHeaderCaptions({tr("名称"), tr("大小"), tr("时间"), tr("路径")});
     if (lblCatalogued->isVisibleTo(this))
@@ -197,6 +200,20 @@ QFrame *TfrmExtEdition::createChecksumPanel(QWidget *parent)
     return pnlChecksums;
 }
 
+// Lined up with the panels' widgets above it.
+QWidget *TfrmExtEdition::createArchivesBox(QWidget *parent)
+{
+    auto *frame = new QWidget(parent);
+    chkArchives = new QCheckBox(frame);
+    chkArchives->setObjectName(u"chkArchives"_s);
+    chkArchives->setChecked(DiscImport::savedArchives());
+    connect(chkArchives, &QCheckBox::toggled, this, [](bool on) { DiscImport::saveArchives(on); });
+    auto *layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(16, 2, 0, 2);
+    layout->addWidget(chkArchives);
+    return frame;
+}
+
 QFrame *TfrmExtEdition::createListPanel()
 {
     pnlList = importPanel(this, u"pnlList"_s);
@@ -217,6 +234,7 @@ void TfrmExtEdition::createImportPanels(QVBoxLayout *column, QHBoxLayout *layout
     column->addWidget(createDrivePanel(pnlLeft), 1);
     column->addWidget(createFolderPanel(pnlLeft), 1);
     column->addWidget(createChecksumPanel(pnlLeft));
+    column->addWidget(createArchivesBox(pnlLeft));
     column->addWidget(createHintLabel(pnlLeft));
     column->addWidget(createOkPanel(pnlLeft));
     layout->addWidget(createListPanel(), 1);
@@ -306,6 +324,7 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     m_lastScan = LastScan::Scanned;
     m_scannedLetter = letter;
     Skipped = {};
+    ArchivesScanned.clear();
     const auto tellEmpty = qScopeGuard([this] {
         if (rows()->rowCount() == 0)
             showHint(emptyListHint());
@@ -325,7 +344,22 @@ void TfrmExtEdition::scan(char letter, const QString &root)
     const ScanTime time = Mode == 3 ? ScanTime(cbFileTime->currentData().toInt()) : ScanTime::Created;
     m_scannedRoot = root;
     m_scannedTime = time;
-    Skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
+    Skipped = chkArchives->isChecked() ? scanWithArchives(root, masks, time)
+                                       : ScanFiles(root, masks, *rows(), Scanning, nullptr, time);
+}
+
+// The scan with the files inside archives; each archive that could not be read is named
+// in the log.
+ScanSkipped TfrmExtEdition::scanWithArchives(const QString &root, const QStringList &masks, ScanTime time)
+{
+    if (!m_archiveProbe)
+        m_archiveProbe = std::make_shared<ArchiveProbe>();
+    ArchiveScan archives{*m_archiveProbe};
+    const ScanSkipped skipped = ScanFiles(root, masks, *rows(), Scanning, nullptr, time, &archives);
+    for (const QString &unreadable : archives.unreadable)
+        qWarning().noquote() << "unreadable archive" << unreadable;
+    ArchivesScanned = archives.text();
+    return skipped;
 }
 
 ImportRecord TfrmExtEdition::importRecord() const

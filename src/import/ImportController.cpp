@@ -50,13 +50,15 @@ void ImportController::runImport(int mode)
     m_window->setEnabled(false);
     const auto &digests = dialog->Digests;
     std::optional<ImportRecord> record = dialog->importRecord();
-    if (record)
+    if (record) {
         record->options.insert(u"checksums"_s, digests.has_value());
+        record->options.insert(u"archives"_s, !dialog->ArchivesScanned.isEmpty());
+    }
     if (const auto code = StoreDisc(*dialog->rows(), dialog->GetDiscName(), dialog->DriveInfo, record,
                                     digests ? &*digests : nullptr)) {
-        // What the scan passed over, and the files that could not be read, stay said once
-        // the import is done.
-        QStringList notes{dialog->Skipped.text(), dialog->Checksums.text()};
+        // What the scan passed over, what it made of archives and the files that could not
+        // be read stay said once the import is done.
+        QStringList notes{dialog->Skipped.text(), dialog->ArchivesScanned, dialog->Checksums.text()};
         notes.removeAll(QString());
         if (!notes.isEmpty())
             m_progress.SetStatusText(tr("完成导入；%1").arg(notes.join(tr("；"))));

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class ArchiveProbe;
 class FileRowModel;
 class ProgressSink;
 
@@ -20,6 +21,21 @@ struct ScanSkipped {
     QString text() const;
 };
 
+// A scan that looks into archives as well (包括压缩文件中的文件): the probe that lists
+// them, and what came of it.
+struct ArchiveScan {
+    explicit ArchiveScan(ArchiveProbe &probe)
+        : probe(probe)
+    {
+    }
+    ArchiveProbe &probe;
+    int listed = 0;
+    // Each archive that could not be read, in letter form with the reason ("g:\a.zip: …").
+    QStringList unreadable;
+    // "m个压缩文件，k个压缩文件无法读取" for the messages after an import.
+    QString text() const;
+};
+
 // The deepest level below the root a scan enters: each level holds its directory open.
 inline constexpr int kScanDepth = 256;
 
@@ -33,5 +49,11 @@ inline constexpr int kScanDepth = 256;
 // opened from their parents (Platform::openDirectory), so the walk goes kScanDepth levels
 // deep whatever the length of the path. The walk ends at the next directory once scanning
 // is cleared (or progress asks to stop). Pending events run now and then.
+// With archives, every file whose name ends as an archive's does is listed by the probe
+// after the folder's own files, and its members that match a mask become rows marked as
+// members: the name of their own, the size the archive states, their modification time
+// (the archive's time where they have none), the folder with the archive's name and the
+// member's folder after it ("g:\备份\照片.zip\夏天\"). An archive that cannot be read
+// adds no member and is counted; it is still listed as a file when its name matches.
 ScanSkipped ScanFiles(const QString &path, const QStringList &masks, FileRowModel &rows, const bool &scanning,
-                      ProgressSink *progress, ScanTime time = ScanTime::Created);
+                      ProgressSink *progress, ScanTime time = ScanTime::Created, ArchiveScan *archives = nullptr);

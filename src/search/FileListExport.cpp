@@ -53,17 +53,8 @@ bool isExistingNonRegular(const QString &fileName)
     return ::stat(QFile::encodeName(fileName).constData(), &status) == 0 && !S_ISREG(status.st_mode);
 }
 
-QString rowLine(const FileRow &row)
-{
-    QString line = FileListExport::oneLine(row.caption) + u'\t';
-    for (const QString &cell : row.sub)
-        line += FileListExport::oneLine(FileListExport::trimmed(cell)) + u'\t';
-    return line + u"\r\n"_s;
-}
-
-} // namespace
-
-QString FileListExport::trimmed(const QString &cell)
+// The cell without blanks and control characters at both ends.
+QStringView trimmedView(QStringView cell)
 {
     qsizetype first = 0;
     qsizetype last = cell.size();
@@ -71,7 +62,35 @@ QString FileListExport::trimmed(const QString &cell)
         ++first;
     while (last > first && cell.at(last - 1).unicode() <= u' ')
         --last;
-    return cell.mid(first, last - first);
+    return cell.sliced(first, last - first);
+}
+
+// Appends a cell as one line (see FileListExport::oneLine) and its TAB.
+void appendCell(QString &lines, QStringView cell)
+{
+    const qsizetype at = lines.size();
+    lines += cell;
+    for (qsizetype i = at; i < lines.size(); ++i)
+        if (lines.at(i) == u'\t' || lines.at(i) == u'\r' || lines.at(i) == u'\n')
+            lines[i] = u' ';
+    lines += u'\t';
+}
+
+// Appends the row's line without a text of its own for each cell: a million rows make
+// a million lines.
+void appendRowLine(QString &lines, const FileRow &row)
+{
+    appendCell(lines, row.caption);
+    for (const QString &cell : row.sub)
+        appendCell(lines, trimmedView(cell));
+    lines += u"\r\n"_s;
+}
+
+} // namespace
+
+QString FileListExport::trimmed(const QString &cell)
+{
+    return trimmedView(cell).toString();
 }
 
 QString FileListExport::oneLine(const QString &cell)
@@ -88,7 +107,7 @@ QString FileListExport::oneLine(const QString &cell)
 int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressSink &progress, Encoding encoding)
 {
     Gb18030Encoder gb18030;
-    const auto encode = [&](const QString &text, QByteArray &buffer) {
+    const auto encode = [&](QStringView text, QByteArray &buffer) {
         if (encoding == Encoding::Utf8)
             buffer += text.toUtf8();
         else
@@ -102,16 +121,24 @@ int FileListExport::write(const FileRowModel &rows, QIODevice &device, ProgressS
     progress.SetStatusText(QString());
     progress.SetProgressRange(rows.rowCount(), 0);
     int k = 0;
-    for (const FileRow &row : rows.rows()) {
-        encode(rowLine(row), buffer);
-        if (buffer.size() >= 64 * 1024)
-            flush(device, buffer);
+    const QString counted = QCoreApplication::translate("FileListExport", "已导出%1条记录");
+    // The rows come from the catalogue in list order, a batch at a time.
+    // The lines are encoded and written some 64 KiB at a time.
+    QString lines;
+    const auto write = [&] {
+        encode(lines, buffer);
+        lines.clear();
+        flush(device, buffer);
+    };
+    rows.forEachRow([&](const FileRow &row) {
+        appendRowLine(lines, row);
+        if (lines.size() >= 32 * 1024)
+            write();
         ++k;
-        progress.ReportProgress(QCoreApplication::translate("FileListExport", "已导出%1条记录").arg(k), k);
-        if (progress.StopRequested())
-            break;
-    }
-    flush(device, buffer);
+        progress.ReportProgress(counted.arg(k), k);
+        return !progress.StopRequested();
+    });
+    write();
     return k;
 }
 

@@ -1,11 +1,11 @@
 #include "SearchController.h"
 
-#include "FileSearch.h"
 #include "FrmSearch.h"
+#include "store/Catalogue.h"
 #include "store/DmQL.h"
 #include "store/FileRowModel.h"
 #include "ui/ActionStates.h"
-#include "ui/ListFeeder.h"
+#include "ui/KeyReadProgress.h"
 #include "ui/SortableListView.h"
 #include "ui/StatusProgress.h"
 
@@ -70,34 +70,16 @@ void SearchController::listHits(TQuery &query)
     rows.clear();
     // The hits come in the catalogue's order, whatever the list was sorted by before.
     rows.clearSortMarks(-1);
-    rows.setTitle(tr("查询结果"));
-    const QHash<qint32, QString> names = m_discNames();
     m_progress.SetStatusText(QString());
-    const int n = query.RecordCount();
-    m_progress.SetProgressRange(n, 0);
-    // No hits says so, rather than leaving the line blank.
-    if (n == 0) {
-        m_progress.SetStatusText(tr("共查到:%1条记录").arg(0));
+    KeyReadProgress reading(m_progress, tr("已查到%1条记录"));
+    std::vector<qint64> keys = m_dm.catalogue().hitKeys(query, reading.going());
+    query.Close();
+    if (reading.stopped())
         return;
-    }
-    query.DisableControls();
-    query.First();
-    rows.reserve(size_t(n));
-    ListFeeder feeder(m_progress, rows);
-    const FileSearch::HitReader hits(query, names);
-    for (int k = 0; !query.Eof();) {
-        feeder.add(hits.row());
-        query.Next();
-        ++k;
-        // The count shows when events run: composing its text for every hit costs more. The
-        // last one is replaced by the total at once, and a short list needs no events run.
-        if (k % 64 == 0 && k < n)
-            m_progress.ReportProgress(tr("已查到%1条记录").arg(k), k);
-        if (m_progress.StopRequested())
-            return;
-    }
-    feeder.flush();
-    query.EnableControls();
+    const qsizetype n = qsizetype(keys.size());
+    rows.showKeys(m_dm.catalogue(), m_discNames(), std::move(keys));
+    rows.setTitle(tr("查询结果"));
     m_progress.SetProgressRange(0, 0);
+    // No hits says so too, rather than leaving the line blank.
     m_progress.SetStatusText(tr("共查到:%1条记录").arg(n));
 }

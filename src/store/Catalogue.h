@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CatalogueRecords.h"
+#include "FileKeyReads.h"
 #include "SearchStatement.h"
 
 #include <QHash>
@@ -33,14 +34,31 @@ public:
     virtual qint64 insertDisc(const DiscRecord &disc) = 0;
     // Writes one file record and returns its rowid; the statement stays prepared for the next.
     virtual qint64 insertFile(const FileRecord &file) = 0;
+    // Marks a file record as a file inside an archive.
+    virtual void markArchiveMember(qint64 fileRow) = 0;
+    // Whether the file record of that rowid is a file inside an archive.
+    virtual bool isArchiveMember(qint64 fileRow) = 0;
 
-    // Opens the query on the file records of a disc, in the order they were written.
-    virtual void openDiscFiles(TQuery &files, qint64 disc) = 0;
-    // Calls back with every file record of a disc, in the order they were written.
-    virtual void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) = 0;
     // Opens the search query on the hits of a request (see SearchStatement::open).
     virtual void openSearch(TQuery &query, const FileSearchRequest &request,
                             SearchStatement::IndexUse use = SearchStatement::IndexUse::WhereBuilt) = 0;
+
+    // The keys (rowids) of the file records of a disc, in the order they were written; going
+    // (see FileKeyReads) may stop the read.
+    virtual std::vector<qint64> fileKeysOfDisc(qint64 disc, const FileKeyReads::Going &going = {}) = 0;
+    // The keys of the hits of a search query opened by openSearch, in its order.
+    virtual std::vector<qint64> hitKeys(const TQuery &search, const FileKeyReads::Going &going = {}) = 0;
+    // Reads the file records of these keys in batches: take(i, record) for every key i whose
+    // record is still there, in no particular order.
+    virtual void readFiles(std::span<const qint64> keys,
+                           const std::function<void(size_t, const FileRecord &)> &take) = 0;
+    // One field, or the disc code, of the records of these keys in their order (empty, or 0,
+    // for a record that is gone).
+    virtual std::vector<QString> fileTexts(std::span<const qint64> keys, FileField field) = 0;
+    virtual std::vector<qint64> fileDiscs(std::span<const qint64> keys) = 0;
+    // While message is not empty, every readFiles fails with it: how a test makes a read of
+    // the list's rows fail.
+    virtual void setReadFault(const QString &message) = 0;
 
     // Opens the mask query on the masks of a category, with the program's way of swallowing
     // a failure (OpenSql): the number of masks, or -1 when the statement failed.

@@ -31,6 +31,9 @@ struct FileRecord {
     bool operator==(const FileRecord &) const = default;
 };
 
+// The fields of a file record, as a list reads them one at a time.
+enum class FileField { Name, Size, Date, Folder };
+
 // An extension category and its masks, in the order the category editor lists them.
 struct CategoryRecord {
     qint64 code = 0;

@@ -10,6 +10,8 @@
 struct FileRow {
     QString caption;
     std::array<QString, 4> sub;
+    // A file inside an archive rather than on the disc (only scanned rows say so).
+    bool archiveMember = false;
 
     static constexpr int ColumnCount = 5;
     // Column 0 is the caption, 1..4 the sub-items.

@@ -1,5 +1,12 @@
 #include "FileRowModel.h"
 
+#include "Catalogue.h"
+#include "DbError.h"
+
+#include <QCoreApplication>
+
+#include <optional>
+
 FileRowModel::FileRowModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -9,7 +16,7 @@ FileRowModel::FileRowModel(QObject *parent)
 
 int FileRowModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(holdsKeys() ? m_keys.size() : m_rows.size());
 }
 
 int FileRowModel::columnCount(const QModelIndex &parent) const
@@ -21,9 +28,12 @@ QVariant FileRowModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    if (!holdsKeys())
         return m_rows[size_t(index.row())].cell(index.column());
-    return {};
+    const FileRow *row = cachedRow(index.row());
+    return row ? row->cell(index.column()) : QString();
 }
 
 QVariant FileRowModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -94,26 +104,165 @@ void FileRowModel::appendRows(std::vector<FileRow> rows)
 void FileRowModel::clear()
 {
     m_title.clear();
-    if (m_rows.empty())
+    if (m_rows.empty() && !holdsKeys())
         return;
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_catalogue = nullptr;
+    m_discNames.clear();
+    m_keys = {};
+    forgetCache();
     endResetModel();
 }
 
-void FileRowModel::reorder(const std::vector<int> &order)
+void FileRowModel::showKeys(Catalogue &catalogue, QHash<qint32, QString> discNames, std::vector<qint64> keys)
 {
-    Q_ASSERT(order.size() == m_rows.size());
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<FileRow> sorted;
-    sorted.reserve(m_rows.size());
-    std::vector<int> newRowOf(m_rows.size());
+    beginResetModel();
+    m_rows = {};
+    m_catalogue = &catalogue;
+    m_discNames = std::move(discNames);
+    m_keys = std::move(keys);
+    forgetCache();
+    endResetModel();
+}
+
+void FileRowModel::forgetCache()
+{
+    m_blocks.clear();
+    m_failureSaid = false;
+}
+
+QString FileRowModel::removedText()
+{
+    return QCoreApplication::translate("FileRowModel", "（此记录已删除）");
+}
+
+FileRow FileRowModel::rowOf(const FileRecord &file) const
+{
+    return FileRow::listed(m_discNames.value(qint32(file.disc)), file);
+}
+
+// The rows of count keys from first; a key whose record is gone gets the removed row.
+std::vector<FileRow> FileRowModel::readRows(size_t first, size_t count) const
+{
+    std::vector<std::optional<FileRow>> read(count);
+    m_catalogue->readFiles(std::span(m_keys).subspan(first, count),
+                           [&](size_t i, const FileRecord &file) { read[i] = rowOf(file); });
+    std::vector<FileRow> rows;
+    rows.reserve(count);
+    for (std::optional<FileRow> &row : read)
+        rows.push_back(row ? std::move(*row) : FileRow{QString(), {removedText(), {}, {}, {}}});
+    return rows;
+}
+
+const FileRow *FileRowModel::cachedRow(int index) const
+{
+    const int block = index / kBlockRows;
+    auto found = m_blocks.find(block);
+    if (found == m_blocks.end()) {
+        const size_t first = size_t(block) * kBlockRows;
+        std::vector<FileRow> rows;
+        try {
+            rows = readRows(first, std::min(size_t(kBlockRows), m_keys.size() - first));
+        } catch (const DbError &error) {
+            if (!m_failureSaid) {
+                m_failureSaid = true;
+                emit readFailed(error.message());
+            }
+            return nullptr;
+        }
+        if (m_blocks.size() >= kCachedBlocks) {
+            auto oldest = m_blocks.begin();
+            for (auto it = m_blocks.begin(); it != m_blocks.end(); ++it)
+                if (it->used < oldest->used)
+                    oldest = it;
+            m_blocks.erase(oldest);
+        }
+        found = m_blocks.insert(block, Block{std::move(rows), 0});
+    }
+    found->used = ++m_uses;
+    return &found->rows[size_t(index % kBlockRows)];
+}
+
+FileRow FileRowModel::row(int index) const
+{
+    if (!holdsKeys())
+        return m_rows[size_t(index)];
+    const FileRow *row = cachedRow(index);
+    return row ? *row : FileRow{};
+}
+
+void FileRowModel::forEachRow(const std::function<bool(const FileRow &)> &take) const
+{
+    if (!holdsKeys()) {
+        for (const FileRow &row : m_rows)
+            if (!take(row))
+                return;
+        return;
+    }
+    constexpr size_t kBatch = 4096;
+    for (size_t first = 0; first < m_keys.size(); first += kBatch)
+        for (const FileRow &row : readRows(first, std::min(kBatch, m_keys.size() - first)))
+            if (!take(row))
+                return;
+}
+
+std::vector<FileRow> FileRowModel::allRows() const
+{
+    std::vector<FileRow> rows;
+    forEachRow([&](const FileRow &row) {
+        rows.push_back(row);
+        return true;
+    });
+    return rows;
+}
+
+std::vector<QString> FileRowModel::columnTexts(int column) const
+{
+    std::vector<QString> texts;
+    if (!holdsKeys()) {
+        texts.reserve(m_rows.size());
+        for (const FileRow &row : m_rows)
+            texts.push_back(row.cell(column));
+        return texts;
+    }
+    if (column != FileRow::ListDisc)
+        return m_catalogue->fileTexts(m_keys, FileField(column - FileRow::ListName));
+    const std::vector<qint64> discs = m_catalogue->fileDiscs(m_keys);
+    texts.reserve(discs.size());
+    for (const qint64 disc : discs)
+        texts.push_back(m_discNames.value(qint32(disc)));
+    return texts;
+}
+
+namespace {
+
+template <class T>
+void permute(std::vector<T> &items, const std::vector<int> &order, std::vector<int> &newRowOf)
+{
+    std::vector<T> sorted;
+    sorted.reserve(items.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        sorted.push_back(std::move(m_rows[size_t(order[i])]));
+        sorted.push_back(std::move(items[size_t(order[i])]));
         newRowOf[size_t(order[i])] = int(i);
     }
-    m_rows = std::move(sorted);
+    items = std::move(sorted);
+}
+
+} // namespace
+
+void FileRowModel::reorder(const std::vector<int> &order)
+{
+    Q_ASSERT(int(order.size()) == rowCount());
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    if (holdsKeys()) {
+        permute(m_keys, order, newRowOf);
+        m_blocks.clear();
+    } else {
+        permute(m_rows, order, newRowOf);
+    }
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

@@ -141,7 +141,16 @@ void TQuery::takeColumns(const QSqlQuery &query)
         m_columns.append(record.fieldName(i));
 }
 
-int TQuery::countRows(const QString &text)
+int TQuery::streamCount() const
+{
+    if (!Active())
+        return m_streamCount.value_or(0);
+    if (!m_streamCount)
+        m_streamCount = countRows(m_streamText);
+    return *m_streamCount;
+}
+
+int TQuery::countRows(const QString &text) const
 {
     QSqlQuery count = runStatement(m_connectionName, u"SELECT count(*) FROM ("_s + text + u")"_s, m_params);
     if (!count.next())
@@ -151,13 +160,15 @@ int TQuery::countRows(const QString &text)
 
 void TQuery::openStream(const QString &text)
 {
-    m_streamCount = countRows(text);
+    m_streamCount.reset();
+    m_streamText = text;
     QSqlQuery &query = prepared(text);
     bindAndRun(query, m_params);
     takeColumns(query);
     m_state = State::Browse;
     m_current = 0;
     m_eof = !query.next();
+    m_streamHadRows = !m_eof;
     if (query.lastError().isValid())
         throw DbError(engineMessage(query.lastError()));
 }
@@ -210,7 +221,7 @@ void TQuery::First()
     if (!Active())
         throw DbError(QCoreApplication::translate("TQuery", "数据集未打开"));
     if (m_streaming) {
-        const bool consumed = m_current > 0 || (m_eof && m_streamCount > 0);
+        const bool consumed = m_current > 0 || (m_eof && m_streamHadRows);
         if (consumed) {
             Close();
             Open();

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QSqlQuery;
@@ -93,7 +94,9 @@ public:
     void First();
     void Next();
     bool Eof() const { return m_eof; }
-    int RecordCount() const { return m_streaming ? m_streamCount : int(m_rows.size()); }
+    // A streaming query counts its rows when first asked (a statement of its own), not
+    // when it opens: a caller that walks the rows never pays for the count.
+    int RecordCount() const { return m_streaming ? streamCount() : int(m_rows.size()); }
     int RecNo() const { return m_current; }
     QStringList columnNames() const { return m_columns; }
     QString connectionName() const { return m_connectionName; }
@@ -124,7 +127,8 @@ private:
     QSqlQuery &prepared(const QString &text);
     void readRows(QSqlQuery &query);
     void openStream(const QString &text);
-    int countRows(const QString &text);
+    int countRows(const QString &text) const;
+    int streamCount() const;
     void takeColumns(const QSqlQuery &query);
     bool runGuarded(const std::function<void()> &operation);
     void postInsert();
@@ -140,7 +144,9 @@ private:
     QString m_key;
     bool m_hiddenKey = false;
     bool m_streaming = false;
-    int m_streamCount = 0;
+    mutable std::optional<int> m_streamCount;
+    QString m_streamText;
+    bool m_streamHadRows = false;
     ErrorHandler m_onError;
 
     std::unique_ptr<QSqlQuery> m_statement;

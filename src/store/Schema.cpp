@@ -77,7 +77,11 @@ QStringList upgradeStatements(int version)
         return DiscRecordsSchema::createStatements();
     case 5: // the checksums of files, stored by imports that compute them
         return FileChecksums::createStatements();
-    case 6: // the verifications of discs against their catalogue
+    case 6: // which file records are files inside archives, gone with their records
+        return {u"CREATE TABLE ArchiveMember (FileRow INTEGER PRIMARY KEY)"_s,
+                u"CREATE TRIGGER ArchiveMember_Gone AFTER DELETE ON CdRomListDt BEGIN"
+                " DELETE FROM ArchiveMember WHERE FileRow = old.rowid; END"_s};
+    case 7: // the verifications of discs against their catalogue
         return DiscVerificationStore::createStatements();
     default:
         return {};

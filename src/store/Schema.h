@@ -13,8 +13,9 @@ public:
     // PRAGMA user_version of a catalogue this program writes: 1 the four tables, 2 the
     // search index (SearchIndex), 3 the pinyin of names and folders in it, 4 each disc's
     // import record, details and lendings (DiscRecordsSchema), 5 the files' checksums
-    // (FileChecksums).
-    static constexpr int CurrentVersion = 6;
+    // (FileChecksums), 6 which files are inside archives, 7 the verifications of discs
+    // (DiscVerificationStore).
+    static constexpr int CurrentVersion = 7;
 
     struct Category {
         QString name;

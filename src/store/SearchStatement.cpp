@@ -77,3 +77,12 @@ void SearchStatement::open(TQuery &query, const FileSearchRequest &request, Inde
     query.Open();
     restore.dismiss();
 }
+
+SearchStatement::KeyStatement SearchStatement::keysOf(const TQuery &query)
+{
+    QStringList lines = query.SQL();
+    // The first line names the columns (see the search query in the data module).
+    Q_ASSERT(!lines.isEmpty() && lines.first().trimmed().startsWith(u"select "_s, Qt::CaseInsensitive));
+    lines.first() = u"select rowid"_s;
+    return {lines.join(u'\n'), query.Params()};
+}

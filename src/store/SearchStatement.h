@@ -36,4 +36,12 @@ public:
     // answer, the conditions are tried only on the rows it names. When the engine refuses the
     // statement (DbError), the query is left closed with its statement as it was.
     static void open(TQuery &query, const FileSearchRequest &request, IndexUse use = IndexUse::WhereBuilt);
+
+    // The statement of a query opened by open with its columns replaced by the rowid: the
+    // keys of its hits in their order.
+    struct KeyStatement {
+        QString text;
+        QVariantList values;
+    };
+    static KeyStatement keysOf(const TQuery &query);
 };

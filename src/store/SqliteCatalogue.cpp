@@ -124,27 +124,48 @@ qint64 SqliteCatalogue::insertFile(const FileRecord &file)
     return insert.LastInsertId();
 }
 
-void SqliteCatalogue::openDiscFiles(TQuery &files, qint64 disc)
+void SqliteCatalogue::markArchiveMember(qint64 fileRow)
 {
-    files.Close();
-    files.SQL() = {u"select DiskCode, FileData, FileName, FilePath, FileSize  from CdRomListDt Where DiskCode = ?"_s};
-    files.Params() = {disc};
-    files.Open();
+    runStatement(connectionName(), u"insert into ArchiveMember (FileRow) values (?)"_s, {fileRow});
 }
 
-void SqliteCatalogue::forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take)
+bool SqliteCatalogue::isArchiveMember(qint64 fileRow)
 {
-    QSqlQuery files = runStatement(
-        connectionName(),
-        u"select FileName, FileSize, FileData, FilePath from CdRomListDt where DiskCode = ? order by rowid"_s, {disc});
-    while (files.next())
-        take({disc, files.value(0).toString(), files.value(1).toString(), files.value(2).toString(),
-              files.value(3).toString()});
+    return runStatement(connectionName(), u"select 1 from ArchiveMember where FileRow = ?"_s, {fileRow}).next();
 }
 
 void SqliteCatalogue::openSearch(TQuery &query, const FileSearchRequest &request, SearchStatement::IndexUse use)
 {
     SearchStatement::open(query, request, use);
+}
+
+std::vector<qint64> SqliteCatalogue::fileKeysOfDisc(qint64 disc, const FileKeyReads::Going &going)
+{
+    return FileKeyReads(connectionName()).ofDisc(disc, going);
+}
+
+std::vector<qint64> SqliteCatalogue::hitKeys(const TQuery &search, const FileKeyReads::Going &going)
+{
+    const SearchStatement::KeyStatement keys = SearchStatement::keysOf(search);
+    return FileKeyReads(connectionName()).ofStatement(keys.text, keys.values, going);
+}
+
+void SqliteCatalogue::readFiles(std::span<const qint64> keys,
+                                const std::function<void(size_t, const FileRecord &)> &take)
+{
+    if (!m_readFault.isEmpty())
+        throw DbError(m_readFault);
+    FileKeyReads(connectionName()).records(keys, take);
+}
+
+std::vector<QString> SqliteCatalogue::fileTexts(std::span<const qint64> keys, FileField field)
+{
+    return FileKeyReads(connectionName()).texts(keys, field);
+}
+
+std::vector<qint64> SqliteCatalogue::fileDiscs(std::span<const qint64> keys)
+{
+    return FileKeyReads(connectionName()).discs(keys);
 }
 
 int SqliteCatalogue::openCategoryMasks(TQuery &masks, qint64 category)

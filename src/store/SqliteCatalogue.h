@@ -20,10 +20,17 @@ public:
 
     qint64 insertDisc(const DiscRecord &disc) override;
     qint64 insertFile(const FileRecord &file) override;
+    void markArchiveMember(qint64 fileRow) override;
+    bool isArchiveMember(qint64 fileRow) override;
 
-    void openDiscFiles(TQuery &files, qint64 disc) override;
-    void forEachFileOfDisc(qint64 disc, const std::function<void(const FileRecord &)> &take) override;
     void openSearch(TQuery &query, const FileSearchRequest &request, SearchStatement::IndexUse use) override;
+
+    std::vector<qint64> fileKeysOfDisc(qint64 disc, const FileKeyReads::Going &going) override;
+    std::vector<qint64> hitKeys(const TQuery &search, const FileKeyReads::Going &going) override;
+    void readFiles(std::span<const qint64> keys, const std::function<void(size_t, const FileRecord &)> &take) override;
+    std::vector<QString> fileTexts(std::span<const qint64> keys, FileField field) override;
+    std::vector<qint64> fileDiscs(std::span<const qint64> keys) override;
+    void setReadFault(const QString &message) override { m_readFault = message; }
 
     int openCategoryMasks(TQuery &masks, qint64 category) override;
     QList<CategoryRecord> categories() override;
@@ -35,4 +42,5 @@ private:
 
     TdmQL &m_dm;
     TLCommFunction &m_commFunction;
+    QString m_readFault;
 };

@@ -43,13 +43,14 @@ std::vector<int> orderBy(const std::vector<Key> &keys, bool ascending)
     return order;
 }
 
-std::vector<int> textOrder(const std::vector<FileRow> &rows, int column, bool ascending)
+std::vector<int> textOrder(const std::vector<QString> &texts, bool ascending)
 {
     const QCollator &collator = InterfaceLanguage::textCollator();
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(rows.size());
-    for (const FileRow &row : rows)
-        keys.push_back(collator.sortKey(row.cell(column)));
+    keys.reserve(texts.size());
+    // Equal neighbours (the disc name of every row of a disc) share one key.
+    for (size_t i = 0; i < texts.size(); ++i)
+        keys.push_back(i > 0 && texts[i] == texts[i - 1] ? keys.back() : collator.sortKey(texts[i]));
     std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -85,21 +86,22 @@ void TCustomSortableListView::DoSort(int column, quint8 kind, bool ascending)
     m_sortColumn = column;
     m_sortKind = kind;
     m_ascending = ascending;
-    const std::vector<FileRow> &rows = m_rows->rows();
+    // One column's texts for every row, read once; the rows follow the order of their texts.
+    const std::vector<QString> texts = m_rows->columnTexts(column);
     std::vector<int> order;
     if (kind == Text) {
-        order = textOrder(rows, column, ascending);
+        order = textOrder(texts, ascending);
     } else if (kind == Number) {
         std::vector<double> keys;
-        keys.reserve(rows.size());
-        for (const FileRow &row : rows)
-            keys.push_back(leadingNumber(row.cell(column)));
+        keys.reserve(texts.size());
+        for (const QString &text : texts)
+            keys.push_back(leadingNumber(text));
         order = orderBy(keys, ascending);
     } else if (kind == DateTime) {
         std::vector<qint64> keys;
-        keys.reserve(rows.size());
-        for (const FileRow &row : rows)
-            keys.push_back(dateValue(row.cell(column)));
+        keys.reserve(texts.size());
+        for (const QString &text : texts)
+            keys.push_back(dateValue(text));
         order = orderBy(keys, ascending);
     }
     if (!order.empty())

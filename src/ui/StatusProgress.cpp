@@ -1,14 +1,9 @@
 #include "StatusProgress.h"
 
-#include "ListFeeder.h"
 #include "MyStatusBar.h"
 
 #include <QLabel>
 #include <QProgressBar>
-
-namespace {
-constexpr qint64 kFeedMs = 100;
-} // namespace
 
 StatusProgress::StatusProgress(TMyStatusBar &statusBar)
     : m_statusBar(statusBar)
@@ -30,7 +25,6 @@ void StatusProgress::SetProgressRange(int max, int min)
         bar->setRange(min, max);
     bar->setValue(min);
     m_pump.restart();
-    m_fed.invalidate();
 }
 
 void StatusProgress::SetProgressPosition(int position)
@@ -48,12 +42,6 @@ void StatusProgress::ReportProgress(const QString &text, int position)
         return;
     SetProgressPosition(position);
     SetStatusText(text);
-    if (due) {
-        if (!m_fed.isValid() || m_fed.elapsed() >= kFeedMs) {
-            for (ListFeeder *feeder : m_feeders)
-                feeder->flush();
-            m_fed.start();
-        }
+    if (due)
         m_pump.pump();
-    }
 }

@@ -203,7 +203,7 @@ private slots:
             window.tvCdIndex->setCurrentItem(node(u"文件夹"_s));
             QCOMPARE(status(), u"共读入:3条记录"_s);
             QStringList listed;
-            for (const FileRow &row : rows()->rows())
+            for (const FileRow &row : rows()->allRows())
                 listed << row.sub[3] + row.sub[0] + u' ' + row.sub[1];
             const QString base = u"\\"_s + Platform::instance().locate(folder)->relativePath.replace(u'/', u'\\');
             QCOMPARE(listed,
@@ -233,7 +233,7 @@ private slots:
             });
             QCOMPARE(status(), u"共查到:3条记录"_s);
             QStringList found;
-            for (const FileRow &row : rows()->rows())
+            for (const FileRow &row : rows()->allRows())
                 found << row.caption + u':' + row.sub[0];
             found.sort();
             QCOMPARE(found, (QStringList{u"MY_CD:歌曲一.mp3"_s, u"文件夹:a.mp3"_s, u"文件夹:c.mp3"_s}));

@@ -34,7 +34,7 @@ class TestChecksums : public QObject {
                                      RecordingProgress &progress)
     {
         return DiscImport::run(s.dm, s.comm, letter, QString(QChar(char16_t(letter))) + u":\\"_s, {u"*.*"_s}, name,
-                               progress, ScanTime::Created, nullptr, ImportRecord::Source::Drive, QString(), &checksums);
+                               progress, {.checksums = &checksums});
     }
     static qint64 code(TestSession &s, const QString &name) { return *CataloguedDiscs::codeOf(s.dm, name); }
     static QString connection(TestSession &s) { return s.dm.aConQl.connectionName(); }

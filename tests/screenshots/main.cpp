@@ -44,6 +44,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeView>
@@ -136,6 +137,18 @@ void fillDrive(FakePlatform &platform, char letter, const QString &label)
         f.open(QIODevice::WriteOnly);
         f.write(QByteArray(4096, 'x'));
     }
+    // An archive of songs beside them, for the import that includes the files inside archives.
+    QDir().mkpath(drive.root + u"/旧歌/2004"_s);
+    for (const QString &name : {u"旧歌/2004/童年.mp3"_s, u"旧歌/2004/Let It Be.mp3"_s}) {
+        QFile f(drive.root + u'/' + name);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(5000, 'y'));
+    }
+    QProcess zip;
+    zip.setWorkingDirectory(drive.root);
+    zip.start(u"zip"_s, {u"-qrm"_s, u"音乐/旧歌.zip"_s, u"旧歌"_s});
+    zip.waitForFinished();
+    QDir(drive.root + u"/旧歌"_s).removeRecursively();
 }
 
 QTreeWidgetItem *discNode(TfrmMain &window, const QString &name)
@@ -255,6 +268,12 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         folder.Button4->click();
         folder.edtDrvLabel->setText(u"我的音乐"_s);
         save(folder, u"import-folder"_s);
+        // The same with the files inside archives; the choice the user had is kept.
+        const bool chosen = folder.chkArchives->isChecked();
+        folder.chkArchives->setChecked(true);
+        folder.Button4->click();
+        save(folder, u"import-archives"_s);
+        folder.chkArchives->setChecked(chosen);
     }
     {
         TfrmSearch search(*dm.aqryQuery, dm.catalogue(), prompts);

@@ -172,6 +172,8 @@ private slots:
                 execute(connection, u"drop table "_s + table);
             execute(connection, u"drop trigger FileChecksumRemove"_s);
             execute(connection, u"drop table FileChecksum"_s);
+            execute(connection, u"drop trigger ArchiveMember_Gone"_s);
+            execute(connection, u"drop table ArchiveMember"_s);
             execute(connection, u"pragma user_version = 2"_s);
             QVERIFY(!SearchIndex::progress(connection));
         }

@@ -36,7 +36,7 @@ class TestSearch : public QObject {
     std::unique_ptr<TfrmMain> m_main;
 
     QString status() const { return m_main->MyStatusBar1->Panel7->text(); }
-    const std::vector<FileRow> &rows() const { return m_main->lvDetail->rows()->rows(); }
+    std::vector<FileRow> rows() const { return m_main->lvDetail->rows()->allRows(); }
     QAction *actFind() const { return m_main->findChild<QAction *>(u"actFind"_s); }
 
     // Runs a search through the dialog: the text, the columns (by index) to tick, and
@@ -233,7 +233,7 @@ private slots:
         m_main->show();
         QTreeWidget *tree = m_main->tvCdIndex;
         bool treeDisabled = false;
-        connect(m_main->lvDetail->rows(), &QAbstractItemModel::rowsInserted, this, [&] {
+        connect(m_main->lvDetail->rows(), &QAbstractItemModel::modelReset, this, [&] {
             if (treeDisabled || tree->currentItem() != m_main->rootNode())
                 return;
             treeDisabled = !tree->isEnabledTo(m_main.get());

@@ -251,6 +251,9 @@ private slots:
             for (int d = 0; d < 3; ++d)
                 addRandomDisc(dm, s.comm, random, u"disc %1"_s.arg(d), 400);
             SearchIndex::remove(dm.aConQl.connectionName());
+            // and what later steps added, as in a catalogue of version 1
+            QSqlQuery later(QSqlDatabase::database(dm.aConQl.connectionName()));
+            QVERIFY(later.exec(u"drop trigger ArchiveMember_Gone"_s) && later.exec(u"drop table ArchiveMember"_s));
         }
         {
             TdmQL dm(dir.path(), s.comm, s.business);
