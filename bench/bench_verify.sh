@@ -3,7 +3,7 @@
 # files of 1 to 4 KiB), imported with checksums by quillon-cli, then verified against the
 # catalogue, beside sha256sum -c of the same files in the folder the image was made from.
 #   bash bench/bench_verify.sh BIN_DIR DATA_DIR
-# Prints one TSV line per figure: what, seconds.
+# Prints one TSV line per figure as bench/run.sh does: what, figure, unit, target.
 set -euo pipefail
 BIN=$1
 DATA=$2/verify
@@ -25,7 +25,7 @@ PY
 fi
 rm -f "$DATA/cat.mdb"
 "$BIN/quillon-mkdb" "$DATA/cat.mdb" >/dev/null
-seconds() { local start=$(date +%s.%N); "$@" >/dev/null 2>&1 || true; echo "$(date +%s.%N) - $start" | bc; }
+seconds() { local start=$(date +%s.%N); "$@" >/dev/null 2>&1 || true; printf '%.1f\ts\treported' "$(echo "$(date +%s.%N) - $start" | bc)"; }
 cat "$DATA/files.iso" >/dev/null # warm, as every figure below
 printf 'import 100,000 files with checksums\t%s\n' \
   "$(seconds "$BIN/quillon-cli" import --catalogue "$DATA/cat.mdb" --name V --category 全部文件 --image "$DATA/files.iso" --checksums)"

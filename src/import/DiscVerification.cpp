@@ -43,7 +43,9 @@ struct Comparison {
 
 void readCatalogue(TdmQL &dm, qint64 disc, Comparison &c)
 {
-    QSet<QString> seen;
+    QSet<QString> seen; // and the files inside archives, which are not compared
+    for (const auto &[folder, name] : DiscVerificationStore::archiveMembers(dm.aConQl.connectionName(), disc))
+        seen.insert(keyOf(folder, name));
     dm.catalogue().forEachFileOfDisc(disc, [&](const FileRecord &file) {
         if (!seen.contains(keyOf(file.folder, file.name))) {
             seen.insert(keyOf(file.folder, file.name));

@@ -108,3 +108,19 @@ QList<DueDisc> DiscVerificationStore::due(const QString &connectionName, const Q
         discs.append({query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()});
     return discs;
 }
+
+QList<std::pair<QString, QString>> DiscVerificationStore::archiveMembers(const QString &connectionName, qint64 discCode)
+{
+    QList<std::pair<QString, QString>> members;
+    QSqlQuery present = runStatement(
+        connectionName, u"select count(*) from sqlite_schema where type = 'table' and name = 'ArchiveMember'"_s);
+    if (!present.next() || present.value(0).toInt() == 0)
+        return members;
+    QSqlQuery query = runStatement(connectionName,
+                                   u"select d.FilePath, d.FileName from CdRomListDt d join ArchiveMember a "
+                                   "on a.FileRow = d.rowid where d.DiskCode = ?"_s,
+                                   {discCode});
+    while (query.next())
+        members.append({query.value(0).toString(), query.value(1).toString()});
+    return members;
+}

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // One verification of a disc against its catalogue (table DiscVerification, removed with
 // the disc): when it ran, how long it took, what it read and how many files of each kind
 // it found.
@@ -48,6 +50,9 @@ void record(const QString &connectionName, qint64 discCode, const Verification &
 QList<Verification> history(const QString &connectionName, qint64 discCode);
 // The latest verification of each disc verified at least once.
 QHash<qint32, Verification> latest(const QString &connectionName);
+// The files of the disc that lie inside archives on it, as "folder" and "name" pairs: a
+// verification compares the archives themselves, not what was listed inside them.
+QList<std::pair<QString, QString>> archiveMembers(const QString &connectionName, qint64 discCode);
 // The discs never verified, then those last verified before the cutoff (a DateText), the
 // oldest first; by name within each.
 QList<DueDisc> due(const QString &connectionName, const QString &cutoff);
