@@ -46,12 +46,14 @@ void readCatalogue(TdmQL &dm, qint64 disc, Comparison &c)
     QSet<QString> seen; // and the files inside archives, which are not compared
     for (const auto &[folder, name] : DiscVerificationStore::archiveMembers(dm.aConQl.connectionName(), disc))
         seen.insert(keyOf(folder, name));
-    dm.catalogue().forEachFileOfDisc(disc, [&](const FileRecord &file) {
-        if (!seen.contains(keyOf(file.folder, file.name))) {
-            seen.insert(keyOf(file.folder, file.name));
-            c.catalogued.append(file);
+    const std::vector<qint64> keys = dm.catalogue().fileKeysOfDisc(disc);
+    std::vector<std::optional<FileRecord>> records(keys.size());
+    dm.catalogue().readFiles(keys, [&](size_t i, const FileRecord &file) { records[i] = file; });
+    for (const std::optional<FileRecord> &file : records)
+        if (file && !seen.contains(keyOf(file->folder, file->name))) {
+            seen.insert(keyOf(file->folder, file->name));
+            c.catalogued.append(*file);
         }
-    });
     for (const FileChecksums::Entry &entry : FileChecksums::ofDisc(dm.aConQl.connectionName(), disc))
         if (!entry.digest.isEmpty())
             c.storedDigests.insert(keyOf(entry.folder, entry.name), entry.digest);

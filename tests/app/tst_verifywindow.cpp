@@ -75,8 +75,7 @@ private slots:
         RecordingProgress progress;
         ImportChecksums checksums{true};
         for (const QString &name : {u"旧光盘"_s, u"从未校验"_s})
-            QCOMPARE(DiscImport::run(s.dm, s.comm, 'e', u"e:\\"_s, {u"*.mp3"_s}, name, progress, ScanTime::Created,
-                                     nullptr, ImportRecord::Source::Drive, QString(), &checksums),
+            QCOMPARE(DiscImport::run(s.dm, s.comm, 'e', u"e:\\"_s, {u"*.mp3"_s}, name, progress, {.checksums = &checksums}),
                      DiscImport::Result::Stored);
         write(u"b.mp3"_s, "OTHER");
         ScriptedPrompts prompts;

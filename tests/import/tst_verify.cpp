@@ -43,8 +43,7 @@ class TestVerify : public QObject {
         RecordingProgress progress;
         ImportChecksums wanted{checksums};
         const auto result = DiscImport::run(s.dm, s.comm, letter, QString(QChar(char16_t(letter))) + u":\\"_s, masks,
-                                            name, progress, ScanTime::Created, nullptr, ImportRecord::Source::Drive,
-                                            QString(), &wanted);
+                                            name, progress, {.checksums = &wanted});
         return result == DiscImport::Result::Stored ? *CataloguedDiscs::codeOf(s.dm, name) : -1;
     }
     static DiscVerification::Outcome verify(TestSession &s, qint64 disc, char letter)

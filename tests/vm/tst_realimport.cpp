@@ -172,8 +172,7 @@ private slots:
         ImportChecksums checksums{true};
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(DiscImport::run(dm, comm, 'd', u"d:\\"_s, {u"*.*"_s}, u"DAMAGED"_s, progress, ScanTime::Created,
-                                 nullptr, ImportRecord::Source::Drive, QString(), &checksums),
+        QCOMPARE(DiscImport::run(dm, comm, 'd', u"d:\\"_s, {u"*.*"_s}, u"DAMAGED"_s, progress, {.checksums = &checksums}),
                  DiscImport::Result::Stored);
         // Each file is given up after 30 s and its size at a single-speed CD.
         const DigestLimits limits;
