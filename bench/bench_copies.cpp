@@ -122,6 +122,10 @@ int main(int argc, char *argv[])
     bench::report(u"copies %1: groups on several discs"_s.arg(n),
                   seconds([&] { Copies::duplicates(connection, {}, [&](Copies::Group &&) { ++groups; }); }), u"s"_s,
                   target);
+    bench::report(u"copies %1: the three lists in one walk (副本统计's window)"_s.arg(n), seconds([&] {
+                      Copies::all(connection, {}, [](FileRow &&) {}, [](Copies::Group &&) {});
+                  }),
+                  u"s"_s, target);
     bench::report(u"copies %1: files with a copy / on one disc / groups"_s.arg(n), double(copied), u"files"_s,
                   u"%1 / %2"_s.arg(single).arg(groups));
     return 0;

@@ -577,7 +577,7 @@ void TfrmMain::actCopiesExecute(bool oneDisc)
     dialog->show();
     {
         ActionStates::BusyScope busy(m_actionStates);
-        dialog->fill();
+        dialog->fill(*m_progress);
     }
     dialog->exec();
 }

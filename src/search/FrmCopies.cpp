@@ -3,9 +3,11 @@
 #include "store/Copies.h"
 #include "store/FileRowModel.h"
 #include "ui/SortableListView.h"
+#include "ui/StatusProgress.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -89,23 +91,29 @@ void TfrmCopies::changeEvent(QEvent *event)
     TfrmRoot<QDialog>::changeEvent(event);
 }
 
-void TfrmCopies::fill()
+void TfrmCopies::fill(StatusProgress &progress)
 {
     const std::optional<qint64> disc = m_disc ? std::optional(m_disc->code) : std::nullopt;
-    {
-        RowBatches shares(*lvShares->rows());
-        for (const Copies::DiscShare &share : Copies::shares(m_connectionName, disc))
-            shares.add(FileRow{share.name,
-                               {QString::number(share.files), QString::number(share.copied),
-                                QString::number(share.files - share.copied), percent(share.copied, share.files)}});
-    }
-    {
-        RowBatches single(*lvSingle->rows());
-        Copies::single(m_connectionName, disc, [&](FileRow &&row) { single.add(std::move(row)); });
-    }
+    const auto done = qScopeGuard([&] { progress.SetStatusText(QString()); });
+    bool going = true;
+    RowBatches single(*lvSingle->rows());
     RowBatches groups(*lvDuplicates->rows());
-    Copies::duplicates(m_connectionName, disc, [&](Copies::Group &&group) {
-        groups.add(FileRow{group.name,
-                           {group.size, group.time, group.discs.join(tr("、")), QString::fromLatin1(group.digest.toHex())}});
-    });
+    const QList<Copies::DiscShare> shares = Copies::all(
+        m_connectionName, disc, [&](FileRow &&row) { single.add(std::move(row)); },
+        [&](Copies::Group &&group) {
+            groups.add(FileRow{group.name,
+                               {group.size, group.time, group.discs.join(tr("、")), QString::fromLatin1(group.digest.toHex())}});
+        },
+        [&, this](qsizetype read) {
+            progress.ReportProgress(tr("副本统计：已读入%1条记录").arg(read), 0);
+            going = going && isVisible() && !progress.StopRequested();
+            return going;
+        });
+    if (!going)
+        return; // the shares of a walk stopped halfway would be wrong
+    RowBatches shareRows(*lvShares->rows());
+    for (const Copies::DiscShare &share : shares)
+        shareRows.add(FileRow{share.name,
+                              {QString::number(share.files), QString::number(share.copied),
+                               QString::number(share.files - share.copied), percent(share.copied, share.files)}});
 }

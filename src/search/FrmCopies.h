@@ -6,6 +6,7 @@
 #include <optional>
 
 class QTabWidget;
+class StatusProgress;
 class TSortableListView;
 
 // 副本统计: which files exist on one disc only, and which on several, for the whole
@@ -20,8 +21,9 @@ public:
     };
     TfrmCopies(const QString &connectionName, std::optional<Disc> disc, QWidget *parent = nullptr);
 
-    // Reads the three lists from the catalogue, letting events run between parts.
-    void fill();
+    // Reads the three lists from the catalogue, with the records read so far in the status
+    // line and events let run; stops when the dialog is closed or the program asked to stop.
+    void fill(StatusProgress &progress);
 
     QTabWidget *pcCopies;
     TSortableListView *lvShares;

@@ -122,8 +122,11 @@ Groups group(const std::vector<Record> &records)
 
 // Walks the records size by size; each size's records and their groups go to work.
 void walk(const QString &connectionName, std::optional<qint64> disc, bool withPaths,
-          const std::function<void(const QString &size, const std::vector<Record> &, const Groups &)> &work)
+          const std::function<void(const QString &size, const std::vector<Record> &, const Groups &)> &work,
+          const Copies::Going &going)
 {
+    constexpr qsizetype kReportEvery = 4096;
+    qsizetype read = 0;
     QSqlQuery query(QSqlDatabase::database(connectionName, false));
     query.setForwardOnly(true);
     runStatement(query, kWalk.arg(withPaths ? u", d.FilePath"_s : QString(), disc ? kSizesOfDisc : QString()),
@@ -136,6 +139,8 @@ void walk(const QString &connectionName, std::optional<qint64> disc, bool withPa
         records.clear();
     };
     while (query.next()) {
+        if (going && ++read % kReportEvery == 0 && !going(read))
+            return;
         const QString next = query.value(0).toString();
         if (next != size || records.empty()) {
             flush();
@@ -146,6 +151,8 @@ void walk(const QString &connectionName, std::optional<qint64> disc, bool withPa
                                  query.value(4).toByteArray()});
     }
     flush();
+    if (going)
+        going(read);
 }
 
 QHash<qint64, QString> discNames(const QString &connectionName)
@@ -164,24 +171,34 @@ QStringList Copies::indexStatements()
     return {u"CREATE INDEX CdRomListDt_Copies ON CdRomListDt(FileSize, FileName, FileData, DiskCode)"_s};
 }
 
-QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::optional<qint64> disc)
+namespace {
+
+using SizeWork = std::function<void(const QString &size, const std::vector<Record> &, const Groups &)>;
+
+// Counts each disc's files and those of them with a copy elsewhere.
+SizeWork countShares(QHash<qint64, Copies::DiscShare> &counts)
 {
-    QHash<qint64, DiscShare> counts;
-    walk(connectionName, disc, false, [&](const QString &, const std::vector<Record> &records, const Groups &groups) {
+    return [&counts](const QString &, const std::vector<Record> &records, const Groups &groups) {
         for (size_t i = 0; i < records.size(); ++i) {
-            DiscShare &share = counts[records[i].disc];
+            Copies::DiscShare &share = counts[records[i].disc];
             ++share.files;
             share.copied += groups.several(i) ? 1 : 0;
         }
-    });
+    };
+}
+
+// Each disc (or the one given) with its counts, in the order of the disc tree.
+QList<Copies::DiscShare> sharesOf(const QString &connectionName, std::optional<qint64> disc,
+                                  const QHash<qint64, Copies::DiscShare> &counts)
+{
     QSqlQuery query = runStatement(connectionName,
                                    u"SELECT DiskCode, DiskName FROM CdRomListMt ORDER BY DiskName COLLATE LOCALE"_s);
-    QList<DiscShare> shares;
+    QList<Copies::DiscShare> shares;
     while (query.next()) {
         const qint64 code = query.value(0).toLongLong();
         if (disc && code != *disc)
             continue;
-        DiscShare share = counts.value(code);
+        Copies::DiscShare share = counts.value(code);
         share.code = code;
         share.name = query.value(1).toString();
         shares.append(share);
@@ -189,25 +206,23 @@ QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::opti
     return shares;
 }
 
-void Copies::single(const QString &connectionName, std::optional<qint64> disc,
+SizeWork handSingle(const QHash<qint64, QString> &names, std::optional<qint64> disc,
                     const std::function<void(FileRow &&)> &each)
 {
-    const QHash<qint64, QString> names = discNames(connectionName);
-    walk(connectionName, disc, true, [&](const QString &size, const std::vector<Record> &records, const Groups &groups) {
+    return [&names, disc, &each](const QString &size, const std::vector<Record> &records, const Groups &groups) {
         for (size_t i = 0; i < records.size(); ++i) {
             const Record &r = records[i];
             if (!groups.several(i) && (!disc || r.disc == *disc))
                 each(FileRow{names.value(r.disc), {r.name, size, r.time, r.path}});
         }
-    });
+    };
 }
 
-void Copies::duplicates(const QString &connectionName, std::optional<qint64> disc,
-                        const std::function<void(Group &&)> &each)
+SizeWork handDuplicates(const QHash<qint64, QString> &names, std::optional<qint64> disc,
+                        const std::function<void(Copies::Group &&)> &each)
 {
-    const QHash<qint64, QString> names = discNames(connectionName);
-    walk(connectionName, disc, false, [&](const QString &size, const std::vector<Record> &records, const Groups &groups) {
-        QHash<size_t, Group> found;
+    return [&names, disc, &each](const QString &size, const std::vector<Record> &records, const Groups &groups) {
+        QHash<size_t, Copies::Group> found;
         QHash<size_t, QList<qint64>> discs;
         std::vector<size_t> order;
         for (size_t i = 0; i < records.size(); ++i) {
@@ -216,7 +231,7 @@ void Copies::duplicates(const QString &connectionName, std::optional<qint64> dis
             const size_t root = groups.of[i];
             auto it = found.find(root);
             if (it == found.end()) {
-                it = found.insert(root, Group{records[i].name, size, records[i].time, {}, {}});
+                it = found.insert(root, Copies::Group{records[i].name, size, records[i].time, {}, {}});
                 order.push_back(root);
             }
             if (it->digest.isEmpty())
@@ -227,11 +242,55 @@ void Copies::duplicates(const QString &connectionName, std::optional<qint64> dis
         for (size_t root : order) {
             if (disc && !discs[root].contains(*disc))
                 continue;
-            Group &group = found[root];
+            Copies::Group &group = found[root];
             for (qint64 code : std::as_const(discs[root]))
                 group.discs.append(names.value(code));
             group.discs.sort(Qt::CaseInsensitive);
             each(std::move(group));
         }
-    });
+    };
+}
+
+} // namespace
+
+QList<Copies::DiscShare> Copies::shares(const QString &connectionName, std::optional<qint64> disc,
+                                       const Going &going)
+{
+    QHash<qint64, DiscShare> counts;
+    walk(connectionName, disc, false, countShares(counts), going);
+    return sharesOf(connectionName, disc, counts);
+}
+
+void Copies::single(const QString &connectionName, std::optional<qint64> disc,
+                    const std::function<void(FileRow &&)> &each, const Going &going)
+{
+    const QHash<qint64, QString> names = discNames(connectionName);
+    walk(connectionName, disc, true, handSingle(names, disc, each), going);
+}
+
+void Copies::duplicates(const QString &connectionName, std::optional<qint64> disc,
+                        const std::function<void(Group &&)> &each, const Going &going)
+{
+    const QHash<qint64, QString> names = discNames(connectionName);
+    walk(connectionName, disc, false, handDuplicates(names, disc, each), going);
+}
+
+QList<Copies::DiscShare> Copies::all(const QString &connectionName, std::optional<qint64> disc,
+                                     const std::function<void(FileRow &&)> &single,
+                                     const std::function<void(Group &&)> &duplicate, const Going &going)
+{
+    const QHash<qint64, QString> names = discNames(connectionName);
+    QHash<qint64, DiscShare> counts;
+    const SizeWork shares = countShares(counts);
+    const SizeWork singles = handSingle(names, disc, single);
+    const SizeWork duplicates = handDuplicates(names, disc, duplicate);
+    walk(
+        connectionName, disc, true,
+        [&](const QString &size, const std::vector<Record> &records, const Groups &groups) {
+            shares(size, records, groups);
+            singles(size, records, groups);
+            duplicates(size, records, groups);
+        },
+        going);
+    return sharesOf(connectionName, disc, counts);
 }

@@ -111,8 +111,16 @@ private slots:
         QCOMPARE(import(s, 'f', u"F"_s, with, progress), DiscImport::Result::Stored);
         QCOMPARE(import(s, 'g', u"G"_s, with, progress), DiscImport::Result::Stored);
         QMap<QString, qint64> copied;
-        for (const Copies::DiscShare &share : Copies::shares(connection(s)))
+        qint64 files = 0;
+        qsizetype walked = -1;
+        for (const Copies::DiscShare &share : Copies::shares(connection(s), {}, [&](qsizetype read) {
+                 walked = read;
+                 return true;
+             })) {
             copied.insert(share.name, share.copied);
+            files += share.files;
+        }
+        QCOMPARE(walked, files); // the walk's last report counts every record
         // a.mp3 on E and G differ in content: no copies; only the photo is held twice.
         QCOMPARE(copied, (QMap<QString, qint64>{{u"E"_s, 1}, {u"F"_s, 1}, {u"G"_s, 0}}));
         QList<Copies::Group> groups;
@@ -130,6 +138,22 @@ private slots:
         Copies::single(connection(s), {}, [&](FileRow &&row) { single.append(row.caption + u':' + row.sub[0]); });
         single.sort();
         QCOMPARE(single, (QStringList{u"E:scratched.avi"_s, u"F:other.txt"_s}));
+
+        // The three lists in one walk are the three walks' lists.
+        QStringList singleAtOnce;
+        int groupsAtOnce = 0;
+        const QList<Copies::DiscShare> sharesAtOnce = Copies::all(
+            connection(s), {}, [&](FileRow &&row) { singleAtOnce.append(row.caption + u':' + row.sub[0]); },
+            [&](Copies::Group &&) { ++groupsAtOnce; });
+        singleAtOnce.sort();
+        QCOMPARE(singleAtOnce, single);
+        int groupsApart = 0;
+        Copies::duplicates(connection(s), {}, [&](Copies::Group &&) { ++groupsApart; });
+        QCOMPARE(groupsAtOnce, groupsApart);
+        const QList<Copies::DiscShare> sharesApart = Copies::shares(connection(s));
+        QCOMPARE(sharesAtOnce.size(), sharesApart.size());
+        for (qsizetype i = 0; i < sharesApart.size(); ++i)
+            QCOMPARE(sharesAtOnce[i].copied, sharesApart[i].copied);
     }
 };
 

@@ -24,6 +24,8 @@
 #include "import/ExtEdition.h"
 #include "language/Language.h"
 #include "search/FrmCopies.h"
+#include "ui/MyStatusBar.h"
+#include "ui/StatusProgress.h"
 #include "search/FrmSearch.h"
 #include "search/SearchController.h"
 #include "search/SearchListBox.h"
@@ -310,7 +312,9 @@ void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         }
         TfrmCopies copies(dm.aConQl.connectionName(), std::nullopt);
         copies.show();
-        copies.fill();
+        TMyStatusBar statusBar;
+        StatusProgress progress(statusBar);
+        copies.fill(progress);
         save(copies, u"copies"_s);
         copies.pcCopies->setCurrentIndex(2);
         save(copies, u"copies-duplicates"_s);
