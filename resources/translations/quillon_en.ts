@@ -1179,6 +1179,10 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>副本统计：已读入%1条记录</source>
+        <translation>Copies: %1 records read</translation>
+    </message>
 </context>
 <context>
     <name>TfrmDiscProperties</name>
