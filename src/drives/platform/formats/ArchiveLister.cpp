@@ -24,16 +24,16 @@ struct Budget {
     bool timeUp() const { return Clock::now() > deadline; }
 };
 
-// libarchive's callbacks over a ByteSource: reads at a position it can move.
+// libarchive's callbacks over a file's content: reads at a position it can move.
 struct SourceReader {
-    ByteSource &source;
-    int64_t position = 0;
+    FileContent &source;
+    qint64 position = 0;
     std::array<char, kBlock> block{};
 
     static la_ssize_t read(archive *, void *data, const void **buffer)
     {
         auto &self = *static_cast<SourceReader *>(data);
-        const int64_t got = self.source.read(self.position, self.block.data(), self.block.size());
+        const qint64 got = self.source.read(self.position, self.block.data(), qint64(self.block.size()));
         if (got < 0)
             return ARCHIVE_FATAL;
         self.position += got;
@@ -43,8 +43,8 @@ struct SourceReader {
     static la_int64_t seek(archive *, void *data, la_int64_t offset, int whence)
     {
         auto &self = *static_cast<SourceReader *>(data);
-        const int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? self.position : self.source.size();
-        const int64_t target = base + offset;
+        const qint64 base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? self.position : self.source.size();
+        const qint64 target = base + offset;
         if (target < 0)
             return ARCHIVE_FATAL;
         self.position = std::min(target, self.source.size());
@@ -53,7 +53,7 @@ struct SourceReader {
     static la_int64_t skip(archive *, void *data, la_int64_t request)
     {
         auto &self = *static_cast<SourceReader *>(data);
-        const int64_t step = std::clamp<int64_t>(request, 0, self.source.size() - self.position);
+        const qint64 step = std::clamp<qint64>(request, 0, self.source.size() - self.position);
         self.position += step;
         return step;
     }
@@ -247,7 +247,7 @@ private:
 
 } // namespace
 
-End listArchive(ByteSource &source, const ArchiveLimits &limits, const std::function<void(const Member &)> &take)
+End listArchive(FileContent &source, const ArchiveLimits &limits, const std::function<void(const Member &)> &take)
 {
     Budget budget{limits, Clock::now() + limits.maxTime};
     ArchivePtr a = newReader();

@@ -25,4 +25,4 @@ using ArchiveProtocol::Member;
 
 // Calls take for every file member (folders are not members) and returns how it ended.
 // A failure stops the listing; what was taken before it stays taken.
-End listArchive(ByteSource &source, const ArchiveLimits &limits, const std::function<void(const Member &)> &take);
+End listArchive(FileContent &source, const ArchiveLimits &limits, const std::function<void(const Member &)> &take);

@@ -15,7 +15,7 @@ FileByteSource::FileByteSource(const std::string &path)
         ::close(m_fd);
         m_fd = -1; // a device or a pipe is no archive to list
     }
-    m_size = m_fd >= 0 ? int64_t(status.st_size) : 0;
+    m_size = m_fd >= 0 ? qint64(status.st_size) : 0;
 }
 
 FileByteSource::~FileByteSource()
@@ -24,24 +24,26 @@ FileByteSource::~FileByteSource()
         ::close(m_fd);
 }
 
-int64_t FileByteSource::read(int64_t offset, void *buffer, size_t length)
+qint64 FileByteSource::read(qint64 offset, char *buffer, qint64 length)
 {
-    if (m_fd < 0 || offset < 0)
-        return -1;
+    if (m_fd < 0)
+        return -EBADF;
+    if (offset < 0 || length < 0)
+        return -EINVAL;
     ssize_t got;
     do
-        got = ::pread(m_fd, buffer, length, offset);
+        got = ::pread(m_fd, buffer, size_t(length), offset);
     while (got < 0 && errno == EINTR);
-    return got;
+    return got < 0 ? -qint64(errno) : qint64(got);
 }
 
-int64_t MemoryByteSource::read(int64_t offset, void *buffer, size_t length)
+qint64 MemoryByteSource::read(qint64 offset, char *buffer, qint64 length)
 {
-    if (offset < 0)
-        return -1;
+    if (offset < 0 || length < 0)
+        return -EINVAL;
     if (offset >= size())
         return 0;
-    const size_t count = std::min(length, size_t(size() - offset));
-    std::memcpy(buffer, m_bytes.data() + offset, count);
-    return int64_t(count);
+    const qint64 count = std::min(length, size() - offset);
+    std::memcpy(buffer, m_bytes.data() + offset, size_t(count));
+    return count;
 }

@@ -1,42 +1,34 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include "FileContent.h"
+
 #include <string>
 
-// The bytes an archive is read from: a file, a member of another archive held in memory,
-// or (through the same two calls) a file on a disc read by the program's own reader.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual int64_t size() const = 0;
-    // Up to length bytes from offset into buffer: how many were read, 0 at the end, -1 on
-    // a read error.
-    virtual int64_t read(int64_t offset, void *buffer, size_t length) = 0;
-};
+// The bytes an archive is read from: a file, or a member of another archive held in memory
+// (a file on a disc read by the program's own reader is a FileContent too).
 
-// A file opened read-only (and never written).
-class FileByteSource : public ByteSource {
+// A regular file opened read-only (and never written).
+class FileByteSource : public FileContent {
 public:
     explicit FileByteSource(const std::string &path);
     ~FileByteSource() override;
     FileByteSource(const FileByteSource &) = delete;
     FileByteSource &operator=(const FileByteSource &) = delete;
     bool isOpen() const { return m_fd >= 0; }
-    int64_t size() const override { return m_size; }
-    int64_t read(int64_t offset, void *buffer, size_t length) override;
+    qint64 size() const override { return m_size; }
+    qint64 read(qint64 offset, char *buffer, qint64 length) override;
 
 private:
     int m_fd = -1;
-    int64_t m_size = 0;
+    qint64 m_size = 0;
 };
 
 // Bytes held in memory.
-class MemoryByteSource : public ByteSource {
+class MemoryByteSource : public FileContent {
 public:
     explicit MemoryByteSource(std::string bytes) : m_bytes(std::move(bytes)) {}
-    int64_t size() const override { return int64_t(m_bytes.size()); }
-    int64_t read(int64_t offset, void *buffer, size_t length) override;
+    qint64 size() const override { return qint64(m_bytes.size()); }
+    qint64 read(qint64 offset, char *buffer, qint64 length) override;
 
 private:
     std::string m_bytes;
