@@ -111,6 +111,7 @@ trap 'rm -f "$RESULTS"' EXIT
   "$BIN/bench-startup" "$DATA/catalogue"
   "$BIN/bench-discfilter" 10000
   "$BIN/bench-checksums" "$DATA/checksums"
+  bash bench/bench_verify.sh "$BIN" "$DATA"
   "$BIN/bench-copies" "$DATA/copies" --records 1000000
   if [ "$TEN" = 1 ]; then "$BIN/bench-copies" "$DATA/copies-10m" --records 10000000; fi
   if [ "$PLOCATE" = 1 ]; then cli_beside_plocate 照片; fi

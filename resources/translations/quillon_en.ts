@@ -472,6 +472,58 @@
         <translation>Needs a disc name or --all-folders. See --help.</translation>
     </message>
     <message>
+        <source>%1：%2，没有更新（%3）</source>
+        <translation>%1: %2; not updated (%3)</translation>
+    </message>
+    <message>
+        <source>无法读取压缩文件 %1</source>
+        <translation>Cannot read the archive %1</translation>
+    </message>
+    <message>
+        <source>包括压缩文件中的文件（zip、7z、rar、tar 等）。</source>
+        <translation>Include the files inside archives (zip, 7z, rar, tar and others).</translation>
+    </message>
+    <message>
+        <source>从这个驱动器读光盘（例如 D）。</source>
+        <translation>Read the disc from this drive (for example D).</translation>
+    </message>
+    <message>
+        <source>从这个文件夹读。</source>
+        <translation>Read from this folder.</translation>
+    </message>
+    <message>
+        <source>从这个光盘映像文件读。</source>
+        <translation>Read from this disc image file.</translation>
+    </message>
+    <message>
+        <source>找不到这张光盘：没有驱动器里有它，也没有导入时的文件夹。请用 --drive、--folder 或 --image 给出。</source>
+        <translation>The disc cannot be found: no drive holds it and it was not imported from a folder. Give it with --drive, --folder or --image.</translation>
+    </message>
+    <message>
+        <source>校验光盘：把光盘再读一遍，逐个文件与光盘索引库比较，列出已改变、缺少、新增、无法读取和与光盘上的校验清单不符的文件。退出状态：0 完全相同，1 有不同或缺少的文件，4 有无法读取的文件。</source>
+        <translation>Verify a disc: read it again and compare it file by file with the catalogue; lists the files changed, missing, new, unreadable, or differing from a checksum list on the disc. Exit status: 0 all the same, 1 files differ or are missing, 4 files could not be read.</translation>
+    </message>
+    <message>
+        <source>--drive、--folder 和 --image 只能用一个</source>
+        <translation>Only one of --drive, --folder and --image can be used</translation>
+    </message>
+    <message>
+        <source>只列出需要检查的光盘：从未校验过的，和上次校验在 --months 个月以前的，最久的在前：名称、上次校验时间、结果。</source>
+        <translation>List only the discs to check: never verified, or last verified more than --months months ago, the oldest first: name, last verification, result.</translation>
+    </message>
+    <message>
+        <source>与 --due 一起用：多少个月以前（默认 12）。</source>
+        <translation>With --due: how many months ago (12 unless given).</translation>
+    </message>
+    <message>
+        <source>月数</source>
+        <translation>MONTHS</translation>
+    </message>
+    <message>
+        <source>--months 要是不小于 0 的整数</source>
+        <translation>--months must be a whole number not below 0</translation>
+    </message>
+    <message>
         <source>用法：quillon-cli 命令 [选项] [参数]
 
 命令：
@@ -487,11 +539,13 @@
   categories   列出扩展名类别和它们的文件掩码
   checksums 光盘名  以 sha256sum 的格式列出一张光盘的校验值
   copies [光盘名]  副本统计：只在一张光盘上有的文件（--single），几张光盘上都有的（--duplicates）
+  verify 光盘名  校验光盘：再读一遍，与光盘索引库比较（discs --due 列出需要检查的光盘）
 
 每个命令都接受 --help、--catalogue 文件 和 --json，放在命令之前或之后都可以。
 输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \t \r \n \\，
 其他控制字符写作 \x1b（C1 写作 \u009b）。
-退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。
+退出状态：0 完成，1 没有找到或被拒绝（verify：有不同），2 用法不对，3 光盘索引库无法打开或写入，
+4 有文件无法读取（verify）。
 </source>
         <translation>Usage: quillon-cli COMMAND [OPTIONS] [ARGUMENTS]
 
@@ -508,24 +562,14 @@ Commands:
   categories   list the categories and their file masks
   checksums DISC  list the checksums of a disc in the format of sha256sum
   copies [DISC]   copies: files on one disc only (--single), files on several discs (--duplicates)
+  verify DISC     verify a disc: read it again and compare it with the catalogue (discs --due: the discs to check)
 
 Every command takes --help, --catalogue FILE and --json, before or after the command.
 Output: tab-separated UTF-8 text, one record a line; a TAB, CR, LF or backslash inside a field is written \t \r \n \\,
 any other control character \x1b (C1 \u009b).
-Exit status: 0 done, 1 nothing found or refused, 2 bad usage, 3 the catalogue could not be opened or written.
+Exit status: 0 done, 1 nothing found or refused (verify: files differ), 2 bad usage, 3 the catalogue could not be opened or written,
+4 files could not be read (verify).
 </translation>
-    </message>
-    <message>
-        <source>%1：%2，没有更新（%3）</source>
-        <translation>%1: %2; not updated (%3)</translation>
-    </message>
-    <message>
-        <source>无法读取压缩文件 %1</source>
-        <translation>Cannot read the archive %1</translation>
-    </message>
-    <message>
-        <source>包括压缩文件中的文件（zip、7z、rar、tar 等）。</source>
-        <translation>Include the files inside archives (zip, 7z, rar, tar and others).</translation>
     </message>
 </context>
 <context>
@@ -657,6 +701,38 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
         <source>借给 %1（%2 起）</source>
         <translation>Lent to %1 (since %2)</translation>
     </message>
+    <message>
+        <source>今天</source>
+        <translation>today</translation>
+    </message>
+    <message>
+        <source>%1 天前</source>
+        <translation>%1 days ago</translation>
+    </message>
+    <message>
+        <source>%1 个月前</source>
+        <translation>%1 months ago</translation>
+    </message>
+    <message>
+        <source>%1 年前</source>
+        <translation>%1 years ago</translation>
+    </message>
+    <message>
+        <source>从未校验</source>
+        <translation>Never verified</translation>
+    </message>
+    <message>
+        <source>校验过，完好（%1）</source>
+        <translation>Verified, whole (%1)</translation>
+    </message>
+    <message>
+        <source>校验过，有不同的文件（%1）</source>
+        <translation>Verified, files differ (%1)</translation>
+    </message>
+    <message>
+        <source>校验过，%1个文件无法读取（%2）</source>
+        <translation>Verified, %1 files unreadable (%2)</translation>
+    </message>
 </context>
 <context>
     <name>DiscUpdate</name>
@@ -671,6 +747,77 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <message>
         <source>正在更新第%1条记录</source>
         <translation>Updating record %1</translation>
+    </message>
+</context>
+<context>
+    <name>DiscVerification</name>
+    <message>
+        <source>大小 %1 → %2</source>
+        <translation>size %1 → %2</translation>
+    </message>
+    <message>
+        <source>时间 %1 → %2</source>
+        <translation>time %1 → %2</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>读取出错</source>
+        <translation>read error</translation>
+    </message>
+    <message>
+        <source>内容不同（校验值）</source>
+        <translation>different content (checksum)</translation>
+    </message>
+    <message>
+        <source>%1行无法读懂</source>
+        <translation>%1 lines cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 列出的文件不在光盘上</source>
+        <translation>listed in %1 but not on the disc</translation>
+    </message>
+    <message>
+        <source>无法读取，不能按 %1 核对</source>
+        <translation>unreadable, not checked against %1</translation>
+    </message>
+    <message>
+        <source>与 %1 中的校验值不符</source>
+        <translation>differs from the checksum in %1</translation>
+    </message>
+    <message>
+        <source>已改变</source>
+        <translation>Changed</translation>
+    </message>
+    <message>
+        <source>缺少</source>
+        <translation>Missing</translation>
+    </message>
+    <message>
+        <source>新文件</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>无法读取</source>
+        <translation>Unreadable</translation>
+    </message>
+    <message>
+        <source>与校验清单不符</source>
+        <translation>Differs from a checksum list</translation>
+    </message>
+    <message>
+        <source>相同 %1，已改变 %2，缺少 %3，新文件 %4，无法读取 %5</source>
+        <translation>same %1, changed %2, missing %3, new %4, unreadable %5</translation>
+    </message>
+    <message>
+        <source>，与校验清单不符 %1</source>
+        <translation>, differing from a checksum list %1</translation>
+    </message>
+    <message>
+        <source>；读了 %1 MB，%2 秒，%3 MB/s</source>
+        <translation>; read %1 MB in %2 s, %3 MB/s</translation>
     </message>
 </context>
 <context>
@@ -1304,6 +1451,45 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
 </context>
 <context>
+    <name>TfrmDueDiscs</name>
+    <message>
+        <source>没有需要检查的光盘</source>
+        <translation>No disc is due for a check</translation>
+    </message>
+    <message>
+        <source>双击一张光盘，在光盘目录中选中它，再用“校验光盘”检查</source>
+        <translation>Double-click a disc to select it in the tree, then check it with “Verify Disc”</translation>
+    </message>
+    <message>
+        <source>需要检查的光盘</source>
+        <translation>Discs to Check</translation>
+    </message>
+    <message>
+        <source>从未校验过的光盘，和上次校验在这么多个月以前的(&amp;M):</source>
+        <translation>Discs never verified, and those last verified this many &amp;months ago:</translation>
+    </message>
+    <message>
+        <source> 个月</source>
+        <translation> months</translation>
+    </message>
+    <message>
+        <source>光盘名</source>
+        <translation>Disc name</translation>
+    </message>
+    <message>
+        <source>上次校验</source>
+        <translation>Last verified</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>TfrmErrorShow</name>
     <message>
         <source>错误提示</source>
@@ -1648,6 +1834,22 @@ quillon --cd-image IMAGE-FILE</translation>
         <source>按导入记录重新扫描光盘的来源，在原处更新它的文件</source>
         <translation>Scan the disc&apos;s source again as its import record says and update its files in place</translation>
     </message>
+    <message>
+        <source>校验光盘(&amp;V)</source>
+        <translation>&amp;Verify Disc</translation>
+    </message>
+    <message>
+        <source>把光盘再读一遍，与光盘索引库比较：文件是否都还能读，有没有改变</source>
+        <translation>Read the disc again and compare it with the catalogue: do all files still read, did any change</translation>
+    </message>
+    <message>
+        <source>需要检查的光盘(&amp;K)</source>
+        <translation>Discs to Chec&amp;k</translation>
+    </message>
+    <message>
+        <source>从未校验过的光盘，和很久没有校验的光盘</source>
+        <translation>The discs never verified, and those not verified for long</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSearch</name>
@@ -1686,6 +1888,49 @@ quillon --cd-image IMAGE-FILE</translation>
     <message>
         <source>也按拼音查找中文名称：全拼（zhoujielun）或首字母（zjl）</source>
         <translation>Also find Chinese names by their pinyin: full spelling (zhoujielun) or initials (zjl)</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmVerify</name>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>校验光盘 - %1</source>
+        <translation>Verify Disc - %1</translation>
+    </message>
+    <message>
+        <source>校验光盘 %1</source>
+        <translation>Verification of %1</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>导出(&amp;E)...</source>
+        <translation>&amp;Export...</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1729,6 +1974,29 @@ quillon --cd-image IMAGE-FILE</translation>
     <message>
         <source>完成更新：%1</source>
         <translation>Updated: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VerifyController</name>
+    <message>
+        <source>找不到光盘“%1”：请把它放进驱动器，或选择它所在的文件夹</source>
+        <translation>Disc “%1” cannot be found: put it in a drive, or choose the folder it is in</translation>
+    </message>
+    <message>
+        <source>校验光盘</source>
+        <translation>Verify Disc</translation>
+    </message>
+    <message>
+        <source>不是可以读的文件夹：%1</source>
+        <translation>Not a folder that can be read: %1</translation>
+    </message>
+    <message>
+        <source>正在校验光盘“%1”...</source>
+        <translation>Verifying disc “%1”...</translation>
+    </message>
+    <message>
+        <source>校验已停止</source>
+        <translation>Verification stopped</translation>
     </message>
 </context>
 </TS>

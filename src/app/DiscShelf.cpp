@@ -2,6 +2,7 @@
 
 #include "DiscBrowser.h"
 #include "DiscPropertiesDialog.h"
+#include "DueDiscsDialog.h"
 #include "LentDiscsDialog.h"
 #include "store/DiscLending.h"
 #include "ui/ActionStates.h"
@@ -43,15 +44,17 @@ QTreeWidgetItem *DiscShelf::nodeOf(qint32 code) const
 
 void DiscShelf::decorate(QTreeWidgetItem *node, const DiscOverview &disc)
 {
-    node->setToolTip(0, DiscNodeLook::toolTip(disc));
-    static const QIcon plain = DiscNodeLook::icon({});
-    static const QIcon lent = DiscNodeLook::icon({true});
-    node->setIcon(0, disc.borrower.isEmpty() ? plain : lent);
+    const auto found = m_verified.constFind(disc.code);
+    const std::optional<Verification> latest = found == m_verified.cend() ? std::nullopt : std::optional(*found);
+    node->setToolTip(0, DiscNodeLook::toolTip(disc, latest));
+    node->setIcon(0, DiscNodeLook::cachedIcon(
+                         {!disc.borrower.isEmpty(), latest ? std::optional(latest->state()) : std::nullopt}));
 }
 
 void DiscShelf::refresh()
 {
     const QList<DiscOverview> discs = DiscDetailsStore::overviews(m_connectionName);
+    m_verified = DiscVerificationStore::latest(m_connectionName);
     m_filter.setDiscs(discs);
     QHash<qint32, const DiscOverview *> byCode;
     for (const DiscOverview &disc : discs)
@@ -126,12 +129,22 @@ void DiscShelf::showProperties(QTreeWidgetItem *item)
 void DiscShelf::showLentDiscs(QWidget *parent)
 {
     TfrmLentDiscs dialog(DiscLendingStore::lentDiscs(m_connectionName), parent);
-    connect(&dialog, &TfrmLentDiscs::discChosen, this, [this](qint32 code) {
-        if (QTreeWidgetItem *node = nodeOf(code)) {
-            m_filterLine.clear();
-            m_tree.setCurrentItem(node);
-            m_tree.scrollToItem(node);
-        }
-    });
+    connect(&dialog, &TfrmLentDiscs::discChosen, this, &DiscShelf::selectDisc);
     dialog.exec();
+}
+
+void DiscShelf::showDueDiscs(QWidget *parent)
+{
+    TfrmDueDiscs dialog(m_connectionName, parent);
+    connect(&dialog, &TfrmDueDiscs::discChosen, this, &DiscShelf::selectDisc);
+    dialog.exec();
+}
+
+void DiscShelf::selectDisc(qint32 code)
+{
+    if (QTreeWidgetItem *node = nodeOf(code)) {
+        m_filterLine.clear();
+        m_tree.setCurrentItem(node);
+        m_tree.scrollToItem(node);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "DiscNodeLook.h"
 #include "store/DiscFilter.h"
+#include "store/DiscVerifications.h"
 
 #include <QObject>
 
@@ -32,6 +33,10 @@ public:
     void showProperties(QTreeWidgetItem *item = nullptr);
     // 借出的光盘: the discs that are out, the oldest lending first; choosing one selects it.
     void showLentDiscs(QWidget *parent);
+    // 需要检查的光盘: the discs never verified or not for the chosen time; choosing one selects it.
+    void showDueDiscs(QWidget *parent);
+    // Selects the disc's node, with the filter cleared so that it shows.
+    void selectDisc(qint32 code);
     // Enables 属性 for a disc node.
     void currentChanged();
 
@@ -52,4 +57,5 @@ private:
     QLineEdit &m_filterLine;
     QAction &m_actProperties;
     DiscFilter m_filter;
+    QHash<qint32, Verification> m_verified; // each disc's latest verification
 };

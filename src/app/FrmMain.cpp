@@ -5,6 +5,7 @@
 #include "DiscShelf.h"
 #include "HelpWindow.h"
 #include "Startup.h"
+#include "VerifyController.h"
 #include "drives/DriveListView.h"
 #include "drives/StatusFrames.h"
 #include "import/ExtEdition.h"
@@ -145,9 +146,12 @@ void TfrmMain::createActions()
     actLentDiscs = makeAction("actLentDiscs", -1);
     actUpdate = makeAction("actUpdate", -1);
     m_actionStates.setAllowed(actUpdate, false);
+    actVerify = makeAction("actVerify", -1);
+    m_actionStates.setAllowed(actVerify, false);
+    actDueDiscs = makeAction("actDueDiscs", -1);
     m_actionStates.setChanging({actCDimp, actDriverImp, actDel, actFind, actCDexpASC, actExtEdition, actProperties,
-                                actLentDiscs, actUpdate});
-    m_actionStates.setWriting({actCDimp, actDriverImp, actDel, actExtEdition, actComment, actUpdate});
+                                actLentDiscs, actUpdate, actVerify, actDueDiscs});
+    m_actionStates.setWriting({actCDimp, actDriverImp, actDel, actExtEdition, actComment, actUpdate, actVerify});
     m_actionStates.setReadOnly(m_dm.readOnlyReason());
 }
 
@@ -161,6 +165,8 @@ void TfrmMain::retranslateActions()
     setActionTexts(actProperties, tr("属性(&R)"), tr("光盘的位置、说明、关键词和借出"));
     setActionTexts(actUpdate, tr("更新(&U)"), tr("按导入记录重新扫描光盘的来源，在原处更新它的文件"));
     setActionTexts(actLentDiscs, tr("借出的光盘(&L)"), tr("列出借出的光盘"));
+    setActionTexts(actVerify, tr("校验光盘(&V)"), tr("把光盘再读一遍，与光盘索引库比较：文件是否都还能读，有没有改变"));
+    setActionTexts(actDueDiscs, tr("需要检查的光盘(&K)"), tr("从未校验过的光盘，和很久没有校验的光盘"));
     setActionTexts(actCopies, tr("副本统计(&C)"), tr("哪些文件只在一张光盘上，哪些在几张光盘上都有"));
     setActionTexts(actDiscCopies, tr("副本统计"), tr("这张光盘的文件在别的光盘上有没有副本"));
     setActionTexts(actQuit, tr("退出(&X)"));
@@ -256,6 +262,8 @@ void TfrmMain::createMenus()
     mnuEdit->addAction(menuItem("miProperties", actProperties));
     mnuEdit->addAction(menuItem("miUpdate", actUpdate));
     mnuEdit->addAction(menuItem("miLentDiscs", actLentDiscs));
+    mnuEdit->addAction(menuItem("miVerify", actVerify));
+    mnuEdit->addAction(menuItem("miDueDiscs", actDueDiscs));
     mnuEdit->addSeparator();
     mnuEdit->addAction(menuItem("miexp", actCDexpASC));
     mnuEdit->addAction(menuItem("miCopies", actCopies));
@@ -274,7 +282,7 @@ void TfrmMain::createMenus()
 
     pmCdIndex = new QMenu(this);
     pmCdIndex->setObjectName(u"pmCdIndex"_s);
-    pmCdIndex->addActions({actCDimp, actComment, actDiscCopies});
+    pmCdIndex->addActions({actCDimp, actComment, actDiscCopies, actVerify});
     pmCdIndex->addSeparator();
     pmCdIndex->addAction(actDel);
     pmCdIndex->addSeparator();
@@ -414,6 +422,8 @@ void TfrmMain::createFeatures()
         m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, *actFind, [this] { return m_browser->discNames(); },
         this, Panel3);
     m_export = new ExportController(m_dm, m_prompts, *m_progress, m_actionStates, *lvDetail, Panel3);
+    m_verify = new VerifyController(m_dm, m_prompts, *m_progress, m_actionStates, this);
+    connect(m_verify, &VerifyController::verified, m_shelf, &DiscShelf::refresh);
     m_indexBuilder = new SearchIndexBuilder(
         m_dm.aConQl.connectionName(), *m_progress,
         [this] { return !m_actionStates.busy() && !QApplication::activeModalWidget(); }, this);
@@ -456,6 +466,11 @@ void TfrmMain::connectActions()
             m_update->update(disc->DiskCode, disc->DiskName);
     });
     forward(actLentDiscs, [this] { m_shelf->showLentDiscs(this); });
+    forward(actDueDiscs, [this] { m_shelf->showDueDiscs(this); });
+    forward(actVerify, [this] {
+        if (const std::optional<TDiscNode> disc = m_browser->selectedDisc())
+            m_verify->verify(*disc);
+    });
     forward(actCopies, [this] { actCopiesExecute(false); });
     forward(actDiscCopies, [this] { actCopiesExecute(true); });
     connect(dlvStatus, &QWidget::customContextMenuRequested, this,
@@ -467,8 +482,11 @@ void TfrmMain::connectBrowser()
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
             ActionGuard::wrap(m_prompts, [this] { m_browser->tvCdIndexChange(); }));
     connect(tvCdIndex, &QTreeWidget::currentItemChanged, m_shelf, &DiscShelf::currentChanged);
-    connect(tvCdIndex, &QTreeWidget::currentItemChanged, this,
-            [this] { m_actionStates.setAllowed(actUpdate, m_browser->selectedDisc().has_value()); });
+    connect(tvCdIndex, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        const bool disc = DiscBrowser::discOf(item).has_value();
+        m_actionStates.setAllowed(actUpdate, disc);
+        m_actionStates.setAllowed(actVerify, disc);
+    });
     connect(tvCdIndex, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         ActionGuard::run(m_prompts, [this, item] { m_shelf->showProperties(item); });
     });

@@ -19,6 +19,7 @@ class DiscBrowser;
 class DiscShelf;
 class QLineEdit;
 class ExportController;
+class VerifyController;
 class ImportController;
 class UpdateController;
 class Prompts;
@@ -97,6 +98,8 @@ public:
     QAction *actProperties;
     QAction *actUpdate;
     QAction *actLentDiscs;
+    QAction *actVerify;
+    QAction *actDueDiscs;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -144,6 +147,7 @@ private:
     UpdateController *m_update = nullptr;
     SearchController *m_search = nullptr;
     ExportController *m_export = nullptr;
+    VerifyController *m_verify = nullptr;
     SearchIndexBuilder *m_indexBuilder = nullptr;
     THelpWindow *m_help = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "CliDiscDetails.h"
+#include "CliVerify.h"
 #include "CliSupport.h"
 #include "store/Catalogue.h"
 #include "store/FileRowModel.h"
@@ -13,9 +14,11 @@ using namespace CliSupport;
 int CliCommands::discs(const QStringList &arguments)
 {
     CommandParser command(QCoreApplication::translate("Cli", "列出光盘：名称、卷标、序列号、文件数。"), QString());
-    command.parser.addOptions(CliDiscDetails::discsOptions());
+    command.parser.addOptions(CliDiscDetails::discsOptions() + CliVerify::discsOptions());
     if (const auto end = command.parse(arguments, 0))
         return *end;
+    if (const auto due = CliVerify::dueDiscs(command))
+        return *due;
     if (const auto narrowed = CliDiscDetails::narrowedDiscs(command))
         return *narrowed;
     return withCatalogue(command, TdmQL::Access::ReadOnly, [&](CliCatalogue &catalogue) {

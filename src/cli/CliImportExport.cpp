@@ -3,9 +3,9 @@
 
 #include "CliSupport.h"
 #include "drives/DriveUtilities.h"
-#include "drives/platform/Platform.h"
 #include "import/ArchiveProbe.h"
 #include "import/DiscImport.h"
+#include "import/DriveRoot.h"
 #include "import/RowChecksums.h"
 #include "search/FileListExport.h"
 #include "store/AppError.h"
@@ -42,42 +42,9 @@ struct Source {
     ImportRecord::Source kind = ImportRecord::Source::Drive;
 };
 
-std::optional<Source> folderSource(const QString &folder)
+std::optional<Source> sourceOf(const std::optional<DriveRoot> &where, const QString &shown, ImportRecord::Source kind)
 {
-    const QFileInfo info(folder);
-    const std::optional<DriveLocation> where =
-        info.isDir() ? Platform::instance().locate(info.absoluteFilePath()) : std::nullopt;
-    if (!where) {
-        CliOutput::error(QCoreApplication::translate("Cli", "不是可以读的文件夹：%1").arg(folder));
-        return std::nullopt;
-    }
-    QString relative = where->relativePath;
-    relative.replace(u'/', u'\\');
-    if (!relative.isEmpty() && !relative.startsWith(u'\\'))
-        relative.prepend(u'\\');
-    return Source{where->letter,
-                  QString(QChar(char16_t(where->letter))) + u":"_s + (relative.isEmpty() ? u"\\"_s : relative), folder,
-                  ImportRecord::Source::Folder};
-}
-
-std::optional<Source> driveSource(const QString &drive)
-{
-    const char letter = drive.isEmpty() ? 0 : Platform::driveLetter(drive.at(0).toLatin1());
-    if (!letter || !Platform::instance().letters().contains(letter)) {
-        CliOutput::error(QCoreApplication::translate("Cli", "没有这个驱动器：%1").arg(drive));
-        return std::nullopt;
-    }
-    return Source{letter, QString(QChar(char16_t(letter))) + u":\\"_s, drive};
-}
-
-std::optional<Source> imageSource(const QString &image)
-{
-    const std::optional<char> letter = Platform::instance().attachImage(QFileInfo(image).absoluteFilePath());
-    if (!letter) {
-        CliOutput::error(QCoreApplication::translate("Cli", "无法载入光盘映像：%1").arg(image));
-        return std::nullopt;
-    }
-    return Source{*letter, QString(QChar(char16_t(*letter))) + u":\\"_s, image, ImportRecord::Source::Image};
+    return where ? std::optional(Source{where->letter, where->root, shown, kind}) : std::nullopt;
 }
 
 // What importOne is asked to list besides the files: their times, and the files inside
@@ -194,11 +161,13 @@ int CliCommands::import(const QStringList &arguments)
         const QString discName = p.isSet(name) ? p.value(name) : QString();
         int worst = Status::Done;
         if (p.isSet(drive) || p.isSet(folder)) {
-            const auto source = p.isSet(drive) ? driveSource(p.value(drive)) : folderSource(p.value(folder));
+            const auto source = p.isSet(drive)
+                                    ? sourceOf(driveNamed(p.value(drive)), p.value(drive), ImportRecord::Source::Drive)
+                                    : sourceOf(folderNamed(p.value(folder)), p.value(folder), ImportRecord::Source::Folder);
             worst = source ? importOne(catalogue, *source, p.value(category), *masks, discName, choices) : int(Status::NothingFound);
         }
         for (const QString &file : p.values(image)) {
-            const auto source = imageSource(file);
+            const auto source = sourceOf(imageNamed(file), file, ImportRecord::Source::Image);
             worst = std::max(worst, source ? importOne(catalogue, *source, p.value(category), *masks, discName, choices)
                                            : int(Status::NothingFound));
         }

@@ -1,11 +1,13 @@
 #include "CliSupport.h"
 
 #include "search/SearchIndexBuilder.h"
+#include "drives/platform/Platform.h"
 #include "store/AppError.h"
 #include "store/Catalogue.h"
 #include "store/FileRowModel.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -150,3 +152,29 @@ bool updateIndex(CliCatalogue &catalogue)
 }
 
 } // namespace CliSupport
+
+std::optional<DriveRoot> CliSupport::driveNamed(const QString &drive)
+{
+    const char letter = drive.isEmpty() ? 0 : Platform::driveLetter(drive.at(0).toLatin1());
+    if (letter && Platform::instance().letters().contains(letter))
+        return DriveRoot::ofDrive(letter);
+    CliOutput::error(QCoreApplication::translate("Cli", "没有这个驱动器：%1").arg(drive));
+    return std::nullopt;
+}
+
+std::optional<DriveRoot> CliSupport::folderNamed(const QString &folder)
+{
+    const std::optional<DriveRoot> where = DriveRoot::ofFolder(folder);
+    if (!where)
+        CliOutput::error(QCoreApplication::translate("Cli", "不是可以读的文件夹：%1").arg(folder));
+    return where;
+}
+
+std::optional<DriveRoot> CliSupport::imageNamed(const QString &image)
+{
+    const std::optional<char> letter = Platform::instance().attachImage(QFileInfo(image).absoluteFilePath());
+    if (letter)
+        return DriveRoot::ofDrive(*letter);
+    CliOutput::error(QCoreApplication::translate("Cli", "无法载入光盘映像：%1").arg(image));
+    return std::nullopt;
+}

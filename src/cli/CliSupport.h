@@ -2,6 +2,7 @@
 
 #include "CliCatalogue.h"
 #include "CliOutput.h"
+#include "import/DriveRoot.h"
 
 #include <QCommandLineParser>
 #include <functional>
@@ -39,6 +40,11 @@ std::optional<FileRowModel *> discFiles(TdmQL &dm, const QString &name, FileRowM
 // The hits of a search as the search dialog finds them, in the columns named by --in.
 std::optional<FileRowModel *> searchHits(TdmQL &dm, const QString &text, const QString &columns, FileRowModel &rows,
                                          bool pinyin = false);
+// The drive, folder or disc image a command reads, by the letter, path or image file given;
+// nothing (said on standard error) when there is none such.
+std::optional<DriveRoot> driveNamed(const QString &drive);
+std::optional<DriveRoot> folderNamed(const QString &folder);
+std::optional<DriveRoot> imageNamed(const QString &image);
 // Lists file rows; status 1 when there are none.
 int listFiles(const CommandParser &command, const FileRowModel &rows);
 QCommandLineOption inOption();

@@ -4,6 +4,7 @@
 #include "CliDiscDetails.h"
 #include "CliOutput.h"
 #include "CliSupport.h"
+#include "CliVerify.h"
 #include "QuillonVersion.h"
 #include "language/Language.h"
 
@@ -33,11 +34,13 @@ const char *const kUsage = QT_TRANSLATE_NOOP(
            "  categories   列出扩展名类别和它们的文件掩码\n"
            "  checksums 光盘名  以 sha256sum 的格式列出一张光盘的校验值\n"
            "  copies [光盘名]  副本统计：只在一张光盘上有的文件（--single），几张光盘上都有的（--duplicates）\n"
+           "  verify 光盘名  校验光盘：再读一遍，与光盘索引库比较（discs --due 列出需要检查的光盘）\n"
            "\n"
            "每个命令都接受 --help、--catalogue 文件 和 --json，放在命令之前或之后都可以。\n"
            "输出：以 TAB 分隔的 UTF-8 文本，一行一条记录；字段中的 TAB、回车、换行和反斜杠写作 \\t \\r \\n \\\\，\n"
            "其他控制字符写作 \\x1b（C1 写作 \\u009b）。\n"
-           "退出状态：0 完成，1 没有找到或被拒绝，2 用法不对，3 光盘索引库无法打开或写入。\n");
+           "退出状态：0 完成，1 没有找到或被拒绝（verify：有不同），2 用法不对，3 光盘索引库无法打开或写入，\n"
+           "4 有文件无法读取（verify）。\n");
 
 void printUsage(FILE *stream)
 {
@@ -108,6 +111,7 @@ int main(int argc, char *argv[])
         {u"export"_s, CliCommands::exportList}, {u"categories"_s, CliCommands::categories},
         {u"checksums"_s, CliCommands::checksums}, {u"copies"_s, CliCommands::copies},
         {u"update"_s, CliCommands::update},
+        {u"verify"_s, CliVerify::verify},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

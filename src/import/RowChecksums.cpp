@@ -11,14 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// "e:\music\rock\" and "a.mp3" → "music/rock/a.mp3".
-QString relativePath(const FileRow &row)
-{
-    QString folder = row.sub[2].mid(3);
-    folder.replace(u'\\', u'/');
-    return folder + row.caption;
-}
-
 constexpr auto kPumpInterval = std::chrono::milliseconds(25);
 
 } // namespace
@@ -30,6 +22,13 @@ QString ImportChecksums::text() const
     return QCoreApplication::translate("RowChecksums", "%1个文件无法读取，没有校验值").arg(unreadable);
 }
 
+QString RowChecksums::relativePath(const FileRow &row)
+{
+    QString folder = row.sub[2].mid(3);
+    folder.replace(u'\\', u'/');
+    return folder + row.caption;
+}
+
 QString RowChecksums::progressText(int files, qint64 bytes, double seconds)
 {
     const double mb = double(bytes) / (1024.0 * 1024.0);
@@ -37,6 +36,27 @@ QString RowChecksums::progressText(int files, qint64 bytes, double seconds)
         .arg(files)
         .arg(mb, 0, 'f', 1)
         .arg(seconds > 0 ? mb / seconds : 0.0, 0, 'f', 1);
+}
+
+std::optional<RowChecksums::Reading> RowChecksums::read(char letter, const QStringList &paths, DigestKind kind,
+                                                        const Report &report, const Stopped &stopped,
+                                                        DigestLimits limits)
+{
+    QElapsedTimer clock;
+    clock.start();
+    DigestReader reader([letter] { return Platform::instance().fileSource(letter); }, paths, limits, kind);
+    for (;;) {
+        const bool over = reader.wait(kPumpInterval);
+        report(progressText(reader.filesDone(), reader.bytesRead(), double(clock.elapsed()) / 1000.0));
+        QCoreApplication::processEvents();
+        if (stopped()) {
+            reader.cancel();
+            return std::nullopt;
+        }
+        if (over)
+            break;
+    }
+    return Reading{reader.results(), reader.unreadableFiles(), reader.bytesRead()};
 }
 
 std::optional<QList<QByteArray>> RowChecksums::compute(char letter, const FileRowModel &rows, const Report &report,
@@ -55,24 +75,13 @@ std::optional<QList<QByteArray>> RowChecksums::compute(char letter, const FileRo
         }
         fileOfRow.append(*found);
     }
-    QElapsedTimer clock;
-    clock.start();
-    DigestReader reader([letter] { return Platform::instance().fileSource(letter); }, paths, limits);
-    for (;;) {
-        const bool over = reader.wait(kPumpInterval);
-        report(progressText(reader.filesDone(), reader.bytesRead(), double(clock.elapsed()) / 1000.0));
-        QCoreApplication::processEvents();
-        if (stopped()) {
-            reader.cancel();
-            return std::nullopt;
-        }
-        if (over)
-            break;
-    }
+    const std::optional<Reading> reading = read(letter, paths, DigestKind::Sha256, report, stopped, limits);
+    if (!reading)
+        return std::nullopt;
     outcome.files = int(paths.size());
-    outcome.unreadable = reader.unreadableFiles();
-    outcome.bytes = reader.bytesRead();
-    const QList<QByteArray> digests = reader.results();
+    outcome.unreadable = reading->unreadable;
+    outcome.bytes = reading->bytes;
+    const QList<QByteArray> &digests = reading->results;
     QList<QByteArray> byRow;
     byRow.reserve(fileOfRow.size());
     for (int file : std::as_const(fileOfRow))

@@ -10,6 +10,7 @@
 #include <optional>
 
 class FileRowModel;
+struct FileRow;
 
 // The import's choice to compute checksums (计算校验值) and what came of it. The choice is
 // kept in the settings with the import's other choices (DiscImport::savedChecksums).
@@ -34,6 +35,20 @@ public:
     static std::optional<QList<QByteArray>> compute(char letter, const FileRowModel &rows, const Report &report,
                                                     const Stopped &stopped, ImportChecksums &outcome,
                                                     DigestLimits limits = {});
+
+    // The files of those paths below the drive's root read whole in the same way, each giving
+    // its digest of that kind (empty: it could not be read); nothing when stopped.
+    struct Reading {
+        QList<QByteArray> results;
+        int unreadable = 0;
+        qint64 bytes = 0;
+    };
+    static std::optional<Reading> read(char letter, const QStringList &paths, DigestKind kind, const Report &report,
+                                       const Stopped &stopped, DigestLimits limits = {});
+
+    // The path of a scanned row's file below its drive's root: "e:\music\" and "a.mp3" give
+    // "music/a.mp3".
+    static QString relativePath(const FileRow &row);
 
     // "已校验:n个文件，x MB，y MB/s".
     static QString progressText(int files, qint64 bytes, double seconds);

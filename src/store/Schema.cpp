@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "DiscRecordsSchema.h"
+#include "DiscVerifications.h"
 #include "FileChecksums.h"
 #include "ImportRecord.h"
 #include "SearchIndex.h"
@@ -83,6 +84,8 @@ QStringList upgradeStatements(int version)
                 " DELETE FROM ArchiveMember WHERE FileRow = old.rowid; END"_s};
     case 7: // the volume each folder import lay on, so that an update finds it again
         return ImportRecordStore::volumeStatements();
+    case 8: // the verifications of discs against their catalogue
+        return DiscVerificationStore::createStatements();
     default:
         return {};
     }

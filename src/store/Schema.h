@@ -14,8 +14,9 @@ public:
     // search index (SearchIndex), 3 the pinyin of names and folders in it, 4 each disc's
     // import record, details and lendings (DiscRecordsSchema), 5 the files' checksums
     // (FileChecksums), 6 which files are inside archives, 7 the volume each folder import
-    // lay on (ImportRecordStore::volumeStatements).
-    static constexpr int CurrentVersion = 7;
+    // lay on (ImportRecordStore::volumeStatements), 8 the verifications of discs
+    // (DiscVerificationStore).
+    static constexpr int CurrentVersion = 8;
 
     struct Category {
         QString name;

@@ -20,4 +20,12 @@ public:
     // empty when cancelled.
     virtual QString saveFileName(const QString &folder, const QString &filter, const QString &defaultSuffix,
                                  bool askOverwrite) = 0;
+    // A folder chosen in the folder dialog, starting in folder; empty when cancelled (and from
+    // prompts that cannot show one).
+    virtual QString existingFolder(const QString &caption, const QString &folder)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(folder);
+        return {};
+    }
 };

@@ -69,3 +69,8 @@ QString QtPrompts::saveFileName(const QString &folder, const QString &filter, co
         return {};
     return dialog.selectedFiles().constFirst();
 }
+
+QString QtPrompts::existingFolder(const QString &caption, const QString &folder)
+{
+    return QFileDialog::getExistingDirectory(owner(), caption, folder);
+}

@@ -13,6 +13,7 @@ public:
     QString inputText(const QString &caption, const QString &prompt, const QString &initial, bool *ok) override;
     QString saveFileName(const QString &folder, const QString &filter, const QString &defaultSuffix,
                          bool askOverwrite) override;
+    QString existingFolder(const QString &caption, const QString &folder) override;
 
 private:
     static QWidget *owner();

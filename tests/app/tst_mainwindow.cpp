@@ -148,9 +148,9 @@ private slots:
         QCOMPARE(entries(top[0]->menu()), (QStringList{u"新的CD"_s, u"磁盘导入"_s, u"-"_s, u"退出(&X)"_s}));
         QCOMPARE(top[1]->text(), u"编辑(&E)"_s);
         QCOMPARE(entries(top[1]->menu()),
-                 (QStringList{u"删除(&D)"_s, u"属性(&R)"_s, u"更新(&U)"_s, u"借出的光盘(&L)"_s, u"-"_s, u"导出(&E)"_s,
-                              u"副本统计(&C)"_s,
-                              u"-"_s, u"Language"_s, u"-"_s, u"设置"_s}));
+                 (QStringList{u"删除(&D)"_s, u"属性(&R)"_s, u"更新(&U)"_s, u"借出的光盘(&L)"_s, u"校验光盘(&V)"_s,
+                              u"需要检查的光盘(&K)"_s, u"-"_s, u"导出(&E)"_s, u"副本统计(&C)"_s, u"-"_s, u"Language"_s,
+                              u"-"_s, u"设置"_s}));
         QMenu *language = subMenu(top[1]->menu(), u"Language"_s);
         QCOMPARE(entries(language), (QStringList{u"Chinese(GB)"_s, u"English"_s}));
         QVERIFY(language->actions().first()->isChecked());
@@ -161,8 +161,9 @@ private slots:
         QCOMPARE(top[2]->text(), u"帮助(&H)"_s);
         QCOMPARE(entries(top[2]->menu()), (QStringList{u"用户手册(&H)"_s, u"-"_s, u"关于光盘索引(&A)"_s}));
 
-        QCOMPARE(entries(m_main->pmCdIndex), (QStringList{u"光盘导入(&I)"_s, u"备注"_s, u"副本统计"_s, u"-"_s,
-                                                          u"删除(&D)"_s, u"-"_s, u"属性(&R)"_s, u"更新(&U)"_s}));
+        QCOMPARE(entries(m_main->pmCdIndex),
+                 (QStringList{u"光盘导入(&I)"_s, u"备注"_s, u"副本统计"_s, u"校验光盘(&V)"_s, u"-"_s, u"删除(&D)"_s, u"-"_s,
+                              u"属性(&R)"_s, u"更新(&U)"_s}));
         QCOMPARE(entries(m_main->pmStatus),
                  (QStringList{u"  弹  出"_s, u"  关  闭"_s, u"-"_s, u"全部弹出"_s, u"全部关闭"_s}));
         QCOMPARE(m_main->tb->actions(),

@@ -268,6 +268,53 @@ private slots:
         QCOMPARE(QString::number(single.out.count(u'\n')), figures.value(3));
     }
 
+    // verify through an image and through the folder the import record names: whole (0),
+    // a second image with one file altered (1, changed), a folder with a file gone and one
+    // added (1); the history makes them no longer due, while a disc never verified is.
+    void verifyAndTheDueList()
+    {
+        IsoImages images;
+        const QString first = images.genisoimage(u"v1.iso"_s, {u"-J"_s, u"-V"_s, u"VERIFY"_s});
+        QVERIFY2(!first.isEmpty(), qPrintable(images.lastError));
+        QCOMPARE(cli({u"import"_s, u"--name-from-label"_s, u"--category"_s, u"全部文件"_s, u"--image"_s, first,
+                      u"--checksums"_s})
+                     .status,
+                 0);
+        const Run whole = cli({u"verify"_s, u"VERIFY"_s, u"--image"_s, first});
+        QCOMPARE(whole.status, 0);
+        QVERIFY2(whole.err.contains(u"相同 3，已改变 0，缺少 0，新文件 0，无法读取 0"_s), qPrintable(whole.err));
+        images.write(u"readme.txt"_s, "HELLO");
+        const QString second = images.genisoimage(u"v2.iso"_s, {u"-J"_s, u"-V"_s, u"VERIFY"_s});
+        const Run altered = cli({u"verify"_s, u"VERIFY"_s, u"--image"_s, second});
+        QCOMPARE(altered.status, 1);
+        QVERIFY2(altered.out.startsWith(u"changed\treadme.txt\t5\t"_s), qPrintable(altered.out));
+        QVERIFY(altered.out.contains(u"内容不同"_s));
+
+        const QString folder = m_dir.filePath(u"verified"_s);
+        QDir().mkpath(folder);
+        for (const QString &name : {u"kept.txt"_s, u"gone.txt"_s}) {
+            QFile file(folder + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("x");
+        }
+        QCOMPARE(cli({u"import"_s, u"--name"_s, u"放过的"_s, u"--category"_s, u"全部文件"_s, u"--folder"_s, folder}).status,
+                 0);
+        QVERIFY(QFile::remove(folder + u"/gone.txt"_s));
+        QFile added(folder + u"/added.txt"_s);
+        QVERIFY(added.open(QIODevice::WriteOnly));
+        added.close();
+        const Run changed = cli({u"verify"_s, u"放过的"_s});
+        QCOMPARE(changed.status, 1);
+        QCOMPARE(changed.out.count(u'\n'), 2);
+        QVERIFY(changed.out.contains(u"missing\tgone.txt"_s) && changed.out.contains(u"new\tadded.txt"_s));
+
+        const Run due = cli({u"discs"_s, u"--due"_s});
+        QCOMPARE(due.status, 0);
+        QVERIFY(!due.out.contains(u"VERIFY\t"_s) && !due.out.contains(u"放过的\t"_s));
+        QVERIFY2(due.out.contains(u"SUMS\t\tnever\n"_s), qPrintable(due.out));
+        QCOMPARE(cli({u"verify"_s, u"没有这张"_s}).status, 1);
+    }
+
     // Each import leaves the search index and the pinyin up to date; the command index
     // brings a whole catalogue up to date.
     void keepsTheIndexUpToDate()

@@ -1,9 +1,9 @@
 // quillon-screenshots OUTPUT_DIR
 // Renders every window of the program with realistic data into PNG files, for a look
 // and for the manual: the main window (discs, files, drive list; a search result), the
-// import dialog in both modes, the category editor, the search dialog, 副本统计, the error dialog
-// collapsed and expanded, the about box, and the 13 frames of the drive list. Every window
-// is drawn in Chinese and again in English (the files suffixed _en).
+// import dialog in both modes, the category editor, the search dialog, 副本统计, 校验光盘 and the
+// discs to check, the error dialog collapsed and expanded, the about box, and the 13 frames of
+// the drive list. Every window is drawn in Chinese and again in English (the files suffixed _en).
 #include "CatalogueFixture.h"
 #include "FakePlatform.h"
 #include "RecordingProgress.h"
@@ -12,6 +12,8 @@
 #include "app/AboutBox.h"
 #include "app/DiscPropertiesDialog.h"
 #include "app/DiscShelf.h"
+#include "app/DueDiscsDialog.h"
+#include "app/VerifyDialog.h"
 #include "app/LentDiscsDialog.h"
 #include "app/FrmMain.h"
 #include "drives/DriveListView.h"
@@ -32,6 +34,7 @@
 #include "search/SearchListBox.h"
 #include "store/Catalogue.h"
 #include "store/DiscChange.h"
+#include "store/DiscVerifications.h"
 #include "store/ImportRecord.h"
 #include "store/LCommBusiness.h"
 #include "ui/ErrorDialogPresenter.h"
@@ -161,6 +164,48 @@ QTreeWidgetItem *discNode(TfrmMain &window, const QString &name)
     return nullptr;
 }
 
+// 校验光盘 of the disc in drive D: (its files read again: two new, one changed in time, one
+// gone), the tree's marks once two other discs were verified, and the discs to check.
+void verification(TdmQL &dm, TfrmMain &window)
+{
+    const QString connection = dm.aConQl.connectionName();
+    const qint64 code = dm.catalogue().discNamed(u"我的音乐 2024"_s)->code;
+    static bool verified = false;
+    if (!verified) {
+        ImportRecord record;
+        record.importedAt = u"2024-05-01 12:30:00"_s;
+        record.category = u"音乐"_s;
+        record.masks = {u"*.mp3"_s, u"*.wav"_s};
+        record.label = u"MUSIC_2024"_s;
+        record.serial = u"3A1F22C0"_s;
+        ImportRecordStore::write(connection, code, record);
+        Verification whole;
+        whole.verifiedAt = u"2025-11-20 21:05:33"_s;
+        whole.same = 3;
+        DiscVerificationStore::record(connection, dm.catalogue().discNamed(u"Beatles Collection"_s)->code, whole);
+        whole.verifiedAt = u"2023-02-11 10:15:00"_s;
+        whole.same = 1;
+        DiscVerificationStore::record(connection, dm.catalogue().discNamed(u"古典音乐精选"_s)->code, whole);
+        verified = true;
+    }
+    RecordingProgress progress;
+    const auto outcome = DiscVerification::run(dm, code, DriveRoot::ofDrive('d'), progress);
+    static bool kept = false;
+    if (!std::exchange(kept, true))
+        DiscVerificationStore::record(connection, code, outcome->counts);
+    {
+        TfrmVerify result(u"我的音乐 2024"_s, *outcome, &window);
+        result.show();
+        save(result, u"verify"_s);
+    }
+    window.shelf().refresh();
+    window.tvCdIndex->setCurrentItem(discNode(window, u"Beatles Collection"_s));
+    save(window, u"main-verified"_s);
+    TfrmDueDiscs due(connection, &window);
+    due.show();
+    save(due, u"due-discs"_s);
+}
+
 void mainWindows(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
 {
     TfrmMain window(dm, comm, prompts);
@@ -199,6 +244,7 @@ void mainWindows(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)
         lent.show();
         save(lent, u"lent-discs"_s);
     }
+    verification(dm, window);
 }
 
 void dialogs(TdmQL &dm, TLCommFunction &comm, Prompts &prompts)

@@ -11,7 +11,7 @@
 class ScriptedPrompts : public Prompts {
 public:
     struct Call {
-        QString kind; // "message", "confirm", "critical", "input", "save"
+        QString kind; // "message", "confirm", "critical", "input", "save", "folder"
         QString caption;
         QString text;
         QString initial;
@@ -22,6 +22,7 @@ public:
     QQueue<bool> confirmAnswers;        // default: OK
     QQueue<QString> inputAnswers;       // a null QString cancels; empty queue cancels
     QQueue<QString> saveAnswers;        // empty queue cancels
+    QQueue<QString> folderAnswers;      // empty queue cancels
     QStringList saveFolders;
 
     void message(const QString &text) override { calls.append({QStringLiteral("message"), {}, text, {}, Icon::None}); }
@@ -48,6 +49,12 @@ public:
         calls.append({QStringLiteral("save"), filter, defaultSuffix, askOverwrite ? QStringLiteral("ask") : QStringLiteral("no-ask"), Icon::None});
         saveFolders.append(folder);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+    }
+
+    QString existingFolder(const QString &caption, const QString &folder) override
+    {
+        calls.append({QStringLiteral("folder"), caption, folder, QString(), Icon::None});
+        return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
     }
 
     QStringList kinds() const

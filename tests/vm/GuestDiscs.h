@@ -78,14 +78,23 @@ public:
         return made ? image : QString();
     }
 
+    // One of the tree's files written again with other bytes, of the same size and time: only
+    // its content tells the images made before and after apart.
+    void alter(const QString &path)
+    {
+        for (const File &file : files())
+            if (file.path == path)
+                write(file, 'Q');
+    }
+
 private:
-    void write(const File &file)
+    void write(const File &file, char fill = 'q')
     {
         const QString path = m_tree + u'/' + file.path;
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile out(path);
         if (out.open(QIODevice::WriteOnly))
-            out.write(QByteArray(file.size, 'q'));
+            out.write(QByteArray(file.size, fill));
         out.close();
         setTime(path, file.time);
     }

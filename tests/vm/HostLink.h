@@ -6,6 +6,7 @@
 // reported the tray's move.
 //   eject              the medium leaves, the tray stays open
 //   insert IMAGE       the image goes in, the tray closes
+//   insert-damaged S,S IMAGE   the same, with reads of those 512-byte sectors failing (EIO)
 //   open / close       the tray moves, the medium stays
 //   wait-tray open|closed   until the tray is so (after the guest moved it)
 //   tray               "ok open" or "ok closed", as QEMU sees it

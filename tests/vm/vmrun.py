@@ -226,6 +226,15 @@ class Monitor:
 
 # --- the guest's requests ----------------------------------------------------------------
 
+def damaged(image, sectors):
+    """The image behind QEMU's blkdebug driver, which fails every read of the sectors given
+    ("1200,1201"): a CD block is four of them. The rules are written beside the image."""
+    rules = Path(image).with_suffix(".blkdebug")
+    rules.write_text("".join(f'[inject-error]\nevent = "read_aio"\nerrno = "5"\nsector = "{int(sector)}"\n'
+                             'once = "off"\n\n' for sector in sectors.split(",")))
+    return f"blkdebug:{rules}:{image}"
+
+
 def serve(monitor, request):
     """Does what one request line asks; the reply line."""
     words = request.split(" ", 1)
@@ -236,6 +245,11 @@ def serve(monitor, request):
     elif verb == "insert":  # a medium goes in and the tray closes, even a tray udev locked
         monitor.execute("blockdev-change-medium", id=DRIVE_ID, filename=argument, format="raw", force=True,
                         **{"read-only-mode": "read-only"})
+        monitor.wait_tray(False)
+    elif verb == "insert-damaged":  # as insert, but reads of the listed 512-byte sectors fail (EIO)
+        sectors, image = argument.split(" ", 1)
+        monitor.execute("blockdev-change-medium", id=DRIVE_ID, filename=damaged(image, sectors), format="raw",
+                        force=True, **{"read-only-mode": "read-only"})
         monitor.wait_tray(False)
     elif verb == "open":  # Linux locks the tray while the drive is open: force it
         monitor.execute("blockdev-open-tray", id=DRIVE_ID, force=True)

@@ -1,6 +1,6 @@
 #include "DigestReader.h"
 
-#include "drives/platform/formats/Sha256.h"
+#include "drives/platform/formats/FileHash.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,6 +13,7 @@ using Clock = std::chrono::steady_clock;
 
 struct DigestReader::Shared {
     QStringList paths;
+    DigestKind kind = DigestKind::Sha256;
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<int> order; // indexes of paths in the order of their places on the disc
@@ -61,11 +62,13 @@ QByteArray readWhole(FileSource &source, const QString &path, Shared &shared, Re
     if (!content)
         return {};
     const qint64 size = content->size();
+    if (shared.kind == DigestKind::Content && size > FileHash::ContentLimit)
+        return {};
     {
         std::lock_guard lock(shared.mutex);
         reader.size = size;
     }
-    Sha256 hash;
+    const std::unique_ptr<FileHash> hash = FileHash::make(shared.kind);
     QByteArray buffer(qsizetype(std::min(limits.chunk, std::max<qint64>(size, 1))), Qt::Uninitialized);
     int failures = 0;
     for (qint64 offset = 0; offset < size;) {
@@ -78,11 +81,12 @@ QByteArray readWhole(FileSource &source, const QString &path, Shared &shared, Re
             continue;
         }
         failures = 0;
-        hash.add(QByteArrayView(buffer.constData(), n));
+        if (!hash->add(QByteArrayView(buffer.constData(), n)))
+            return {};
         offset += n;
         shared.bytes += n;
     }
-    return hash.result();
+    return hash->result();
 }
 
 void readFiles(std::shared_ptr<Shared> shared, std::shared_ptr<Reader> reader, std::unique_ptr<FileSource> source,
@@ -113,13 +117,14 @@ void readFiles(std::shared_ptr<Shared> shared, std::shared_ptr<Reader> reader, s
 
 } // namespace
 
-DigestReader::DigestReader(OpenSource open, QStringList paths, DigestLimits limits)
+DigestReader::DigestReader(OpenSource open, QStringList paths, DigestLimits limits, DigestKind kind)
     : m_open(std::move(open))
     , m_limits(limits)
     , m_shared(std::make_shared<Shared>())
 {
     Shared &shared = *m_shared;
     shared.paths = std::move(paths);
+    shared.kind = kind;
     shared.results.resize(shared.paths.size());
     shared.done.assign(size_t(shared.paths.size()), false);
     shared.order.resize(size_t(shared.paths.size()));

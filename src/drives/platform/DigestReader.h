@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSource.h"
+#include "drives/platform/formats/FileHash.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,7 +28,8 @@ struct DigestLimits {
     qint64 chunk = qint64(128) << 10;
 };
 
-// Reads files whole, on reader threads, and gives the SHA-256 of each. The files are read
+// Reads files whole, on reader threads, and gives the SHA-256 of each (or another digest, or
+// the bytes). The files are read
 // in the order of their places on the disc. A file that cannot be read (an error after the
 // retries, or its time limit passed) gets no digest, and the reading goes on with the next
 // file: a read that is blocked in the kernel cannot be cut short, so its thread is left to
@@ -39,7 +41,8 @@ public:
     // Called on the owner's thread, once at the start and once for every new reader.
     using OpenSource = std::function<std::unique_ptr<FileSource>()>;
 
-    DigestReader(OpenSource open, QStringList paths, DigestLimits limits = {});
+    DigestReader(OpenSource open, QStringList paths, DigestLimits limits = {},
+                 DigestKind kind = DigestKind::Sha256);
     // Stops the readers; one blocked in the kernel is left to end on its own.
     ~DigestReader();
     DigestReader(const DigestReader &) = delete;
