@@ -680,7 +680,7 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     <name>DiscDifference</name>
     <message>
         <source>新增%1个文件，删除%2个，更改%3个，未变%4个</source>
-        <translation>%1 files added, %2 removed, %3 changed, %4 unchanged</translation>
+        <translation>Files: %1 added, %2 removed, %3 changed, %4 unchanged</translation>
     </message>
 </context>
 <context>
@@ -1272,15 +1272,15 @@ The catalogue: %1 when a data folder stands beside the program (portable), other
     </message>
     <message>
         <source>新增%1个文件</source>
-        <translation>%1 files added</translation>
+        <translation>Files added: %1</translation>
     </message>
     <message>
         <source>删除%1个文件</source>
-        <translation>%1 files removed</translation>
+        <translation>Files removed: %1</translation>
     </message>
     <message>
         <source>更改%1个文件</source>
-        <translation>%1 files changed</translation>
+        <translation>Files changed: %1</translation>
     </message>
     <message>
         <source>确定</source>
