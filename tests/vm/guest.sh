@@ -30,12 +30,19 @@ udev)
     udevadm trigger --action=add
     udevadm settle --timeout=60
     mkdir -p /run/dbus
+    # No service is started on demand: udisksd is started below, and a call to logind (which
+    # udisks makes to hold off sleep while it mounts) then fails at once instead of waiting
+    # for the bus's launch helper to give up after the mount's caller has.
+    mount -t tmpfs -o ro tmpfs /usr/share/dbus-1/system-services
     dbus-daemon --system --fork
     /usr/libexec/udisks2/udisksd --no-debug >"$QUILLON_RESULTS/udisksd.log" 2>&1 &
     # Under emulation udisksd takes a while to probe the drives; a mount asked for before it
-    # answers can get no reply. Wait until it lists the devices (a minute at most).
+    # answers can get no reply. Wait until it owns its name, then until it lists the devices
+    # (a minute at most).
     tries=0
-    until udisksctl status >/dev/null 2>&1; do
+    until dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.freedesktop.UDisks2 2>/dev/null | grep -q 'boolean true' &&
+        udisksctl status >/dev/null 2>&1; do
         tries=$((tries + 1))
         [ "$tries" -gt 60 ] && { echo "guest.sh: udisksd does not answer"; break; }
         sleep 1
